@@ -1,0 +1,18 @@
+#include "common/portable/GbkText.h"
+
+namespace pub {
+
+size_t LastDelimiter(const std::string& text, const std::string& delimiters) {
+  size_t found = std::string::npos;
+  for (size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (IsGbkLeadByte(c) && i + 1 < text.size()) {
+      ++i;  // the trail byte belongs to this character
+      continue;
+    }
+    if (delimiters.find(static_cast<char>(c)) != std::string::npos) found = i;
+  }
+  return found;
+}
+
+}  // namespace pub

@@ -1,0 +1,10 @@
+#include "common/portable/ProcessValues.h"
+
+namespace pub {
+
+ProcessValues& Process() {
+  static ProcessValues values;
+  return values;
+}
+
+}  // namespace pub

@@ -1,0 +1,27 @@
+// Values that live for the whole process and hand data between start-up, the wizard, staging,
+// the install run, the installation record and the uninstall run. User-interface thread only.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/DateTime.h"
+
+namespace pub {
+
+struct ProcessValues {
+  std::string SetupFolder;    // folder of the running executable, ends in '\'
+  std::string StagingFolder;  // temporary folder + "quarne\", ends in '\'
+  std::string PackageVersion;
+  tk::TDateTime PackageDate = 0;
+  int32_t InstalledFileCount = 0;
+  // No list until staging has run; staging makes it afresh.
+  std::unique_ptr<std::vector<std::string>> ProductNames;
+  bool ArchiveFound = false;
+};
+
+ProcessValues& Process();
+
+}  // namespace pub

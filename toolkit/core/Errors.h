@@ -1,0 +1,64 @@
+// Error classes of the toolkit. Messages are GBK texts, as everything inside the program.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace tk {
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(std::string message) : message_(std::move(message)) {}
+  const std::string& Message() const { return message_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::string message_;
+};
+
+// A failed file-system or process call; carries the system's error code.
+class EInOutError : public Exception {
+ public:
+  EInOutError(std::string message, uint32_t errorCode)
+      : Exception(std::move(message)), errorCode_(errorCode) {}
+  uint32_t ErrorCode() const { return errorCode_; }
+
+ private:
+  uint32_t errorCode_;
+};
+
+class EStreamError : public Exception {
+  using Exception::Exception;
+};
+class EFOpenError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EFCreateError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EReadError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EWriteError : public EStreamError {
+  using EStreamError::EStreamError;
+};
+class EListError : public Exception {
+  using Exception::Exception;
+};
+class ERegistryException : public Exception {
+  using Exception::Exception;
+};
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
+
+// The system's own text for an error code (errno on POSIX, GetLastError on Windows), in GBK.
+std::string SysErrorMessage(uint32_t errorCode);
+// The calling thread's last system error code.
+uint32_t LastSysError();
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+}  // namespace tk

@@ -1,0 +1,58 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "toolkit/core/Errors.h"
+#include "toolkit/core/FileStream.h"
+
+namespace tk {
+
+TFileStream::TFileStream(const std::string& fileName, FileMode mode) : fileName_(fileName), handle_(-1) {
+  bool create = mode == FileMode::Create;
+  int fd = ::open(fileName.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
+  int error = errno;
+  if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    error = errno == EWOULDBLOCK ? EBUSY : errno;
+    ::close(fd);
+    fd = -1;
+  }
+  // Truncate only once the file is ours, so a held file is never emptied.
+  if (fd >= 0 && create && ::ftruncate(fd, 0) != 0) {
+    error = errno;
+    ::close(fd);
+    fd = -1;
+  }
+  if (fd < 0) {
+    std::string reason = SysErrorMessage(static_cast<uint32_t>(error));
+    if (create) throw EFCreateError(Format("无法创建文件 \"%s\"。%s", fileName.c_str(), reason.c_str()));
+    throw EFOpenError(Format("无法打开文件 \"%s\"。%s", fileName.c_str(), reason.c_str()));
+  }
+  handle_ = fd;
+}
+
+TFileStream::~TFileStream() { ::close(static_cast<int>(handle_)); }
+
+int32_t TFileStream::Read(void* buffer, int32_t count) {
+  ssize_t n = ::read(static_cast<int>(handle_), buffer, static_cast<size_t>(count));
+  return n < 0 ? 0 : static_cast<int32_t>(n);
+}
+
+int32_t TFileStream::Write(const void* buffer, int32_t count) {
+  ssize_t n = ::write(static_cast<int>(handle_), buffer, static_cast<size_t>(count));
+  return n < 0 ? 0 : static_cast<int32_t>(n);
+}
+
+int64_t TFileStream::Seek(int64_t offset, SeekOrigin origin) {
+  int whence = origin == SeekOrigin::Begin ? SEEK_SET : origin == SeekOrigin::Current ? SEEK_CUR : SEEK_END;
+  return ::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), whence);
+}
+
+bool FileExists(const std::string& fileName) {
+  struct stat st;
+  return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace tk
