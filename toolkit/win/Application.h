@@ -1,0 +1,57 @@
+// The application object: owns the forms, makes the first created form the main form, runs
+// the message loop (with dialog keyboard handling for our forms), processes pending messages
+// on request, and is the default handler of errors that reach a window procedure.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <vector>
+
+#include "toolkit/core/Component.h"
+
+namespace tk {
+
+class Form;
+
+class Application : public Component {
+ public:
+  Application();
+  ~Application() override;
+  static Application* Instance() { return instance_; }
+
+  // Common controls (version 6), COM for the imaging component.
+  void Initialize();
+  template <typename T>
+  T* CreateForm() {
+    T* form = new T(this);
+    if (!mainForm_) mainForm_ = form;
+    return form;
+  }
+  Form* MainForm() const { return mainForm_; }
+  // Shows the main form, then handles messages until the main form has closed.
+  void Run();
+  // Handles every pending message, then returns.
+  void ProcessMessages();
+  // Handles messages until done() says so or the application is terminating.
+  void RunModalLoop(const std::function<bool()>& done);
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // The default error handler: an error box with the error's message; the program goes on.
+  static void HandleException(const std::exception& error);
+
+  // The visible top-level windows of this thread.
+  std::vector<HWND> TopLevelWindows() const;
+
+ private:
+  void HandleOneMessage(MSG& message);
+
+  static Application* instance_;
+  Form* mainForm_ = nullptr;
+  bool terminated_ = false;
+  bool comInitialized_ = false;
+};
+
+}  // namespace tk

@@ -1,0 +1,149 @@
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-isdialogmessagew
+#include "toolkit/win/Form.h"
+
+#include "toolkit/win/Application.h"
+
+namespace tk {
+
+Form::Form(Component* owner, const FormStyle& style) : Control(owner, nullptr), style_(style) {
+  DWORD windowStyle = WS_CLIPCHILDREN;
+  if (style.caption) {
+    windowStyle |= WS_CAPTION | WS_SYSMENU;
+    if (style.minimizeBox) windowStyle |= WS_MINIMIZEBOX;
+  } else {
+    windowStyle |= WS_POPUP;
+  }
+  const wchar_t* cls = RegisterOwnClass(L"QuarnForm", 0, GetSysColorBrush(COLOR_BTNFACE));
+  CreateHandle(cls, windowStyle, WS_EX_CONTROLPARENT | (style.activates ? 0 : WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
+  SetVisible(false);
+}
+
+Form::~Form() {
+  if (font_) {
+    HFONT font = font_;
+    font_ = nullptr;
+    // Controls go first (Control's destructor), then the font they used.
+    while (!Controls().empty()) delete Controls().back();
+    DeleteObject(font);
+  }
+}
+
+void Form::SetFormFont(const wchar_t* face, int pixelHeight, BYTE charset, bool bold) {
+  HFONT font = CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, charset,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  SetFont(font);
+  if (font_) DeleteObject(font_);
+  font_ = font;
+}
+
+void Form::SetOuterSize(int width, int height) {
+  SetBounds(Left(), Top(), width, height);
+  if (style_.centred) Centre();
+}
+
+void Form::SetClientSize(int width, int height) {
+  RECT rect = {0, 0, width, height};
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+  SetOuterSize(rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void Form::Centre() {
+  int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+  SetBounds((screenWidth - Width()) / 2, (screenHeight - Height()) / 2, Width(), Height());
+}
+
+void Form::Show() {
+  SetVisible(true);
+  if (style_.activates) {
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+  } else {
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  }
+  if (OnShow) OnShow();
+}
+
+ModalResult Form::ShowModal() {
+  modal_ = true;
+  modalResult_ = ModalResult::None;
+  // Owned by the window that was active, so it stays above it.
+  HWND active = GetActiveWindow();
+  if (active && active != hwnd_) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(active));
+  // Every other window of the program waits while this one is shown.
+  std::vector<HWND> disabled;
+  for (HWND window : Application::Instance()->TopLevelWindows())
+    if (window != hwnd_ && IsWindowEnabled(window)) {
+      EnableWindow(window, FALSE);
+      disabled.push_back(window);
+    }
+  Show();
+  Application::Instance()->RunModalLoop([this] { return modalResult_ != ModalResult::None; });
+  for (HWND window : disabled) EnableWindow(window, TRUE);
+  SetVisible(false);
+  modal_ = false;
+  return modalResult_ == ModalResult::None ? ModalResult::Cancel : modalResult_;
+}
+
+void Form::Close() {
+  if (modal_) {
+    modalResult_ = ModalResult::Cancel;
+    return;
+  }
+  if (closing_) return;
+  closing_ = true;
+  try {
+    if (OnClose) OnClose();
+  } catch (...) {
+    closing_ = false;
+    throw;
+  }
+  closing_ = false;
+  SetVisible(false);
+  if (Application::Instance() && Application::Instance()->MainForm() == this) Application::Instance()->Terminate();
+}
+
+void Form::Release() { PostMessageW(hwnd_, kReleaseMessage, 0, 0); }
+
+void Form::PressButton(Control* button) {
+  if (button && button->Enabled() && button->Visible() && IsWindowEnabled(button->Handle()))
+    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+}
+
+bool Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  switch (message) {
+    case WM_CLOSE:
+      Close();
+      *result = 0;
+      return true;
+    case WM_COMMAND:
+      // IsDialogMessage turns Enter into IDOK and Esc into IDCANCEL.
+      if (lParam == 0 || reinterpret_cast<HWND>(lParam) == hwnd_) {
+        if (LOWORD(wParam) == IDOK) PressButton(defaultButton_);
+        if (LOWORD(wParam) == IDCANCEL) {
+          if (cancelButton_)
+            PressButton(cancelButton_);
+          else if (modal_)
+            modalResult_ = ModalResult::Cancel;
+        }
+        *result = 0;
+        return true;
+      }
+      return false;
+    case WM_ACTIVATE:
+      // A plain window does not give the focus back after a message box; do it as dialogs do.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+      } else if (savedFocus_ && IsWindow(savedFocus_) && IsChild(hwnd_, savedFocus_)) {
+        ::SetFocus(savedFocus_);
+        *result = 0;
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace tk

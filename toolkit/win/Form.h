@@ -1,0 +1,71 @@
+// A top-level window: caption, outer bounds, centring, a shared font for its controls, the
+// default button (Enter) and cancel button (Esc), modal showing, Close through OnClose, and a
+// deferred Release. It remembers its focused control while another window is active.
+#pragma once
+
+#include <functional>
+
+#include "toolkit/win/Control.h"
+
+namespace tk {
+
+enum class ModalResult { None = 0, Ok = 1, Cancel = 2 };
+
+struct FormStyle {
+  bool caption = true;      // title bar with the system menu
+  bool minimizeBox = true;  // and a minimise button; never a maximise button
+  bool centred = true;      // else placed at its designed position
+  // False for a window that only shows something (a splash): it never takes the activation,
+  // so no message box gets it as owner and goes away with it.
+  bool activates = true;
+};
+
+class Form : public Control {
+ public:
+  Form(Component* owner, const FormStyle& style = FormStyle());
+  ~Form() override;
+
+  HFONT Font() const { return font_; }
+  // Makes the font of the form and of every control created afterwards.
+  void SetFormFont(const wchar_t* face, int pixelHeight, BYTE charset, bool bold = false);
+  // Outer size in pixels; placed in the centre of the screen when the style says so.
+  void SetOuterSize(int width, int height);
+  void SetClientSize(int width, int height);
+
+  void Show();
+  ModalResult ShowModal();
+  bool Modal() const { return modal_; }
+  void SetModalResult(ModalResult result) { modalResult_ = result; }
+  ModalResult GetModalResult() const { return modalResult_; }
+  // A modal form ends with Cancel; otherwise OnClose runs and the form hides (the main form's
+  // closing ends the application).
+  void Close();
+  // Destroys the form when the message loop next handles the request.
+  void Release();
+
+  void SetDefaultButton(Control* button) { defaultButton_ = button; }
+  void SetCancelButton(Control* button) { cancelButton_ = button; }
+  Control* DefaultButton() const { return defaultButton_; }
+  Control* CancelButton() const { return cancelButton_; }
+
+  std::function<void()> OnShow;
+  std::function<void()> OnClose;
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  void Centre();
+  void PressButton(Control* button);
+
+  FormStyle style_;
+  HFONT font_ = nullptr;
+  HWND savedFocus_ = nullptr;
+  Control* defaultButton_ = nullptr;
+  Control* cancelButton_ = nullptr;
+  bool modal_ = false;
+  bool closing_ = false;
+  ModalResult modalResult_ = ModalResult::None;
+};
+
+}  // namespace tk

@@ -1,0 +1,81 @@
+// Pictures are decoded with the Windows Imaging Component, the platform's own JPEG decoder.
+// https://learn.microsoft.com/windows/win32/wic/-wic-about-windows-imaging-codec
+#include <wincodec.h>
+
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/win/Bitmap.h"
+
+namespace tk {
+namespace {
+
+// Releases a COM interface when it goes out of scope.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (p_) p_->Release();
+  }
+  T** operator&() { return &p_; }
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+void Check(HRESULT hr, const wchar_t* resourceName, const char* step) {
+  if (FAILED(hr))
+    throw EInvalidOperation(Format("无法载入图片 %s (%s, 0x%08lX)", FromWide(resourceName).c_str(), step,
+                                   static_cast<unsigned long>(hr)));
+}
+
+}  // namespace
+
+Bitmap LoadPictureResource(const wchar_t* resourceName) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) Check(E_FAIL, resourceName, "resource");
+  DWORD size = SizeofResource(module, resource);
+
+  ComPtr<IWICImagingFactory> factory;
+  Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                         reinterpret_cast<void**>(&factory)),
+        resourceName, "factory");
+  ComPtr<IWICStream> stream;
+  Check(factory->CreateStream(&stream), resourceName, "stream");
+  Check(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size), resourceName, "stream");
+  ComPtr<IWICBitmapDecoder> decoder;
+  Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder),
+        resourceName, "decoder");
+  ComPtr<IWICBitmapFrameDecode> frame;
+  Check(decoder->GetFrame(0, &frame), resourceName, "frame");
+  ComPtr<IWICFormatConverter> converter;
+  Check(factory->CreateFormatConverter(&converter), resourceName, "converter");
+  Check(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
+                              WICBitmapPaletteTypeCustom),
+        resourceName, "converter");
+  UINT width = 0, height = 0;
+  Check(converter->GetSize(&width, &height), resourceName, "size");
+
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = static_cast<LONG>(width);
+  info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down rows, as WIC gives them
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+  if (!bitmap) Check(E_OUTOFMEMORY, resourceName, "bitmap");
+  Check(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)), resourceName,
+        "pixels");
+  return bitmap;
+}
+
+}  // namespace tk

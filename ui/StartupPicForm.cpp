@@ -1,0 +1,20 @@
+#include "ui/StartupPicForm.h"
+
+namespace ui {
+
+namespace {
+constexpr int kClientWidth = 478;
+constexpr int kClientHeight = 299;
+}  // namespace
+
+TFStartupPicForm::TFStartupPicForm(tk::Component* owner)
+    : tk::Form(owner, tk::FormStyle{/*caption=*/false, /*minimizeBox=*/false, /*centred=*/true, /*activates=*/false}) {
+  SetName("FStartupPicForm");
+  SetClientSize(kClientWidth, kClientHeight);
+  Image1 = new tk::Image(this, this);
+  Image1->SetName("Image1");
+  Image1->SetBounds(0, 0, kClientWidth, kClientHeight);
+  Image1->LoadFromResource(L"SPLASH");
+}
+
+}  // namespace ui
