@@ -8,13 +8,22 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 export WINEARCH=win64
 
+# Bump when the settings below change, so existing prefixes take them.
+quarn_prefix_version=2
+
 # Makes the prefix once; several callers at a time wait for the first.
+# Every program runs on one virtual desktop: windows get frames without a window manager, and
+# hiding a window does not wait for an X window manager that is not there.
 quarn_ensure_prefix() {
   mkdir -p "$WINEPREFIX"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.quarn-ready" ]; then
-      wineboot -i >/dev/null 2>&1 && wineserver -w && touch "$WINEPREFIX/.quarn-ready"
+    if [ "$(cat "$WINEPREFIX/.quarn-ready" 2>/dev/null)" != "$quarn_prefix_version" ]; then
+      rm -f "$WINEPREFIX/.quarn-ready"
+      [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 &&
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 &&
+        wineserver -w && echo "$quarn_prefix_version" >"$WINEPREFIX/.quarn-ready"
     fi
   ) 9>"$WINEPREFIX.lock"
   [ -f "$WINEPREFIX/.quarn-ready" ] || { echo "wine: could not make the prefix $WINEPREFIX" >&2; return 1; }

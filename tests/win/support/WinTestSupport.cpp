@@ -1,0 +1,115 @@
+#include "tests/win/support/WinTestSupport.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "toolkit/core/CodePage.h"
+
+namespace testing_support {
+
+BoxRecorder::BoxRecorder() {
+  previous_ = tk::SetMessageAnswerer([this](tk::MessageKind kind, const std::string& text) {
+    boxes_.push_back({kind, text});
+    if (answers_.empty()) return kind == tk::MessageKind::Warning ? tk::MessageAnswer::Yes : tk::MessageAnswer::Ok;
+    tk::MessageAnswer answer = answers_.front();
+    answers_.erase(answers_.begin());
+    return answer;
+  });
+}
+
+BoxRecorder::~BoxRecorder() { tk::SetMessageAnswerer(previous_); }
+
+TempFolder::TempFolder() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  static unsigned counter = 0;
+  wchar_t name[64];
+  swprintf(name, 64, L"quarntest-%lu-%u\\", GetCurrentProcessId(), ++counter);
+  std::wstring path = std::wstring(temp) + name;
+  CreateDirectoryW(path.c_str(), nullptr);
+  path_ = tk::FromWide(path);
+}
+
+TempFolder::~TempFolder() {
+  // SHFileOperation wants a double-NUL-terminated list; it removes read-only files too.
+  std::wstring from = tk::ToWide(path_.substr(0, path_.size() - 1));
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationW(&op);
+}
+
+Capture CaptureClient(HWND window) {
+  Capture capture;
+  RECT client;
+  GetClientRect(window, &client);
+  capture.width = client.right;
+  capture.height = client.bottom;
+  HDC windowDc = GetDC(window);
+  HDC memoryDc = CreateCompatibleDC(windowDc);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = capture.width;
+  info.bmiHeader.biHeight = -capture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memoryDc, bitmap);
+  BitBlt(memoryDc, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
+  GdiFlush();
+  const unsigned* pixels = static_cast<const unsigned*>(bits);
+  capture.pixels.assign(pixels, pixels + static_cast<size_t>(capture.width) * capture.height);
+  SelectObject(memoryDc, old);
+  DeleteObject(bitmap);
+  DeleteDC(memoryDc);
+  ReleaseDC(window, windowDc);
+  return capture;
+}
+
+bool Capture::SaveBmp(const std::string& utf8Path) const {
+  FILE* file = _wfopen(tk::Utf8ToWide(utf8Path).c_str(), L"wb");
+  if (!file) return false;
+  int rowBytes = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER fileHeader = {};
+  BITMAPINFOHEADER infoHeader = {};
+  fileHeader.bfType = 0x4D42;
+  fileHeader.bfOffBits = sizeof fileHeader + sizeof infoHeader;
+  fileHeader.bfSize = fileHeader.bfOffBits + rowBytes * height;
+  infoHeader.biSize = sizeof infoHeader;
+  infoHeader.biWidth = width;
+  infoHeader.biHeight = height;
+  infoHeader.biPlanes = 1;
+  infoHeader.biBitCount = 24;
+  fwrite(&fileHeader, sizeof fileHeader, 1, file);
+  fwrite(&infoHeader, sizeof infoHeader, 1, file);
+  std::vector<unsigned char> row(static_cast<size_t>(rowBytes));
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      unsigned p = At(x, y);
+      row[x * 3] = p & 0xFF;
+      row[x * 3 + 1] = (p >> 8) & 0xFF;
+      row[x * 3 + 2] = (p >> 16) & 0xFF;
+    }
+    fwrite(row.data(), 1, row.size(), file);
+  }
+  return fclose(file) == 0;
+}
+
+void PumpMessages(int milliseconds) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(milliseconds);
+  do {
+    if (tk::Application::Instance()) tk::Application::Instance()->ProcessMessages();
+    Sleep(5);
+  } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+std::string ShotFolder() {
+  const wchar_t* folder = _wgetenv(L"QUARN_SHOT_DIR");
+  return folder ? tk::WideToUtf8(folder) : std::string();
+}
+
+}  // namespace testing_support
