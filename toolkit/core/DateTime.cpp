@@ -32,6 +32,8 @@ void CivilFromDays(long z, int* year, int* month, int* day) {
 }
 
 const long kEpochOffset = 25569;  // days from 1899-12-30 to 1970-01-01
+const double kFirstDay = -693593;  // 0001-01-01
+const double kLastDay = 2958465;   // 9999-12-31
 
 }  // namespace
 
@@ -58,7 +60,9 @@ TDateTime Now() {
 }
 
 std::string FormatDateTime(TDateTime value) {
-  if (!std::isfinite(value)) return "(invalid)";
+  // Outside years 1 to 9999 (also NaN and infinities) the day count would not fit the integer
+  // arithmetic below; a damaged archive header can hold any double.
+  if (!(value >= kFirstDay && value < kLastDay + 1)) return "(invalid)";
   // Whole milliseconds since the epoch of the format; negative days count backwards, with a
   // positive time of day, as the format defines.
   double days = std::floor(value);

@@ -23,6 +23,7 @@ void TStream::WriteBuffer(const void* buffer, int32_t count) {
 }
 
 void TStream::CopyFrom(TStream& source, int64_t count) {
+  if (count <= 0) return;  // a negative count would size the buffer from a wrapped value
   std::vector<char> chunk(static_cast<size_t>(std::min<int64_t>(count, kMaxCopyChunk)));
   while (count > 0) {
     int32_t n = static_cast<int32_t>(std::min<int64_t>(count, kMaxCopyChunk));

@@ -64,6 +64,7 @@ Control::Control(Component* owner, Control* parent) : Component(owner), parent_(
 Control::~Control() {
   // A windowed control takes its child controls with it, the last created first.
   while (!children_.empty()) delete children_.back();
+  if (ownFont_) DeleteObject(ownFont_);
   if (hwnd_) {
     HWND hwnd = hwnd_;
     RemovePropW(hwnd, kControlProperty);
@@ -234,6 +235,31 @@ void Control::ApplyTabOrder() {
     SetWindowPos(child->hwnd_, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     previous = child->hwnd_;
   }
+}
+
+void Control::SetColor(COLORREF color) {
+  color_ = color;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+COLORREF Control::BackgroundColor() const {
+  for (const Control* c = this; c; c = c->parent_)
+    if (c->color_ != kInheritColor) return c->color_;
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+void Control::SetFontStyle(COLORREF textColor, bool bold, int pixelHeight) {
+  textColor_ = textColor;
+  Form* form = ParentForm();
+  if (!bold && pixelHeight == 0) return;  // the form's font, only another colour
+  LOGFONTW font = {};
+  if (form && form->Font()) GetObjectW(form->Font(), sizeof font, &font);
+  if (bold) font.lfWeight = FW_BOLD;
+  if (pixelHeight) font.lfHeight = -pixelHeight;
+  HFONT made = CreateFontIndirectW(&font);
+  SetFont(made);
+  if (ownFont_) DeleteObject(ownFont_);
+  ownFont_ = made;
 }
 
 Form* Control::ParentForm() {

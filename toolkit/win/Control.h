@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "toolkit/core/Component.h"
+#include "toolkit/win/Colors.h"
 
 namespace tk {
 
@@ -35,7 +36,7 @@ class Control : public Component {
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   std::string Caption() const;
-  void SetCaption(const std::string& caption);
+  virtual void SetCaption(const std::string& caption);
 
   // Position among the parent's children in keyboard order; setting it renumbers the others.
   int TabOrder() const;
@@ -43,6 +44,13 @@ class Control : public Component {
   // Children in creation order, and in tab order.
   const std::vector<Control*>& Controls() const { return children_; }
   const std::vector<Control*>& TabList() const { return tabList_; }
+
+  // Background colour; kInheritColor takes the parent's, and a form's default is the dialog face.
+  void SetColor(COLORREF color);
+  COLORREF BackgroundColor() const;
+  // Text colour, bold and size of this control's own font (0 keeps the form's size).
+  void SetFontStyle(COLORREF textColor, bool bold = false, int pixelHeight = 0);
+  COLORREF TextColor() const { return textColor_; }
 
   Form* ParentForm();
   bool Focused() const { return GetFocus() == hwnd_; }
@@ -86,6 +94,9 @@ class Control : public Component {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
+  COLORREF color_ = kInheritColor;
+  COLORREF textColor_ = 0;
+  HFONT ownFont_ = nullptr;
 };
 
 // Posted to a control whose OnExit is due, once the focus has moved.

@@ -1,0 +1,23 @@
+#include "toolkit/win/Label.h"
+
+namespace tk {
+
+Label::Label(Component* owner, Control* parent) : Control(owner, parent) {
+  CreateHandle(L"STATIC", SS_LEFT | SS_NOPREFIX, 0);
+}
+
+void Label::SetCaption(const std::string& caption) {
+  Control::SetCaption(caption);
+  Repaint();
+}
+
+bool Label::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (message != WM_CTLCOLORSTATIC) return false;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, TextColor());
+  SetBkColor(dc, BackgroundColor());
+  *result = reinterpret_cast<LRESULT>(SolidBrush(BackgroundColor()));
+  return true;
+}
+
+}  // namespace tk

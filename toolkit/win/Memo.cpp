@@ -1,0 +1,235 @@
+#include "toolkit/win/Memo.h"
+
+#include <algorithm>
+
+#include "toolkit/core/CodePage.h"
+
+namespace tk {
+namespace {
+constexpr int kMargin = 2;
+constexpr int kWheelRows = 3;
+}  // namespace
+
+Memo::Memo(Component* owner, Control* parent, const MemoStyle& style) : Control(owner, parent), style_(style) {
+  rowStart_.push_back(0);
+  SetColor(GetSysColor(COLOR_WINDOW));
+  DWORD windowStyle = WS_TABSTOP | (style.verticalScrollBar ? WS_VSCROLL : 0);
+  CreateHandle(RegisterOwnClass(L"QuarnMemo", 0, nullptr), windowStyle, style.border ? WS_EX_CLIENTEDGE : 0);
+  UpdateScrollBar();
+}
+
+Memo::~Memo() {
+  if (measuringDc_) DeleteDC(measuringDc_);
+}
+
+HDC Memo::MeasuringDc() const {
+  if (!measuringDc_) measuringDc_ = CreateCompatibleDC(nullptr);
+  SelectObject(measuringDc_, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+  return measuringDc_;
+}
+
+int Memo::TextWidth() const {
+  RECT client = {};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  return std::max(1, static_cast<int>(client.right) - 2 * kMargin);
+}
+
+int Memo::VisibleRows() const {
+  RECT client = {};
+  if (hwnd_) GetClientRect(hwnd_, &client);
+  return std::max(1, static_cast<int>(client.bottom) / rowHeight_);
+}
+
+std::vector<int> Memo::Wrap(const std::wstring& line) const {
+  std::vector<int> starts{0};
+  HDC dc = MeasuringDc();
+  int length = static_cast<int>(line.size());
+  int start = 0;
+  while (start < length) {
+    int fit = 0;
+    SIZE size;
+    GetTextExtentExPointW(dc, line.c_str() + start, length - start, wrapWidth_, &fit, nullptr, &size);
+    if (start + fit >= length) break;
+    int cut = start + std::max(fit, 1);
+    // Break after the last blank that fits, when there is one.
+    for (int i = cut; i > start + 1; --i)
+      if (line[static_cast<size_t>(i - 1)] == L' ') {
+        cut = i;
+        break;
+      }
+    starts.push_back(cut);
+    start = cut;
+  }
+  return starts;
+}
+
+void Memo::AddLine(const std::string& line) {
+  int visible = VisibleRows();
+  bool followEnd = topRow_ + visible >= RowCount();
+  int firstNewRow = RowCount();
+  lines_.push_back(line);
+  rowStart_.push_back(firstNewRow + static_cast<int>(Wrap(ToWide(line)).size()));
+  UpdateScrollBar();
+  if (!hwnd_) return;
+  if (followEnd && RowCount() > topRow_ + visible) {
+    ScrollTo(RowCount() - visible);
+  } else if (firstNewRow < topRow_ + visible) {
+    RECT rows = {0, (firstNewRow - topRow_) * rowHeight_, TextWidth() + 2 * kMargin, (RowCount() - topRow_) * rowHeight_};
+    InvalidateRect(hwnd_, &rows, FALSE);
+  }
+}
+
+void Memo::SetText(const std::string& text) {
+  lines_.clear();
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) {
+      if (start < text.size()) lines_.push_back(text.substr(start));
+      break;
+    }
+    lines_.push_back(text.substr(start, end - start));
+    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+  }
+  topRow_ = 0;
+  Rewrap();
+}
+
+std::string Memo::Text() const {
+  std::string text;
+  for (const std::string& line : lines_) text += line + "\r\n";
+  return text;
+}
+
+void Memo::Clear() {
+  lines_.clear();
+  topRow_ = 0;
+  Rewrap();
+}
+
+void Memo::Rewrap() {
+  wrapWidth_ = TextWidth();
+  rowStart_.assign(1, 0);
+  rowStart_.reserve(lines_.size() + 1);
+  for (const std::string& line : lines_)
+    rowStart_.push_back(rowStart_.back() + static_cast<int>(Wrap(ToWide(line)).size()));
+  topRow_ = std::max(0, std::min(topRow_, RowCount() - VisibleRows()));
+  UpdateScrollBar();
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void Memo::ScrollTo(int row) {
+  row = std::max(0, std::min(row, RowCount() - VisibleRows()));
+  if (row == topRow_) return;
+  int delta = topRow_ - row;
+  topRow_ = row;
+  // Moves what is already drawn and invalidates only the uncovered rows.
+  ScrollWindowEx(hwnd_, 0, delta * rowHeight_, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  UpdateScrollBar();
+}
+
+void Memo::UpdateScrollBar() {
+  if (!hwnd_ || !style_.verticalScrollBar) return;
+  SCROLLINFO info = {sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL};
+  info.nMin = 0;
+  info.nMax = std::max(0, RowCount() - 1);
+  info.nPage = static_cast<UINT>(VisibleRows());
+  info.nPos = topRow_;
+  SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
+}
+
+void Memo::FontChanged(HFONT font) {
+  font_ = font;
+  TEXTMETRICW metrics;
+  GetTextMetricsW(MeasuringDc(), &metrics);
+  rowHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
+  Rewrap();
+}
+
+void Memo::Paint(HDC dc, const RECT& area) {
+  FillRect(dc, &area, SolidBrush(BackgroundColor()));
+  HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, TextColor());
+  int firstRow = topRow_ + std::max(0, static_cast<int>(area.top)) / rowHeight_;
+  int lastRow = topRow_ + (static_cast<int>(area.bottom) + rowHeight_ - 1) / rowHeight_;
+  // The line holding firstRow, found by its row start.
+  size_t index = static_cast<size_t>(std::upper_bound(rowStart_.begin(), rowStart_.end(), firstRow) - rowStart_.begin());
+  for (size_t i = index ? index - 1 : 0; i < lines_.size() && rowStart_[i] < lastRow; ++i) {
+    std::wstring text = ToWide(lines_[i]);
+    std::vector<int> starts = Wrap(text);
+    for (size_t r = 0; r < starts.size(); ++r) {
+      int row = rowStart_[i] + static_cast<int>(r);
+      if (row < firstRow || row >= lastRow) continue;
+      int end = r + 1 < starts.size() ? starts[r + 1] : static_cast<int>(text.size());
+      TextOutW(dc, kMargin, (row - topRow_) * rowHeight_, text.c_str() + starts[r], end - starts[r]);
+    }
+  }
+  SelectObject(dc, oldFont);
+}
+
+bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+  *result = 0;
+  switch (message) {
+    case WM_SETFONT:
+      FontChanged(reinterpret_cast<HFONT>(wParam));
+      return true;
+    case WM_GETFONT:
+      *result = reinterpret_cast<LRESULT>(font_);
+      return true;
+    case WM_SIZE:
+      if (TextWidth() != wrapWidth_) Rewrap();
+      UpdateScrollBar();
+      return true;
+    case WM_ERASEBKGND:
+      *result = 1;
+      return true;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(hwnd_, &paint);
+      Paint(dc, paint.rcPaint);
+      EndPaint(hwnd_, &paint);
+      return true;
+    }
+    case WM_VSCROLL: {
+      SCROLLINFO info = {sizeof info, SIF_ALL};
+      GetScrollInfo(hwnd_, SB_VERT, &info);
+      int page = VisibleRows();
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: ScrollTo(topRow_ - 1); break;
+        case SB_LINEDOWN: ScrollTo(topRow_ + 1); break;
+        case SB_PAGEUP: ScrollTo(topRow_ - page); break;
+        case SB_PAGEDOWN: ScrollTo(topRow_ + page); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+        case SB_TOP: ScrollTo(0); break;
+        case SB_BOTTOM: ScrollTo(RowCount()); break;
+      }
+      return true;
+    }
+    case WM_MOUSEWHEEL:
+      ScrollTo(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows);
+      return true;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_UP: ScrollTo(topRow_ - 1); return true;
+        case VK_DOWN: ScrollTo(topRow_ + 1); return true;
+        case VK_PRIOR: ScrollTo(topRow_ - VisibleRows()); return true;
+        case VK_NEXT: ScrollTo(topRow_ + VisibleRows()); return true;
+        case VK_HOME: ScrollTo(0); return true;
+        case VK_END: ScrollTo(RowCount()); return true;
+      }
+      return false;
+    case WM_GETDLGCODE:
+      *result = DLGC_WANTARROWS;
+      return true;
+    case WM_LBUTTONDOWN:
+      SetFocus();
+      return true;
+    default:
+      (void)lParam;
+      return false;
+  }
+}
+
+}  // namespace tk

@@ -1,0 +1,60 @@
+// A read-only text box of many lines, drawn by us and built for volume: a run appends one
+// line per file, tens of thousands in all. Appending measures only the new line and redraws
+// only the rows it adds; painting draws only the rows in view. Long lines wrap at the width.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/win/Control.h"
+
+namespace tk {
+
+struct MemoStyle {
+  bool border = true;
+  bool verticalScrollBar = false;
+};
+
+class Memo : public Control {
+ public:
+  Memo(Component* owner, Control* parent, const MemoStyle& style = MemoStyle());
+  ~Memo() override;
+
+  // Appends one line; the view follows the end when it showed the end before.
+  void AddLine(const std::string& line);
+  // Replaces everything; lines are split at CR LF, LF or CR.
+  void SetText(const std::string& text);
+  std::string Text() const;  // lines joined with CR LF
+  void Clear();
+
+  int LineCount() const { return static_cast<int>(lines_.size()); }
+  const std::string& Line(int index) const { return lines_.at(static_cast<size_t>(index)); }
+  int RowCount() const { return rowStart_.empty() ? 0 : rowStart_.back(); }
+  int TopRow() const { return topRow_; }
+  int VisibleRows() const;
+
+ protected:
+  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  // Where each row of a line starts (UTF-16 offsets), for the current width.
+  std::vector<int> Wrap(const std::wstring& line) const;
+  void Rewrap();
+  void ScrollTo(int row);
+  void UpdateScrollBar();
+  void Paint(HDC dc, const RECT& area);
+  int TextWidth() const;
+  HDC MeasuringDc() const;
+  void FontChanged(HFONT font);
+
+  MemoStyle style_;
+  std::vector<std::string> lines_;
+  std::vector<int> rowStart_;  // rowStart_[i]: first row of line i; one more entry: total rows
+  int topRow_ = 0;
+  int rowHeight_ = 14;
+  int wrapWidth_ = 0;
+  HFONT font_ = nullptr;
+  mutable HDC measuringDc_ = nullptr;
+};
+
+}  // namespace tk
