@@ -1,22 +1,100 @@
-// The wizard window, the program's main window.
+// The wizard window, the program's main window: a stack of pages above a bar with Back, Next
+// and Exit. Its methods are split by concern over several files: layout, pages, navigation,
+// and the runs that drive the copying and uninstall pages.
 #pragma once
 
 #include <string>
 
+#include "toolkit/win/Button.h"
+#include "toolkit/win/CheckListBox.h"
+#include "toolkit/win/Edit.h"
 #include "toolkit/win/Form.h"
+#include "toolkit/win/Gauge.h"
+#include "toolkit/win/Label.h"
+#include "toolkit/win/Layout.h"
+#include "toolkit/win/Memo.h"
+#include "toolkit/win/Panel.h"
+#include "toolkit/win/RadioButton.h"
 
 namespace ui {
 
 // Address of the product's download site, named in the missing-package message.
 constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
 
+// Captions of NextBtn, which double as its state.
+constexpr const char* kNextCaption = "下一步";
+constexpr const char* kFinishCaption = "完成";
+constexpr const char* kExitCaption = "退出";
+
 class TfSetupMainForm : public tk::Form {
  public:
   explicit TfSetupMainForm(tk::Component* owner);
 
+  // Handlers.
   void FormCreate();
   void FormShow();
   void FormClose();
+
+  // Pages. A page's index is its tab order inside BasePanel: dense, renumbered on release.
+  void ShowPage(int pageIndex, bool show);
+  int CurrentPageIndex() const;
+  int PageCount() const;
+  // Destroys a page; the member that named it becomes null.
+  void ReleasePage(tk::Panel*& page);
+
+  // Whether an installation is recorded; when it is, Label32 shows the recorded version and
+  // Edit1 the recorded install folder.
+  bool DetectInstallation();
+
+  // The controls by name, for tests and for the runs.
+  tk::Control* FindControl(const std::string& name) const;
+
+  // True only when this program's install run created the system-wide JAVA_HOME.
+  bool HadSetJAVA_HOME = false;
+
+  tk::Panel* Panel1;
+  tk::Button* UpBtn;
+  tk::Button* NextBtn;
+  tk::Button* CloseBtn;
+  tk::Panel* BasePanel;
+  tk::Panel* ChoosestylePage;
+  tk::CheckListBox* ProductList;
+
+  tk::Panel* WelcomePage;
+  tk::Panel* HadInstallPage;
+  tk::Panel* LicensePage;
+  tk::Panel* FullInstallPage_1;
+  tk::Panel* FullInstallPage_2;
+  tk::Panel* FullInstallPage_3;
+  tk::Panel* UninstallPage;
+
+  tk::Memo* Memo1;
+  tk::Label* Label32;
+  tk::RadioButton* RadioButton3;
+  tk::RadioButton* RadioButton4;
+  tk::RadioButton* RadioButton5;
+  tk::Memo* Memo2;
+  tk::RadioButton* RadioButton1;
+  tk::RadioButton* RadioButton2;
+  tk::Edit* Edit1;
+  tk::Button* SpeedButton1;
+  tk::Label* Label23;
+  tk::Label* Label16;
+  tk::Label* Label17;
+  tk::Memo* Memo3;
+  tk::Gauge* Gauge1;
+  tk::Label* Label19;
+  tk::Label* Label29;
+  tk::Label* Label36;
+  tk::Label* Label37;
+  tk::Gauge* Gauge2;
+
+ private:
+  void BuildControls();
+  // Points every member at its control by name, or at none once its page is released.
+  void BindMembers();
+
+  tk::ControlMap controls_;
 };
 
 }  // namespace ui

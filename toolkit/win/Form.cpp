@@ -2,6 +2,7 @@
 #include "toolkit/win/Form.h"
 
 #include "toolkit/win/Application.h"
+#include "toolkit/win/Button.h"
 
 namespace tk {
 
@@ -101,6 +102,12 @@ void Form::Close() {
   closing_ = false;
   SetVisible(false);
   if (Application::Instance() && Application::Instance()->MainForm() == this) Application::Instance()->Terminate();
+}
+
+void Form::SetDefaultButton(Control* button) {
+  if (auto* old = dynamic_cast<Button*>(defaultButton_)) old->SetDefaultLook(false);
+  defaultButton_ = button;
+  if (auto* now = dynamic_cast<Button*>(button)) now->SetDefaultLook(true);
 }
 
 void Form::Release() { PostMessageW(hwnd_, kReleaseMessage, 0, 0); }

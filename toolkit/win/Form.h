@@ -43,7 +43,8 @@ class Form : public Control {
   // Destroys the form when the message loop next handles the request.
   void Release();
 
-  void SetDefaultButton(Control* button) { defaultButton_ = button; }
+  // Shown with the default frame when it is a Button.
+  void SetDefaultButton(Control* button);
   void SetCancelButton(Control* button) { cancelButton_ = button; }
   Control* DefaultButton() const { return defaultButton_; }
   Control* CancelButton() const { return cancelButton_; }

@@ -51,12 +51,14 @@ std::vector<int> Memo::Wrap(const std::wstring& line) const {
     GetTextExtentExPointW(dc, line.c_str() + start, length - start, wrapWidth_, &fit, nullptr, &size);
     if (start + fit >= length) break;
     int cut = start + std::max(fit, 1);
-    // Break after the last blank that fits, when there is one.
-    for (int i = cut; i > start + 1; --i)
-      if (line[static_cast<size_t>(i - 1)] == L' ') {
-        cut = i;
-        break;
-      }
+    // Chinese text breaks between any two characters; a Latin word is kept whole by breaking
+    // after the blank or the Chinese character before it, when there is one on this row.
+    auto inWord = [&](int i) { return line[static_cast<size_t>(i)] < 0x80 && line[static_cast<size_t>(i)] != L' '; };
+    if (inWord(cut - 1) && inWord(cut)) {
+      int i = cut - 1;
+      while (i > start && inWord(i - 1)) --i;
+      if (i > start) cut = i;
+    }
     starts.push_back(cut);
     start = cut;
   }

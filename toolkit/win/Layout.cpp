@@ -1,0 +1,113 @@
+#include "toolkit/win/Layout.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/win/Bevel.h"
+#include "toolkit/win/Button.h"
+#include "toolkit/win/CheckListBox.h"
+#include "toolkit/win/Edit.h"
+#include "toolkit/win/Form.h"
+#include "toolkit/win/Gauge.h"
+#include "toolkit/win/Image.h"
+#include "toolkit/win/Label.h"
+#include "toolkit/win/Memo.h"
+#include "toolkit/win/Panel.h"
+#include "toolkit/win/RadioButton.h"
+
+namespace tk {
+namespace {
+
+Control* Create(Form& form, Control* parent, const ControlRow& row) {
+  switch (row.kind) {
+    case Kind::Panel: return new Panel(&form, parent);
+    case Kind::RaisedPanel: return new Panel(&form, parent, true);
+    case Kind::Bevel: return new Bevel(&form, parent);
+    case Kind::Label: return new Label(&form, parent);
+    case Kind::Button: return new Button(&form, parent);
+    case Kind::RadioButton: return new RadioButton(&form, parent);
+    case Kind::Edit: return new Edit(&form, parent);
+    case Kind::Memo:
+      return new Memo(&form, parent, MemoStyle{!(row.options & kNoBorder), (row.options & kScrollBar) != 0});
+    case Kind::CheckListBox: return new CheckListBox(&form, parent);
+    case Kind::Gauge: return new Gauge(&form, parent);
+    case Kind::Image: return new Image(&form, parent);
+  }
+  return nullptr;
+}
+
+void ApplyOptions(Control& control, const ControlRow& row) {
+  unsigned o = row.options;
+  if (o & kWhiteBack) control.SetColor(kWhite);
+  if (o & kBlueBack) control.SetColor(kBlue);
+  COLORREF text = (o & kMaroonText) ? kMaroon : (o & kRedText) ? kRed : (o & kWhiteText) ? kWhite : RGB(0, 0, 0);
+  control.SetFontStyle(text, (o & (kBold | kTitle)) != 0, (o & kTitle) ? 14 : 0);
+  if (auto* memo = dynamic_cast<Memo*>(&control))
+    memo->SetText((o & kTextResource) ? LoadTextResource(ToWide(row.caption).c_str()) : std::string(row.caption));
+  else if (auto* image = dynamic_cast<Image*>(&control))
+    image->LoadFromResource(ToWide(row.caption).c_str());
+  else
+    control.SetCaption(row.caption);
+  if (auto* radio = dynamic_cast<RadioButton*>(&control); radio && (o & kChecked)) radio->SetChecked(true);
+  if (o & kDisabled) control.SetEnabled(false);
+  if (o & kHidden) control.SetVisible(false);
+}
+
+// Bottom-aligned rows take the parent's full width at its bottom edge; client-aligned rows
+// fill what is left above them.
+void Align(Control& control, const ControlRow& row, std::map<Control*, int>& bottomUsed) {
+  if (!(row.options & (kAlignBottom | kAlignClient))) return;
+  Control* parent = control.Parent();
+  RECT client;
+  GetClientRect(parent->Handle(), &client);
+  int& used = bottomUsed[parent];
+  if (row.options & kAlignBottom) {
+    used += row.height;
+    control.SetBounds(0, client.bottom - used, client.right, row.height);
+  } else {
+    control.SetBounds(0, 0, client.right, client.bottom - used);
+  }
+}
+
+}  // namespace
+
+ControlMap BuildLayout(Form& form, const ControlRow* rows, size_t count) {
+  ControlMap controls;
+  std::map<Control*, int> bottomUsed;
+  std::vector<std::pair<int, Control*>> tabOrders;
+  for (size_t i = 0; i < count; ++i) {
+    const ControlRow& row = rows[i];
+    Control* parent = &form;
+    if (*row.parent) {
+      auto found = controls.find(row.parent);
+      if (found == controls.end()) throw EInvalidOperation(Format("布局错误: %s 的父控件 %s 不存在", row.name, row.parent));
+      parent = found->second;
+    }
+    Control* control = Create(form, parent, row);
+    control->SetName(row.name);
+    control->SetBounds(row.x, row.y, row.width, row.height);
+    Align(*control, row, bottomUsed);
+    ApplyOptions(*control, row);
+    controls[row.name] = control;
+    if (row.tabOrder >= 0) tabOrders.emplace_back(row.tabOrder, control);
+  }
+  std::stable_sort(tabOrders.begin(), tabOrders.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (auto& [order, control] : tabOrders) control->SetTabOrder(order);
+  return controls;
+}
+
+std::string LoadTextResource(const wchar_t* resourceName) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC resource = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
+  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) throw EInvalidOperation(Format("找不到文本资源 %s", FromWide(resourceName).c_str()));
+  std::string utf8(bytes, SizeofResource(module, resource));
+  if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0) utf8.erase(0, 3);
+  return FromWide(Utf8ToWide(utf8));
+}
+
+}  // namespace tk

@@ -1,0 +1,20 @@
+#include "toolkit/win/Panel.h"
+
+namespace tk {
+
+Panel::Panel(Component* owner, Control* parent, bool raisedEdge) : Control(owner, parent), raisedEdge_(raisedEdge) {
+  CreateHandle(RegisterOwnClass(L"QuarnPanel", 0, nullptr), WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
+}
+
+bool Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+  if (message != WM_ERASEBKGND) return false;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  FillRect(dc, &client, SolidBrush(BackgroundColor()));
+  if (raisedEdge_) DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+  *result = 1;
+  return true;
+}
+
+}  // namespace tk
