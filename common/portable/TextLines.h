@@ -1,0 +1,30 @@
+// The whole-file text rewrite of configuration files, without the file: lines are read the
+// way text files are read here, one text is replaced throughout regardless of letter case,
+// and the lines are written back with CR LF.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pub {
+
+// A line ends at CR LF, a lone CR or a lone LF; a NUL byte ends the text. A last line
+// without a break still counts; nothing after the last break is no line.
+std::vector<std::string> SplitTextLines(const std::string& text);
+
+// Every line followed by CR LF.
+std::string JoinTextLines(const std::vector<std::string>& lines);
+
+// Replaces every occurrence of pattern, compared on GbkUpperCase copies, so ASCII and GBK
+// double-byte letters match in any case. Matches start only at a character, run left to
+// right and never overlap; the replacement is inserted as given and not searched again.
+// An empty pattern matches nothing.
+std::string ReplaceAllIgnoreCase(const std::string& text, const std::string& pattern,
+                                 const std::string& replacement);
+
+// The new content of a file whose content was given: lines joined with CR LF, the pattern
+// replaced, and the result split and joined again, so every line ends in CR LF.
+std::string PatchedFileText(const std::string& content, const std::string& pattern,
+                            const std::string& replacement);
+
+}  // namespace pub
