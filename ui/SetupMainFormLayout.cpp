@@ -29,14 +29,14 @@ const ControlRow kLayout[] = {
     {"BasePanel", Kind::Panel, "", 0, 0, 496, 290, "", kAlignClient, -1},
 
     // Pages, in creation order; the last column is each page's index.
-    {"FullInstallPage_2", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 4},
+    {"FullInstallPage_2", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 4},
     PAGE_HEADER("FullInstallPage_2", "Label23", "安装", "复制所有文件到指定目录下......"),
     {"Label16", Kind::Label, "FullInstallPage_2", 24, 64, 86, 14, "正在拷贝文件：", kNone, -1},
     {"Label17", Kind::Label, "FullInstallPage_2", 110, 64, 370, 14, "", kNone, -1},
     {"Memo3", Kind::Memo, "FullInstallPage_2", 24, 84, 448, 166, "", kScrollBar, -1},
     {"Gauge1", Kind::Gauge, "FullInstallPage_2", 24, 258, 448, 20, "", kNone, -1},
 
-    {"LicensePage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 2},
+    {"LicensePage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 2},
     PAGE_HEADER("LicensePage", "LicensePageTitle", "Quarn软件许可协议", "请您务必仔细阅读本软件许可协议......"),
     {"Label3", Kind::Label, "LicensePage", 24, 61, 440, 14, "您可通过翻页来仔细阅读本协议书。", kNone, -1},
     {"Memo2", Kind::Memo, "LicensePage", 24, 78, 448, 124, "LICENSE_TEXT", kScrollBar | kTextResource, 0},
@@ -46,25 +46,25 @@ const ControlRow kLayout[] = {
     {"RadioButton2", Kind::RadioButton, "LicensePage", 24, 252, 200, 18, "&A 我接受本协议条款", kNone, 1},
     {"RadioButton1", Kind::RadioButton, "LicensePage", 260, 252, 200, 18, "&D 我不接受本协议条款", kChecked, 2},
 
-    {"WelcomePage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kWhiteBack, 0},
+    {"WelcomePage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kWhiteBack | kAlignClient, 0},
     {"WelcomeImage", Kind::Image, "WelcomePage", 0, 0, 185, 290, "WELCOME", kPictureResource, -1},
     {"Label6", Kind::Label, "WelcomePage", 200, 20, 290, 16, "欢迎进入  Quarn系列软件  安装向导", kBold, -1},
     {"Memo1", Kind::Memo, "WelcomePage", 200, 50, 286, 230, "WELCOME_TEXT", kNoBorder | kTextResource | kWhiteBack, -1},
 
-    {"UninstallPage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 6},
+    {"UninstallPage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 6},
     PAGE_HEADER("UninstallPage", "UninstallPageTitle", "卸载", "将当前安装的Quarn从您的机器中卸载掉......"),
     {"Label36", Kind::Label, "UninstallPage", 24, 80, 86, 14, "正在删除文件：", kNone, -1},
     {"Label37", Kind::Label, "UninstallPage", 110, 80, 370, 42, "", kNone, -1},
     {"Gauge2", Kind::Gauge, "UninstallPage", 24, 140, 448, 20, "", kNone, -1},
 
-    {"FullInstallPage_1", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 3},
+    {"FullInstallPage_1", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 3},
     PAGE_HEADER("FullInstallPage_1", "FullInstallPage_1Title", "选择安装路径", "安装系统将把内容安装到您指定的目录下......"),
     {"Label40", Kind::Label, "FullInstallPage_1", 40, 80, 430, 14, "本安装程序为全自动安装系统，您仅需选择安装路径即可。", kMaroonText, -1},
     {"Label18", Kind::Label, "FullInstallPage_1", 40, 130, 200, 14, "Quarn软件安装目录选择：", kNone, -1},
     {"Edit1", Kind::Edit, "FullInstallPage_1", 40, 150, 330, 21, "c:\\quarn", kNone, 0},
     {"SpeedButton1", Kind::Button, "FullInstallPage_1", 376, 149, 25, 23, "...", kNone, 1},
 
-    {"HadInstallPage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 1},
+    {"HadInstallPage", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 1},
     PAGE_HEADER("HadInstallPage", "HadInstallPageTitle", "安装测试", "检测当前系统是否已经安装了Quarn系列软件......"),
     {"Label31", Kind::Label, "HadInstallPage", 40, 75, 300, 14, "您当前系统已经安装了Quarn系列软件，安装版本号为：", kNone, -1},
     {"Label32", Kind::Label, "HadInstallPage", 340, 75, 140, 14, "", kNone, -1},
@@ -73,7 +73,7 @@ const ControlRow kLayout[] = {
     {"RadioButton4", Kind::RadioButton, "HadInstallPage", 60, 165, 420, 20, "修复安装Quarn系列软件。   在现有版本上安装原有内容，修复可能的问题", kNone, 1},
     {"RadioButton5", Kind::RadioButton, "HadInstallPage", 60, 195, 420, 20, "全新安装Quarn系列软件。   删除现有版本，从新安装", kNone, 2},
 
-    {"FullInstallPage_3", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kNone, 5},
+    {"FullInstallPage_3", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 5},
     PAGE_HEADER("FullInstallPage_3", "FullInstallPage_3Title", "安装成功!!!", "所有文件和相关配置信息已经设置完成,请尽情使用."),
     {"Label19", Kind::Label, "FullInstallPage_3", 24, 62, 448, 28, "正在拷贝文件：", kNone, -1},
     {"Label22", Kind::Label, "FullInstallPage_3", 24, 94, 448, 14, "进行如下操作,可进入Quarn,试用......", kNone, -1},

@@ -112,8 +112,13 @@ void Form::SetDefaultButton(Control* button) {
 
 void Form::Release() { PostMessageW(hwnd_, kReleaseMessage, 0, 0); }
 
+// Runs the button's click without moving the focus (BM_CLICK would focus it, and the control
+// that had the focus would see an exit).
 void Form::PressButton(Control* button) {
-  if (button && button->Enabled() && button->Visible() && IsWindowEnabled(button->Handle()))
+  if (!button || !button->Enabled() || !button->Visible() || !IsWindowEnabled(button->Handle())) return;
+  if (auto* push = dynamic_cast<Button*>(button))
+    push->Click();
+  else
     SendMessageW(button->Handle(), BM_CLICK, 0, 0);
 }
 

@@ -1,6 +1,7 @@
 #include "toolkit/win/Memo.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "toolkit/core/CodePage.h"
 
@@ -8,6 +9,8 @@ namespace tk {
 namespace {
 constexpr int kMargin = 2;
 constexpr int kWheelRows = 3;
+constexpr UINT kViewUpdateMessage = WM_APP + 10;
+constexpr UINT_PTR kViewUpdateTimer = 1;
 }  // namespace
 
 Memo::Memo(Component* owner, Control* parent, const MemoStyle& style) : Control(owner, parent), style_(style) {
@@ -28,17 +31,9 @@ HDC Memo::MeasuringDc() const {
   return measuringDc_;
 }
 
-int Memo::TextWidth() const {
-  RECT client = {};
-  if (hwnd_) GetClientRect(hwnd_, &client);
-  return std::max(1, static_cast<int>(client.right) - 2 * kMargin);
-}
+int Memo::TextWidth() const { return std::max(1, clientWidth_ - 2 * kMargin); }
 
-int Memo::VisibleRows() const {
-  RECT client = {};
-  if (hwnd_) GetClientRect(hwnd_, &client);
-  return std::max(1, static_cast<int>(client.bottom) / rowHeight_);
-}
+int Memo::VisibleRows() const { return std::max(1, clientHeight_ / rowHeight_); }
 
 std::vector<int> Memo::Wrap(const std::wstring& line) const {
   std::vector<int> starts{0};
@@ -66,21 +61,32 @@ std::vector<int> Memo::Wrap(const std::wstring& line) const {
 }
 
 void Memo::AddLine(const std::string& line) {
-  int visible = VisibleRows();
-  bool followEnd = topRow_ + visible >= RowCount();
-  int firstNewRow = RowCount();
+  followPending_ = followPending_ || topRow_ + VisibleRows() >= RowCount();
   lines_.push_back(line);
-  rowStart_.push_back(firstNewRow + static_cast<int>(Wrap(ToWide(line)).size()));
-  UpdateScrollBar();
-  if (!hwnd_) return;
-  if (followEnd && RowCount() > topRow_ + visible) {
-    ScrollTo(RowCount() - visible);
-  } else if (firstNewRow < topRow_ + visible) {
-    RECT rows = {0, (firstNewRow - topRow_) * rowHeight_, TextWidth() + 2 * kMargin, (RowCount() - topRow_) * rowHeight_};
-    InvalidateRect(hwnd_, &rows, FALSE);
-  }
+  rowStart_.push_back(RowCount() + static_cast<int>(Wrap(ToWide(line)).size()));
+  ScheduleViewUpdate();
 }
 
+void Memo::ScheduleViewUpdate() {
+  if (updateScheduled_ || !hwnd_) return;
+  updateScheduled_ = true;
+  PostMessageW(hwnd_, kViewUpdateMessage, 0, 0);
+}
+
+void Memo::ApplyViewUpdate() {
+  updateScheduled_ = false;
+  lastUpdate_ = GetTickCount();
+  if (followPending_ && RowCount() > topRow_ + VisibleRows()) ScrollTo(RowCount() - VisibleRows());
+  followPending_ = false;
+  // The rows added since the last update, where they are in view.
+  int first = std::max(shownRows_, topRow_), last = std::min(RowCount(), topRow_ + VisibleRows() + 1);
+  if (first < last) {
+    RECT rows = {0, (first - topRow_) * rowHeight_, clientWidth_, (last - topRow_) * rowHeight_};
+    InvalidateRect(hwnd_, &rows, FALSE);
+  }
+  shownRows_ = RowCount();
+  UpdateScrollBar();
+}
 void Memo::SetText(const std::string& text) {
   lines_.clear();
   size_t start = 0;
@@ -116,6 +122,8 @@ void Memo::Rewrap() {
   for (const std::string& line : lines_)
     rowStart_.push_back(rowStart_.back() + static_cast<int>(Wrap(ToWide(line)).size()));
   topRow_ = std::max(0, std::min(topRow_, RowCount() - VisibleRows()));
+  shownRows_ = RowCount();
+  followPending_ = false;
   UpdateScrollBar();
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -126,7 +134,10 @@ void Memo::ScrollTo(int row) {
   int delta = topRow_ - row;
   topRow_ = row;
   // Moves what is already drawn and invalidates only the uncovered rows.
-  ScrollWindowEx(hwnd_, 0, delta * rowHeight_, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  if (std::abs(delta) < VisibleRows())
+    ScrollWindowEx(hwnd_, 0, delta * rowHeight_, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  else
+    InvalidateRect(hwnd_, nullptr, FALSE);
   UpdateScrollBar();
 }
 
@@ -180,8 +191,24 @@ bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
       *result = reinterpret_cast<LRESULT>(font_);
       return true;
     case WM_SIZE:
+      clientWidth_ = LOWORD(lParam);
+      clientHeight_ = HIWORD(lParam);
       if (TextWidth() != wrapWidth_) Rewrap();
       UpdateScrollBar();
+      return true;
+    case kViewUpdateMessage: {
+      // At most one update every kViewUpdateMs; a timer brings the last one.
+      DWORD since = GetTickCount() - lastUpdate_;
+      if (since < kViewUpdateMs)
+        SetTimer(hwnd_, kViewUpdateTimer, kViewUpdateMs - since, nullptr);
+      else
+        ApplyViewUpdate();
+      return true;
+    }
+    case WM_TIMER:
+      if (wParam != kViewUpdateTimer) return false;
+      KillTimer(hwnd_, kViewUpdateTimer);
+      ApplyViewUpdate();
       return true;
     case WM_ERASEBKGND:
       *result = 1;
@@ -229,7 +256,6 @@ bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
       SetFocus();
       return true;
     default:
-      (void)lParam;
       return false;
   }
 }

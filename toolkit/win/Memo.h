@@ -1,6 +1,8 @@
 // A read-only text box of many lines, drawn by us and built for volume: a run appends one
-// line per file, tens of thousands in all. Appending measures only the new line and redraws
-// only the rows it adds; painting draws only the rows in view. Long lines wrap at the width.
+// line per file, tens of thousands in all. Appending measures only the new line; the view
+// (scrolling to the end, the scroll bar, the new rows) is brought up to date when messages are
+// next handled, at most every kViewUpdateMs, and then redraws only the rows that changed.
+// Painting draws only the rows in view. Long lines wrap at the width.
 #pragma once
 
 #include <string>
@@ -19,6 +21,8 @@ class Memo : public Control {
  public:
   Memo(Component* owner, Control* parent, const MemoStyle& style = MemoStyle());
   ~Memo() override;
+
+  static constexpr unsigned kViewUpdateMs = 40;
 
   // Appends one line; the view follows the end when it showed the end before.
   void AddLine(const std::string& line);
@@ -41,6 +45,8 @@ class Memo : public Control {
   std::vector<int> Wrap(const std::wstring& line) const;
   void Rewrap();
   void ScrollTo(int row);
+  void ScheduleViewUpdate();
+  void ApplyViewUpdate();
   void UpdateScrollBar();
   void Paint(HDC dc, const RECT& area);
   int TextWidth() const;
@@ -51,6 +57,11 @@ class Memo : public Control {
   std::vector<std::string> lines_;
   std::vector<int> rowStart_;  // rowStart_[i]: first row of line i; one more entry: total rows
   int topRow_ = 0;
+  int clientWidth_ = 0, clientHeight_ = 0;
+  int shownRows_ = 0;          // rows the view was last brought up to date with
+  bool followPending_ = false;
+  bool updateScheduled_ = false;
+  DWORD lastUpdate_ = 0;
   int rowHeight_ = 14;
   int wrapWidth_ = 0;
   HFONT font_ = nullptr;

@@ -42,13 +42,15 @@ TempFolder::~TempFolder() {
   SHFileOperationW(&op);
 }
 
-Capture CaptureClient(HWND window) {
+namespace {
+
+// Copies a rectangle of a window's device context (its client area, or the whole window with
+// its frame) into a capture.
+Capture CaptureFrom(HWND dcWindow, bool wholeWindow, int width, int height) {
   Capture capture;
-  RECT client;
-  GetClientRect(window, &client);
-  capture.width = client.right;
-  capture.height = client.bottom;
-  HDC windowDc = GetDC(window);
+  capture.width = width;
+  capture.height = height;
+  HDC windowDc = wholeWindow ? GetWindowDC(dcWindow) : GetDC(dcWindow);
   HDC memoryDc = CreateCompatibleDC(windowDc);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -66,8 +68,22 @@ Capture CaptureClient(HWND window) {
   SelectObject(memoryDc, old);
   DeleteObject(bitmap);
   DeleteDC(memoryDc);
-  ReleaseDC(window, windowDc);
+  ReleaseDC(dcWindow, windowDc);
   return capture;
+}
+
+}  // namespace
+
+Capture CaptureClient(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  return CaptureFrom(window, false, client.right, client.bottom);
+}
+
+Capture CaptureWindow(HWND window) {
+  RECT outer;
+  GetWindowRect(window, &outer);
+  return CaptureFrom(window, true, outer.right - outer.left, outer.bottom - outer.top);
 }
 
 bool Capture::SaveBmp(const std::string& utf8Path) const {
@@ -108,8 +124,9 @@ void PumpMessages(int milliseconds) {
 }
 
 std::string ShotFolder() {
-  const wchar_t* folder = _wgetenv(L"QUARN_SHOT_DIR");
-  return folder ? tk::WideToUtf8(folder) : std::string();
+  wchar_t folder[MAX_PATH];
+  DWORD length = GetEnvironmentVariableW(L"QUARN_SHOT_DIR", folder, MAX_PATH);
+  return length && length < MAX_PATH ? tk::WideToUtf8(folder) : std::string();
 }
 
 }  // namespace testing_support

@@ -57,6 +57,8 @@ struct Capture {
   bool SaveBmp(const std::string& utf8Path) const;
 };
 Capture CaptureClient(HWND window);
+// The whole window with its frame, as it shows on the screen.
+Capture CaptureWindow(HWND window);
 
 // Handles pending messages for a while, so windows paint and posted work runs.
 void PumpMessages(int milliseconds = 50);

@@ -1,0 +1,68 @@
+// CountFiles: what it counts, and where it leaves the current directory.
+#include <gtest/gtest.h>
+
+#include "common/win/FileTree.h"
+#include "tests/win/support/FileTreeSupport.h"
+#include "toolkit/core/CodePage.h"
+
+using namespace testing_support;
+using pub::CountFiles;
+
+namespace {
+
+// "temp\quarntest-1\" -> "temp\quarntest-1"
+std::string NoSlash(const std::string& path) { return path.substr(0, path.size() - 1); }
+
+}  // namespace
+
+TEST(CountFiles, AMissingFolderIsZeroAndLeavesTheCurrentDirectoryAlone) {
+  TempFolder temp;
+  CurrentDirGuard guard;
+  ChangeDir(temp.Path());
+  EXPECT_EQ(CountFiles(temp.Path() + "missing"), 0);
+  EXPECT_EQ(CountFiles(""), 0);
+  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
+}
+
+TEST(CountFiles, CountsEveryAttributeClassAndEndsAtTheParent) {
+  TempFolder temp;
+  CurrentDirGuard guard;
+  const std::string root = temp.Path() + "产品";
+  MakeFolders(root + "\\empty");
+  MakeFolders(root + "\\sub\\deeper\\empty too");
+  for (const char* name : {"plain.txt", "hidden", "system", "readonly", "sub\\one", "sub\\deeper\\two"})
+    WriteBytes(root + "\\" + name, "x");
+  SetFileAttributesW((tk::ToWide(root) + L"\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW((tk::ToWide(root) + L"\\system").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  SetFileAttributesW((tk::ToWide(root) + L"\\readonly").c_str(), FILE_ATTRIBUTE_READONLY);
+
+  ChangeDir(root + "\\sub");
+  EXPECT_EQ(CountFiles(root), 6);
+  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
+  // A trailing backslash names the same folder.
+  EXPECT_EQ(CountFiles(root + "\\"), 6);
+  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
+  SetFileAttributesW((tk::ToWide(root) + L"\\readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(CountFiles, FoldersHoldingOnlyEmptyFoldersCountZero) {
+  TempFolder temp;
+  CurrentDirGuard guard;
+  MakeFolders(temp.Path() + "tree\\a\\b");
+  MakeFolders(temp.Path() + "tree\\c");
+  EXPECT_EQ(CountFiles(temp.Path() + "tree"), 0);
+  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
+}
+
+// A relative folder is taken from the current directory once, not again from each level the
+// walk has moved into.
+TEST(CountFiles, ARelativeFolderCountsItsWholeTree) {
+  TempFolder temp;
+  CurrentDirGuard guard;
+  MakeFolders(temp.Path() + "rel\\sub");
+  WriteBytes(temp.Path() + "rel\\a", "x");
+  WriteBytes(temp.Path() + "rel\\sub\\b", "x");
+  ChangeDir(temp.Path());
+  EXPECT_EQ(CountFiles("rel"), 2);
+  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
+}

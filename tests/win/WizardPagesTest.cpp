@@ -1,0 +1,89 @@
+// Page switching by page index, with pages released.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "common/portable/ProcessValues.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "toolkit/core/CodePage.h"
+#include "ui/SetupMainForm.h"
+
+using namespace testing_support;
+
+namespace {
+
+class WizardPages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application.Initialize();
+    pub::Process() = pub::ProcessValues();
+    pub::Process().SetupFolder = folder.Path();
+  }
+  // withPackage: a Setup.pak beside the program and no installation recorded, so the choice
+  // and uninstall pages are released at creation.
+  ui::TfSetupMainForm* Create(bool withPackage) {
+    if (withPackage) std::ofstream(tk::WideToUtf8(tk::ToWide(folder.Path() + "Setup.pak")));
+    return application.CreateForm<ui::TfSetupMainForm>();
+  }
+  std::string VisiblePage(ui::TfSetupMainForm* form) {
+    std::string visible;
+    for (tk::Control* page : form->BasePanel->Controls())
+      if (page->Visible()) visible += (visible.empty() ? "" : ",") + page->Name();
+    return visible;
+  }
+  tk::Application application;
+  BoxRecorder boxes;
+  TempFolder folder;
+};
+
+}  // namespace
+
+TEST_F(WizardPages, WithoutARecordTheOptionalPagesGoAndTheRestRenumber) {
+  ui::TfSetupMainForm* form = Create(true);
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_EQ(form->PageCount(), 5);
+  EXPECT_EQ(form->HadInstallPage, nullptr);
+  EXPECT_EQ(form->UninstallPage, nullptr);
+  EXPECT_EQ(form->Label32, nullptr);
+  EXPECT_EQ(form->FindControl("RadioButton3"), nullptr);
+  EXPECT_EQ(form->WelcomePage->TabOrder(), 0);
+  EXPECT_EQ(form->LicensePage->TabOrder(), 1);
+  EXPECT_EQ(form->FullInstallPage_1->TabOrder(), 2);
+  EXPECT_EQ(form->FullInstallPage_2->TabOrder(), 3);
+  EXPECT_EQ(form->FullInstallPage_3->TabOrder(), 4);
+
+  form->ShowPage(1, true);
+  EXPECT_EQ(VisiblePage(form), "LicensePage");
+  EXPECT_EQ(form->CurrentPageIndex(), 1);
+  form->ShowPage(4, true);
+  EXPECT_EQ(VisiblePage(form), "FullInstallPage_3");
+  EXPECT_EQ(form->CurrentPageIndex(), 4);
+  form->ShowPage(5, true);
+  EXPECT_EQ(VisiblePage(form), "");
+  EXPECT_EQ(form->CurrentPageIndex(), 0);
+}
+
+TEST_F(WizardPages, ReleasingTheLastPageKeepsTheOtherIndexes) {
+  ui::TfSetupMainForm* form = Create(false);
+  form->ReleasePage(form->UninstallPage);
+  EXPECT_EQ(form->PageCount(), 6);
+  EXPECT_EQ(form->Gauge2, nullptr);
+  const char* byIndex[] = {"WelcomePage", "HadInstallPage", "LicensePage", "FullInstallPage_1",
+                           "FullInstallPage_2", "FullInstallPage_3"};
+  for (int i = 0; i < 6; ++i) {
+    form->ShowPage(i, true);
+    EXPECT_EQ(VisiblePage(form), byIndex[i]);
+    EXPECT_EQ(form->CurrentPageIndex(), i);
+  }
+  form->ShowPage(6, true);
+  EXPECT_EQ(VisiblePage(form), "");
+}
+
+TEST_F(WizardPages, ShowFlagFalseShowsEveryOtherPage) {
+  ui::TfSetupMainForm* form = Create(false);
+  form->ShowPage(2, false);
+  EXPECT_FALSE(form->LicensePage->Visible());
+  EXPECT_TRUE(form->WelcomePage->Visible());
+  // The first visible page in creation order decides.
+  EXPECT_EQ(form->CurrentPageIndex(), form->FullInstallPage_2->TabOrder());
+}

@@ -1,0 +1,8 @@
+# File-tree operations, text-file rewrite and external commands. LOCKS wine-drives: some tests
+# link a drive letter of their own in the prefix.
+target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/FileTreeSupport.cpp)
+quarn_win_test(utilities_tests
+  SOURCES FileCountTest.cpp FileCopyTest.cpp FileDeleteTest.cpp TextFileTest.cpp ExternalCommandsTest.cpp
+  LIBS qcommon LOCKS wine-drives)
+# Environment variables and the registry accessor: machine-wide state.
+quarn_win_test(environment_tests SOURCES EnvironmentTest.cpp RegistryTest.cpp LIBS qcommon LOCKS registry)
