@@ -2,7 +2,8 @@
 # A private prefix per build tree, code page 936 through the Chinese locale, no Mono or Gecko
 # installers, no Wine debug chatter.
 quarn_build_dir=$(cd "$1" && pwd)
-export WINEPREFIX="$quarn_build_dir/wineprefix"
+# QUARN_WINEPREFIX gives a prefix of one's own, for work beside another session.
+export WINEPREFIX="${QUARN_WINEPREFIX:-$quarn_build_dir/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
