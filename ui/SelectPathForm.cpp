@@ -1,6 +1,31 @@
 #include "ui/SelectPathForm.h"
 
+#include "common/portable/PathText.h"
+#include "toolkit/win/Label.h"
+#include "toolkit/win/Panel.h"
+
 namespace ui {
+namespace {
+
+using tk::Kind;
+using namespace tk;  // row options
+
+const ControlRow kLayout[] = {
+    // name, kind, parent, x, y, width, height, caption, options, tab order
+    {"Panel1", Kind::Panel, "", 0, 367, 478, 73, "", kAlignBottom, 0},
+    {"Label1", Kind::Label, "Panel1", 8, 11, 40, 14, "路径:", kNone, -1},
+    {"Edit1", Kind::Edit, "Panel1", 56, 8, 414, 21, "", kNone, 0},
+    {"Label2", Kind::Label, "Panel1", 8, 43, 60, 14, "内容描述:", kNone, -1},
+    {"ComboBox1", Kind::ComboBox, "Panel1", 70, 39, 200, 120, "", kNone, 1},
+    {"BitBtn2", Kind::Button, "Panel1", 306, 38, 75, 25, "确认", kNone, 2},
+    {"BitBtn1", Kind::Button, "Panel1", 395, 38, 75, 25, "取消", kNone, 3},
+    {"ShellTreeView1", Kind::ShellTreeView, "", 0, 0, 478, 367, "", kAlignClient, 1},
+};
+
+const char* const kDescriptions[] = {"Quarn.CMS", "Quarn.Forum", "Quarn.BLog", "Java环境-JDK2", "应用服务器-Tomcat",
+                                     "数据库-MySql"};
+
+}  // namespace
 
 TFSelectPath::TFSelectPath(tk::Component* owner)
     : tk::Form(owner, tk::FormStyle{/*caption=*/true, /*minimizeBox=*/false, /*centred=*/false}) {
@@ -8,6 +33,42 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   SetCaption("选择目录......");
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
   SetBounds(339, 205, 486, 467);
+  controls_ = tk::BuildLayout(*this, kLayout);
+  ShellTreeView1 = dynamic_cast<tk::ShellTreeView*>(FindControl("ShellTreeView1"));
+  Edit1 = dynamic_cast<tk::Edit*>(FindControl("Edit1"));
+  ComboBox1 = dynamic_cast<tk::ComboBox*>(FindControl("ComboBox1"));
+  BitBtn2 = dynamic_cast<tk::Button*>(FindControl("BitBtn2"));
+  BitBtn1 = dynamic_cast<tk::Button*>(FindControl("BitBtn1"));
+  for (const char* description : kDescriptions) ComboBox1->AddItem(description);
+  ComboBox1->SetItemIndex(0);
+  SetDefaultButton(BitBtn2);
+  SetCancelButton(BitBtn1);
+
+  OnShow = [this] { FormShow(); };
+  Edit1->OnExit = [this] { Edit1Exit(); };
+  ShellTreeView1->OnChange = [this] { ShellTreeView1Change(); };
+  BitBtn2->OnClick = [this] { SetModalResult(tk::ModalResult::Ok); };
+  BitBtn1->OnClick = [this] { SetModalResult(tk::ModalResult::Cancel); };
+}
+
+tk::Control* TFSelectPath::FindControl(const std::string& name) const {
+  auto found = controls_.find(name);
+  return found == controls_.end() ? nullptr : found->second;
+}
+
+// The tree stays at its root; only the path box shows the seed.
+void TFSelectPath::FormShow() {
+  ShellTreeView1->ScrollSelectedIntoView();
+  Edit1->SetText(SeedPath);
+  Edit1->SetFocus();
+}
+
+// An unresolvable path raises an error naming it; the tree keeps its selection.
+void TFSelectPath::Edit1Exit() { ShellTreeView1->SetPath(Edit1->Text()); }
+
+void TFSelectPath::ShellTreeView1Change() {
+  Edit1->SetText(ShellTreeView1->Path());
+  ComboBox1->SetText(pub::LastPathComponent(Edit1->Text()));
 }
 
 }  // namespace ui

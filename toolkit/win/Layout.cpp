@@ -8,6 +8,7 @@
 #include "toolkit/win/Bevel.h"
 #include "toolkit/win/Button.h"
 #include "toolkit/win/CheckListBox.h"
+#include "toolkit/win/ComboBox.h"
 #include "toolkit/win/Edit.h"
 #include "toolkit/win/Form.h"
 #include "toolkit/win/Gauge.h"
@@ -16,6 +17,7 @@
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
+#include "toolkit/win/ShellTreeView.h"
 
 namespace tk {
 namespace {
@@ -34,6 +36,8 @@ Control* Create(Form& form, Control* parent, const ControlRow& row) {
     case Kind::CheckListBox: return new CheckListBox(&form, parent);
     case Kind::Gauge: return new Gauge(&form, parent);
     case Kind::Image: return new Image(&form, parent);
+    case Kind::ComboBox: return new ComboBox(&form, parent);
+    case Kind::ShellTreeView: return new ShellTreeView(&form, parent);
   }
   return nullptr;
 }
@@ -48,6 +52,8 @@ void ApplyOptions(Control& control, const ControlRow& row) {
     memo->SetText((o & kTextResource) ? LoadTextResource(ToWide(row.caption).c_str()) : std::string(row.caption));
   else if (auto* image = dynamic_cast<Image*>(&control))
     image->LoadFromResource(ToWide(row.caption).c_str());
+  else if (dynamic_cast<ShellTreeView*>(&control))
+    ;  // its nodes come from the shell
   else
     control.SetCaption(row.caption);
   if (auto* radio = dynamic_cast<RadioButton*>(&control); radio && (o & kChecked)) radio->SetChecked(true);

@@ -12,7 +12,9 @@ namespace tk {
 
 class Form;
 
-enum class Kind { Panel, RaisedPanel, Bevel, Label, Button, RadioButton, Edit, Memo, CheckListBox, Gauge, Image };
+enum class Kind {
+  Panel, RaisedPanel, Bevel, Label, Button, RadioButton, Edit, Memo, CheckListBox, Gauge, Image, ComboBox, ShellTreeView
+};
 
 // Row options, or-ed together.
 enum Option : unsigned {
