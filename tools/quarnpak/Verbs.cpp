@@ -1,0 +1,101 @@
+#include "tools/quarnpak/Verbs.h"
+
+#include <algorithm>
+
+#include "pak/PakGlobals.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/DateTime.h"
+#include "tools/quarnpak/ArchivePlan.h"
+#include "tools/quarnpak/ArchiveReader.h"
+#include "tools/quarnpak/Console.h"
+#include "tools/quarnpak/EntryChecks.h"
+#include "tools/quarnpak/Extractor.h"
+#include "tools/quarnpak/PakWriter.h"
+#include "tools/quarnpak/Texts.h"
+#include "tools/quarnpak/ToolError.h"
+#include "tools/quarnpak/TreeWalk.h"
+
+namespace fs = std::filesystem;
+
+namespace qp {
+namespace {
+
+// An archive written inside its own source folder would be swept into the next one made there.
+void CheckOutsideSource(const fs::path& source, const fs::path& out) {
+  std::error_code ec;
+  fs::path folder = fs::canonical(source, ec);
+  fs::path file = fs::weakly_canonical(fs::absolute(out), ec);
+  if (ec) return;  // the writer reports an unusable output path itself
+  if (std::mismatch(folder.begin(), folder.end(), file.begin(), file.end()).first == folder.end())
+    throw ToolError("the archive " + ShowPath(out) + " would lie inside the source folder " + ShowPath(source) +
+                    "; write it elsewhere");
+}
+
+// Prints every bad entry and refuses the archive when there is one.
+void RefuseBadEntries(const ArchiveReader& archive, const fs::path& path, const char* consequence) {
+  std::vector<EntryProblem> problems = CheckEntries(archive.Directory(), archive.FileSize());
+  if (problems.empty()) return;
+  for (const EntryProblem& problem : problems) PrintError(Describe(problem));
+  throw ToolError(ShowPath(path) + ": damaged or unsafe archive, " + std::to_string(problems.size()) +
+                  (problems.size() == 1 ? " bad entry" : " bad entries") + "; " + consequence);
+}
+
+}  // namespace
+
+void CreateVerb(const CreateOptions& options) {
+  std::error_code ec;
+  if (!fs::is_directory(options.source, ec)) throw ToolError(ShowPath(options.source) + " is not a folder");
+  if (fs::is_directory(options.out, ec)) throw ToolError(ShowPath(options.out) + " is a folder, not an archive file");
+  CheckOutsideSource(options.source, options.out);
+
+  SourceTree tree = WalkSourceTree(options.source);
+  for (const std::string& note : tree.skipped) PrintError(note);
+  std::string defaultDescription;
+  tk::GbkToUtf8(pak::kDefaultDescription, &defaultDescription);
+  ArchivePlan plan = PlanArchive(tree.entries, options.version.value_or(pak::kDefaultVersion),
+                                 options.description.value_or(defaultDescription));
+  WriteArchive(plan, options.out);
+  PrintLine("created " + ShowPath(options.out) + ": " + std::to_string(plan.entries.size()) + " entries, " +
+            std::to_string(plan.archiveSize) + " bytes");
+}
+
+void InfoVerb(const fs::path& path) {
+  ArchiveReader archive(path);
+  const pak::TkexPakHeader& header = archive.Header();
+  PrintLine("version: " + ShowGbk(header.VersionText()));
+  PrintLine("created: " + tk::FormatDateTime(header.CreationTime));
+  PrintLine("description: " + ShowGbk(header.DescriptionText()));
+  PrintLine("entries: " + std::to_string(header.EntryCount));
+  PrintLine("directory: " + std::to_string(header.DirectoryOffset));
+}
+
+void ListVerb(const fs::path& path) {
+  ArchiveReader archive(path);
+  archive.LoadDirectory();
+  const pak::TkexPakDirectory& directory = archive.Directory();
+  for (int32_t i = 0; i < directory.Count(); ++i) {
+    const pak::TkexPakDirectoryItem& item = directory.Item(i);
+    PrintLine(std::to_string(item.Kind) + "\t" + std::to_string(item.DataOffset) + "\t" +
+              std::to_string(item.DataSize) + "\t" + ShowGbk(item.NameText()));
+  }
+}
+
+void ExtractVerb(const fs::path& path, const fs::path& target) {
+  ArchiveReader archive(path);
+  archive.LoadDirectory();
+  RefuseBadEntries(archive, path, "nothing extracted");
+  CheckExtractTarget(target);
+  ExtractCounts counts = ExtractArchive(&archive, target);
+  PrintLine("extracted " + std::to_string(archive.Directory().Count()) + " entries into " + ShowPath(target) + ": " +
+            std::to_string(counts.files) + " files, " + std::to_string(counts.folders) + " folders");
+}
+
+void VerifyVerb(const fs::path& path) {
+  ArchiveReader archive(path);
+  archive.LoadDirectory();
+  RefuseBadEntries(archive, path, "do not unpack it");
+  PrintLine("ok: " + std::to_string(archive.Directory().Count()) +
+            " entries, every one inside the file and safe to unpack");
+}
+
+}  // namespace qp

@@ -1,0 +1,18 @@
+// quarnpak: builds and inspects package archives. Windows hands the arguments over as UTF-16,
+// so any file name the system holds arrives intact; they travel on as UTF-8.
+#include <string>
+#include <vector>
+
+#include "tools/quarnpak/Cli.h"
+
+#ifdef _WIN32
+#include "toolkit/core/CodePage.h"
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(tk::WideToUtf8(argv[i]));
+  return qp::RunQuarnpak(args);
+}
+#else
+int main(int argc, char** argv) { return qp::RunQuarnpak(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
