@@ -1,0 +1,215 @@
+"""quarnpak from outside, against archives written independently (pak_writer).
+
+Usage: quarnpak_cli_test.py QUARNPAK DEMO_PACKAGE_DIR [unittest arguments]
+"""
+import datetime
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import pak_writer
+
+QUARNPAK = DEMO = None
+EPOCH = datetime.datetime(1899, 12, 30)
+
+
+def run(*args):
+    result = subprocess.run([QUARNPAK, *map(str, args)], capture_output=True, timeout=60)
+    return result.returncode, result.stdout.decode('utf-8'), result.stderr.decode('utf-8')
+
+
+def tree(root):
+    """Relative path -> bytes, or None for a folder."""
+    found = {}
+    for folder, dirs, files in os.walk(root):
+        for name in dirs + files:
+            path = os.path.join(folder, name)
+            rel = os.path.relpath(path, root)
+            found[rel] = None if os.path.isdir(path) else content(path)
+    return found
+
+
+def content(path):
+    with open(path, 'rb') as f:
+        return f.read()
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, 'wb') as f:
+        f.write(data)
+
+
+class QuarnpakTest(unittest.TestCase):
+    def setUp(self):
+        scratch = tempfile.TemporaryDirectory(prefix='quarnpak-')
+        self.addCleanup(scratch.cleanup)
+        self.dir = scratch.name
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def round_trip(self, src):
+        pak, out = self.path('x.pak'), self.path('out')
+        code, _, err = run('create', src, pak)
+        self.assertEqual(code, 0, err)
+        self.assertEqual(run('verify', pak)[0], 0)
+        code, _, err = run('extract', pak, out)
+        self.assertEqual(code, 0, err)
+        self.assertEqual(tree(out), tree(src))
+        return pak
+
+    def test_created_archive_follows_the_format_and_round_trips(self):
+        src = self.path('src')
+        files = {'论坛/WEB-INF/web.xml': b'<web-app/>', 'cms/zero': b'', 'big.bin': random.randbytes(200000),
+                 'a b/c.txt': b'c', 'Z.txt': b'upper before lower'}
+        for name, data in files.items():
+            write(os.path.join(src, name), data)
+        os.makedirs(os.path.join(src, 'blog', 'images'))
+        before = (datetime.datetime.now() - EPOCH).total_seconds() / 86400
+        blob = content(self.round_trip(src))
+        after = (datetime.datetime.now() - EPOCH).total_seconds() / 86400
+
+        fields, entries = pak_writer.read(blob)
+        names = sorted([*files, 'blog/images/'], key=lambda n: n.encode('utf-8'))
+        self.assertEqual([e[0].decode('gbk') for e in entries], names)
+        self.assertEqual(fields[:2], (0, 1))
+        self.assertEqual(fields[3], len(names))
+        self.assertEqual(fields[4], 'Quarn软件工作室'.encode('gbk').ljust(50, b'\0'))
+        self.assertEqual(fields[5:7], (b'X' * 24, b'1.0.0'.ljust(21, b'\0')))
+        self.assertTrue(before - 1e-6 <= fields[7] <= after + 1e-6)
+        offset = 115  # data follow the header one after another; the directory ends the file
+        for name, kind, data_offset, size in entries:
+            self.assertEqual((kind, data_offset), (1 if name.endswith(b'/') else 0, offset))
+            offset += size
+        self.assertEqual((fields[2], len(blob)), (offset, offset + 266 * len(names)))
+
+    def test_demo_package_round_trips(self):
+        if not os.path.isdir(DEMO):
+            self.skipTest('no demo package')
+        self.round_trip(DEMO)
+
+    def test_independent_archive_lists_extracts_and_verifies(self):
+        trail = '论坛/昞.txt'.encode('gbk')  # 昞 is 95 5C: its trail byte is '\'
+        long_name = b'long/' + b'n' * 251
+        data = b'<web-app/>' + b'trail' + b'0123456789' + b'L'
+        entries = [(b'forum/WEB-INF/web.xml', 0, 115, 10), (trail, 0, 125, 5), (b'blog/images/', 1, 0, 0),
+                   (b'empty.txt', 0, 0xFFFFFFF0, 0), (b'overlap/a', 0, 130, 6), (b'overlap/b', 0, 133, 7),
+                   (long_name, 0, 140, 1), (b'cms\\c.jsp', 0, 115, 2)]
+        created = (datetime.datetime(2008, 8, 8, 20, 8, 8, 888000) - EPOCH).total_seconds() / 86400
+        directory = 115 + len(data) + 9  # a gap before the directory
+        blob = (pak_writer.header(directory, len(entries), '演示包'.encode('gbk'), b'ABCDEFGHIJKLMNOPQRSTU',
+                                  created, word0=7) + data + b'\0' * 9 + b''.join(pak_writer.entry(*e) for e in entries))
+        pak = self.path('ind.pak')
+        write(pak, blob)
+
+        self.assertEqual(run('info', pak)[1].splitlines(),
+                         ['version: ABCDEFGHIJKLMNOPQRSTU', 'created: 2008-08-08 20:08:08.888', 'description: 演示包',
+                          'entries: 8', f'directory: {directory}'])
+        self.assertEqual(run('list', pak)[1].splitlines(),
+                         [f'{k}\t{o}\t{s}\t{n.decode("gbk")}' for n, k, o, s in entries])
+        self.assertEqual(run('verify', pak)[0], 0)
+        code, _, err = run('extract', pak, self.path('out'))
+        self.assertEqual(code, 0, err)
+        self.assertEqual(tree(self.path('out')), {
+            'forum': None, 'forum/WEB-INF': None, 'forum/WEB-INF/web.xml': b'<web-app/>', '论坛': None,
+            '论坛/昞.txt': b'trail', 'blog': None, 'blog/images': None, 'empty.txt': b'', 'overlap': None,
+            'overlap/a': b'012345', 'overlap/b': b'3456789', 'long': None, 'long/' + 'n' * 251: b'L',
+            'cms': None, 'cms/c.jsp': b'<w'})
+        self.assertEqual(content(pak), blob)
+
+    def test_hostile_archives_are_refused_and_nothing_is_written(self):
+        outside = self.path('escaped').encode()
+        hostile = [(b'../escaped', 0, 115, 4), (outside, 0, 115, 4), (b'\\abs', 0, 115, 4), (b'C:x', 0, 115, 4),
+                   (b'a/../../escaped', 0, 115, 4), (b'a\\..\\..\\escaped', 0, 115, 4),
+                   (b'past', 0, 649, 4), (b'wraps', 0, 0xFFFFFFF0, 0x20)]
+        for bad in hostile:
+            with self.subTest(name=bad[0]):
+                good = (b'ok.txt', 0, 115, 2)
+                blob = pak_writer.header(119, 2) + b'evil' + pak_writer.entry(*good) + pak_writer.entry(*bad)
+                assert len(blob) == 651  # 'past' ends 2 bytes beyond it
+                write(self.path('bad.pak'), blob)
+                for args in (('verify',), ('extract',)):
+                    code, _, err = run(*args, self.path('bad.pak'), *([self.path('target')] if args[0] == 'extract' else []))
+                    self.assertEqual(code, 1, err)
+                    self.assertIn(f'entry 1 "{bad[0].decode()}"', err)
+                    self.assertEqual(os.listdir(self.dir), ['bad.pak'])
+
+        entry = pak_writer.entry(b'a', 0, 115, 0)
+        damaged = {'directory past the end': pak_writer.header(115, 2) + entry + entry[:-1],
+                   'too many entries': pak_writer.header(115, 65536) + entry,
+                   'short header': pak_writer.header(115, 0)[:40]}
+        for what, blob in damaged.items():
+            with self.subTest(damage=what):
+                write(self.path('bad.pak'), blob)
+                self.assertEqual(run('extract', self.path('bad.pak'), self.path('target'))[0], 1)
+                self.assertEqual(run('list', self.path('bad.pak'))[0], 1)
+                self.assertEqual(os.listdir(self.dir), ['bad.pak'])
+                self.assertEqual(content(self.path('bad.pak')), blob)
+
+    def test_inspection_leaves_a_strange_archive_as_it_is(self):
+        # The archive object would move this directory offset to 115 when closing; quarnpak reads only.
+        pak = self.path('odd.pak')
+        write(pak, pak_writer.header(5000, 0) + random.randbytes(400))
+        before = content(pak)
+        self.assertIn('directory: 5000', run('info', pak)[1])
+        self.assertEqual(run('list', pak)[:2], (0, ''))
+        self.assertEqual(run('verify', pak)[0], 0)
+        self.assertEqual(content(pak), before)
+
+    def create_refused(self, files, *options, mention):
+        src, out = self.path('src'), self.path('out', 'x.pak')
+        for name, data in files.items():
+            write(os.path.join(src, name), data)
+        write(out, b'previous archive')
+        code, _, err = run('create', src, out, *options)
+        self.assertEqual(code, 1, err)
+        self.assertIn(mention, err)
+        self.assertEqual(os.listdir(self.path('out')), ['x.pak'])
+        self.assertEqual(content(out), b'previous archive')
+
+    def test_create_refuses_what_the_format_cannot_hold(self):
+        long_name = 'd' * 200 + '/' + '论' * 29  # 259 bytes in GBK
+        cases = [({long_name: b''}, (), '259 bytes'), ({'한국.txt': b''}, (), '한국.txt'),
+                 ({'a:b': b''}, (), 'a:b'), ({'a': b''}, ('--version', 'V' * 22), 'version'),
+                 ({'a': b''}, ('--description', '说' * 26), 'description')]
+        for files, options, mention in cases:
+            with self.subTest(mention=mention):
+                self.create_refused(files, *options, mention=mention)
+                subprocess.run(['rm', '-rf', self.path('src'), self.path('out')], check=True)
+
+    def test_create_refuses_an_archive_over_4_gib_before_reading(self):
+        src = self.path('src')
+        os.makedirs(src)
+        with open(os.path.join(src, 'huge'), 'wb') as f:
+            f.truncate(0xFFFFFFFF - 115 - 266 + 1)  # sparse: nothing is stored on disk
+        self.create_refused({}, mention='4294967295')
+
+    def test_create_neither_follows_nor_stores_links(self):
+        src = self.path('src')
+        write(os.path.join(src, 'real.txt'), b'real')
+        write(self.path('secret', 'key'), b'secret')
+        os.symlink(self.path('secret'), os.path.join(src, 'dirlink'))
+        os.symlink(self.path('secret', 'key'), os.path.join(src, 'filelink'))
+        code, _, err = run('create', src, self.path('x.pak'))
+        self.assertEqual(code, 0, err)
+        self.assertIn('dirlink', err)
+        self.assertIn('filelink', err)
+        self.assertEqual(run('list', self.path('x.pak'))[1], '0\t115\t4\treal.txt\n')
+
+    def test_bad_arguments_get_the_usage(self):
+        for args in ((), ('bogus',), ('list',), ('create', 'a'), ('create', 'a', 'b', '--version'),
+                     ('info', 'x', '--version', '1'), ('create', 'a', 'b', '--version', '1', '--version', '2')):
+            with self.subTest(args=args):
+                code, _, err = run(*args)
+                self.assertEqual(code, 2)
+                self.assertIn('usage:', err)
+        self.assertEqual(run('help')[0], 0)
+
+
+if __name__ == '__main__':
+    QUARNPAK, DEMO = sys.argv[1], sys.argv[2]
+    unittest.main(argv=[sys.argv[0], *sys.argv[3:]])
