@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "toolkit/core/Errors.h"
 #include "toolkit/win/Button.h"
 #include "toolkit/win/CheckListBox.h"
 #include "toolkit/win/Edit.h"
@@ -26,6 +27,13 @@ constexpr const char* kNextCaption = "下一步";
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";
 
+// An install run that could not copy every file: its message is shown and the record written;
+// the run then ends as an interrupted one.
+class CopyFailed : public tk::Exception {
+ public:
+  CopyFailed() : tk::Exception("files could not be copied") {}
+};
+
 class TfSetupMainForm : public tk::Form {
  public:
   explicit TfSetupMainForm(tk::Component* owner);
@@ -45,6 +53,15 @@ class TfSetupMainForm : public tk::Form {
   // Whether an installation is recorded; when it is, Label32 shows the recorded version and
   // Edit1 the recorded install folder.
   bool DetectInstallation();
+  // Records this installation: version key, product key, uninstall entry.
+  void WriteInstallRecord();
+
+  // The copying page's work: staging, copying, configuration, services, record. Errors other
+  // than a damaged package propagate to the caller.
+  void RunInstall();
+  // Removes the recorded installation, products last to first, then the record.
+  void RunUninstall();
+  void UninstallProduct(const std::string& folder);
 
   // The controls by name, for tests and for the runs.
   tk::Control* FindControl(const std::string& name) const;

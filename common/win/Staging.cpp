@@ -1,0 +1,106 @@
+#include "common/win/Staging.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "common/portable/EntryNameRule.h"
+#include "common/portable/GbkCase.h"
+#include "common/portable/GbkText.h"
+#include "common/portable/PathText.h"
+#include "common/portable/ProcessValues.h"
+#include "common/portable/WorkingFolders.h"
+#include "pak/Pak.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Application.h"
+#include "toolkit/win/Dialogs.h"
+#include "toolkit/win/Gauge.h"
+#include "toolkit/win/Label.h"
+#include "toolkit/win/Memo.h"
+
+namespace pub {
+namespace {
+
+// The entry's name with '\' separators.
+std::string ConvertedName(const pak::TkexPakDirectoryItem& item) {
+  std::string name = item.NameText();
+  ReplaceChar('/', '\\', name);
+  return name;
+}
+
+// Up to and including the last '\' that is a character of its own.
+std::string FolderPart(const std::string& path) {
+  size_t cut = LastDelimiter(path, "\\");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+bool FolderExists(const std::string& folder) {
+  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Creates the folder and every missing parent with the shell's own routine; true when it
+// exists afterwards.
+bool ForceFolders(const std::string& folder) {
+  int result = SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
+  return result == ERROR_SUCCESS || FolderExists(folder);
+}
+
+// The text before the first '\' of the name, or empty when there is none.
+std::string ProductName(const std::string& name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (IsGbkLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
+      ++i;
+      continue;
+    }
+    if (name[i] == '\\') return name.substr(0, i);
+  }
+  return std::string();
+}
+
+void AddProductName(std::vector<std::string>& names, const std::string& name) {
+  std::string folded = GbkUpperCase(name);
+  for (const std::string& known : names)
+    if (GbkUpperCase(known) == folded) return;
+  names.push_back(name);
+}
+
+}  // namespace
+
+bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) {
+  ProcessValues& process = Process();
+  try {
+    process.ProductNames = std::make_unique<std::vector<std::string>>();
+    auto* archive = new pak::TkexPak(owner, process.SetupFolder + kPackageFileName);
+    process.PackageVersion = archive->Header->VersionText();
+    process.PackageDate = archive->Header->CreationTime;
+    process.InstalledFileCount = archive->Directory->Count();
+    if (gauge) {
+      gauge->SetMinValue(0);
+      gauge->SetProgress(0);
+      gauge->SetMaxValue(archive->Directory->Count());
+    }
+    // A package with a name that would land outside the staging folder is refused whole,
+    // before anything is written.
+    for (int32_t i = 0; i < archive->Directory->Count(); ++i)
+      if (!IsSafeEntryName(ConvertedName(archive->Directory->Item(i)))) return false;
+
+    for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
+      const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
+      if (label) label->SetCaption("开始解压......");
+      std::string name = ConvertedName(item);
+      std::string destination = process.StagingFolder + name;
+      std::string folder = FolderPart(destination);
+      if (!FolderExists(folder) && !ForceFolders(folder)) tk::ShowPlain("无法建立目录:" + folder);
+      AddProductName(*process.ProductNames, ProductName(name));
+      if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
+      if (memo) memo->AddLine("..\\" + name);
+      if (gauge) gauge->AddProgress(1);
+      if (tk::Application::Instance()) tk::Application::Instance()->ProcessMessages();
+    }
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace pub

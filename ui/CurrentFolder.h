@@ -1,0 +1,22 @@
+// The process current folder, changed for a command and changed back. A folder that cannot be
+// made current raises tk::EInOutError naming it.
+#pragma once
+
+#include <string>
+
+namespace ui {
+
+class CurrentFolder {
+ public:
+  CurrentFolder();  // remembers the current folder
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+  void Change(const std::string& folder);
+  void Restore();
+
+ private:
+  std::wstring remembered_;
+};
+
+}  // namespace ui

@@ -1,0 +1,170 @@
+// The install run: the whole work of the copying page.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <set>
+
+#include "common/portable/GbkCase.h"
+#include "common/portable/PathText.h"
+#include "common/portable/ProcessValues.h"
+#include "common/win/Publicfunc.h"
+#include "common/win/Staging.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/win/Dialogs.h"
+#include "toolkit/win/Registry.h"
+#include "ui/CurrentFolder.h"
+#include "ui/InstallRecordKeys.h"
+#include "ui/SetupMainForm.h"
+
+namespace ui {
+namespace {
+
+constexpr const char* kDefaultInstallFolder = "c:\\quarn";
+constexpr uint16_t kShowWindow = 5;  // SW_SHOW
+
+bool FolderExists(const std::string& folder) {
+  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileExists(const std::string& file) {
+  DWORD attributes = GetFileAttributesW(tk::ToWide(file).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The package date in the system's short date form.
+std::string ShortDate(tk::TDateTime date) {
+  SYSTEMTIME time = {};
+  if (!VariantTimeToSystemTime(date, &time)) return std::string();
+  wchar_t text[80];
+  if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, 80)) return std::string();
+  return tk::FromWide(text);
+}
+
+// Replaces a default prefix in a file at most once per run: a folder that itself begins with
+// the default one would otherwise be extended again by the second branch.
+class OncePerRun {
+ public:
+  void Replace(const std::string& file, const std::string& find, const std::string& replacement) {
+    if (!done_.insert({pub::GbkUpperCase(file), find}).second) return;
+    pub::ReplaceInTextFile(file, find, replacement);
+  }
+
+ private:
+  std::set<std::pair<std::string, std::string>> done_;
+};
+
+}  // namespace
+
+void TfSetupMainForm::RunInstall() {
+  pub::ProcessValues& process = pub::Process();
+  HadSetJAVA_HOME = false;
+  Label16->SetCaption("解压文件到临时目录：");
+  if (!pub::UnpackPackage(this, Gauge1, Label17, Memo3)) {
+    tk::ShowError(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite + "从新下载");
+    return;  // every button stays disabled; only the title-bar close is left
+  }
+  ProductList->Clear();
+  if (process.ProductNames)
+    for (const std::string& name : *process.ProductNames) ProductList->Add(name);
+  for (int i = 0; i < ProductList->Count(); ++i) ProductList->SetChecked(i, true);
+  Label23->SetCaption("本次安装包版本为：V" + process.PackageVersion + " 制作日期：" + ShortDate(process.PackageDate));
+
+  std::string folder = Edit1->Text();
+  if (!folder.empty() && folder.back() == '\\') Edit1->SetText(folder.substr(0, folder.size() - 1));
+  const std::string installFolder = Edit1->Text();
+  if (installFolder.empty()) throw tk::EInOutError("安装目录不能为空", ERROR_INVALID_NAME);
+  if (!FolderExists(installFolder)) SHCreateDirectoryExW(nullptr, tk::ToWide(installFolder).c_str(), nullptr);
+
+  Label16->SetCaption("拷贝Quarn产品文件到安装目录：");
+  for (int i = 0; i < ProductList->Count(); ++i)
+    if (ProductList->Checked(i))
+      Gauge1->SetMaxValue(Gauge1->MaxValue() + pub::CountFiles(process.StagingFolder + ProductList->Item(i)));
+  Gauge1->SetMinValue(0);
+  Gauge1->SetProgress(0);
+  std::string marker;
+  Memo3->AddLine("将Quarn系统文件拷贝到：" + installFolder + " 下");
+  std::vector<pub::CopyFailure> failures;
+  for (int i = 0; i < ProductList->Count(); ++i)
+    if (ProductList->Checked(i))
+      pub::CopyFolderTree(process.StagingFolder + ProductList->Item(i), installFolder + "\\" + ProductList->Item(i),
+                          nullptr, true, Gauge1, Label17, Memo3, &failures);
+  if (!failures.empty()) {
+    // Files are missing: no success is claimed, but the record is kept so that the partial
+    // installation can be removed.
+    tk::ShowError(tk::Format("有 %d 个文件无法拷贝到安装目录，安装没有完成。\r\n第一个文件：%s\r\n原因：%s",
+                             static_cast<int>(failures.size()), failures[0].target.c_str(),
+                             failures[0].message.c_str()));
+    WriteInstallRecord();
+    throw CopyFailed();
+  }
+
+  Label17->SetCaption("正在修改基础软件配置文件......");
+  if (installFolder != kDefaultInstallFolder) {
+    std::string slashForm = installFolder;
+    pub::ReplaceChar('\\', '/', slashForm);
+    const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";
+    const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
+    const std::string cmsXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\cms.xml";
+    const std::string myIni = installFolder + "\\MySQL5\\my.ini";
+    OncePerRun patch;
+    if (FolderExists(installFolder + "\\eforum\\WEB-INF\\classes\\")) {
+      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
+      patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
+      marker = "forum";
+    }
+    if (FolderExists(installFolder + "\\ecms\\")) {
+      if (FileExists(forumXml)) patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
+      patch.Replace(cmsXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
+      marker += ";cms";
+    }
+  }
+  const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
+  bool forum = marker.find("forum") != std::string::npos, cms = marker.find("cms") != std::string::npos;
+  if (forum && cms)
+    pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
+  else if (cms)
+    DeleteFileW(tk::ToWide(forumXml).c_str());
+
+  if (FolderExists(installFolder + "\\MySQL5")) {
+    Label17->SetCaption("正在设置Mysql服务项......");
+    CurrentFolder current;
+    current.Change(installFolder + "\\MySQL5\\bin");
+    pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
+    pub::RunAndWait("net start mysqlquarn", kShowWindow);
+    current.Restore();
+  }
+  if (FolderExists(installFolder + "\\tomcat5")) {
+    // Set before the service tool runs, so that it inherits the variable.
+    HadSetJAVA_HOME = pub::SetEnvVariable("JAVA_HOME", installFolder + "\\java", false, false);
+    Label17->SetCaption("正在设置tomcat服务项......");
+    CurrentFolder current;
+    current.Change(installFolder + "\\tomcat5\\bin");
+    pub::RunAndWait("service.bat install tomcatquarn", kShowWindow);
+    pub::RunAndWait("net start tomcatquarn", kShowWindow);
+    current.Restore();
+    tk::TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    if (registry.OpenKey(kTomcatServiceKey, true)) {
+      registry.WriteInteger("Start", 2);  // automatic start
+      registry.CloseKey();
+    }
+  }
+  Label17->SetCaption("正在更新windows注册表......");
+  WriteInstallRecord();
+
+  Label16->SetVisible(false);
+  Label17->SetCaption("安装成功!");
+  Gauge1->SetProgress(Gauge1->MaxValue());
+  FullInstallPage_2->Repaint();
+  NextBtn->SetCaption(kFinishCaption);
+  NextBtn->SetEnabled(true);
+  UpBtn->SetEnabled(false);
+  CloseBtn->SetEnabled(false);
+}
+
+}  // namespace ui
