@@ -1,6 +1,8 @@
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-gettemppathw
 #include "app/StartUp.h"
 
+#include "app/SingleInstance.h"
+
 #include <windows.h>
 
 #include "common/portable/ProcessValues.h"
@@ -52,6 +54,12 @@ void ShowSplash(tk::Application& application) {
 int RunSetup() {
   tk::Application application;
   application.Initialize();
+  SingleInstance instance;
+  if (!instance.IsFirst()) {
+    tk::ShowPlain("Quarn软件安装系统已经在运行，请不要同时运行两个安装程序。");
+    SingleInstance::ActivateRunningCopy();
+    return 0;
+  }
   if (!FixWorkingFolders()) return 1;
   ShowSplash(application);
   try {

@@ -1,7 +1,11 @@
 #include "ui/SetupMainForm.h"
 
+#include <windows.h>
+
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
+#include "common/win/Publicfunc.h"
+#include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Dialogs.h"
@@ -14,14 +18,26 @@ TfSetupMainForm::TfSetupMainForm(tk::Component* owner) : tk::Form(owner) {
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
   SetOuterSize(504, 358);
   BuildControls();
-  OnShow = [this] { FormShow(); };
-  OnClose = [this] { FormClose(); };
+  WireHandlers();
   // An error in the creation handler is reported and the window lives on.
   try {
     FormCreate();
   } catch (const std::exception& error) {
     tk::Application::HandleException(error);
   }
+}
+
+void TfSetupMainForm::WireHandlers() {
+  OnShow = [this] { FormShow(); };
+  OnCloseQuery = [this] { return FormCloseQuery(); };
+  OnClose = [this] { FormClose(); };
+  NextBtn->OnClick = [this] { NextBtnClick(); };
+  UpBtn->OnClick = [this] { UpBtnClick(); };
+  CloseBtn->OnClick = [this] { Button3Click(); };
+  RadioButton1->OnClick = [this] { RadioButton1Click(); };
+  RadioButton2->OnClick = [this] { RadioButton1Click(); };
+  Edit1->OnExit = [this] { Edit1Exit(); };
+  SpeedButton1->OnClick = [this] { SpeedButton1Click(); };
 }
 
 void TfSetupMainForm::FormCreate() {
@@ -43,6 +59,20 @@ void TfSetupMainForm::FormShow() {
   NextBtn->SetFocus();
 }
 
-void TfSetupMainForm::FormClose() { pub::Process().ProductNames.reset(); }
+// A close asked for during a run waits for its end, so the staging folder is never deleted
+// under a running walk.
+bool TfSetupMainForm::FormCloseQuery() {
+  if (!runActive_) return true;
+  closePending_ = true;
+  return false;
+}
+
+void TfSetupMainForm::FormClose() {
+  pub::ProcessValues& process = pub::Process();
+  DWORD attributes = GetFileAttributesW(tk::ToWide(process.StagingFolder).c_str());
+  if (!process.StagingFolder.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    pub::DeleteFolderTree(process.StagingFolder, nullptr, nullptr);
+  process.ProductNames.reset();
+}
 
 }  // namespace ui

@@ -42,6 +42,16 @@ class TfSetupMainForm : public tk::Form {
   void FormCreate();
   void FormShow();
   void FormClose();
+  bool FormCloseQuery();
+  void NextBtnClick();
+  void UpBtnClick();
+  void Button3Click();
+  void RadioButton1Click();
+  void Edit1Exit();
+  void SpeedButton1Click();
+
+  // Whether an install or uninstall run is under way.
+  bool RunActive() const { return runActive_; }
 
   // Pages. A page's index is its tab order inside BasePanel: dense, renumbered on release.
   void ShowPage(int pageIndex, bool show);
@@ -108,10 +118,24 @@ class TfSetupMainForm : public tk::Form {
 
  private:
   void BuildControls();
+  void WireHandlers();
+  // The steps of a Next press.
+  void FinishAction();
+  void UninstallChoice();
+  void FreshInstallChoice();
+  void Advance();
+  // Runs an install or uninstall run with the three buttons disabled; a close asked for
+  // meanwhile happens once the run has ended.
+  void RunGuarded(void (TfSetupMainForm::*run)());
+  // Shows the uninstall page for a run: in the page stack while it is there, else on its own.
+  void ShowUninstallProgress();
+  void EnableButtons(bool enabled);
   // Points every member at its control by name, or at none once its page is released.
   void BindMembers();
 
   tk::ControlMap controls_;
+  bool runActive_ = false;
+  bool closePending_ = false;
 };
 
 }  // namespace ui

@@ -262,6 +262,19 @@ void Control::SetFontStyle(COLORREF textColor, bool bold, int pixelHeight) {
   ownFont_ = made;
 }
 
+void Control::SetParentControl(Control* parent) {
+  if (!parent || parent == parent_ || !parent_) return;
+  auto& siblings = parent_->children_;
+  siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  auto& tabs = parent_->tabList_;
+  tabs.erase(std::remove(tabs.begin(), tabs.end(), this), tabs.end());
+  parent_ = parent;
+  parent_->children_.push_back(this);
+  parent_->tabList_.push_back(this);
+  if (hwnd_) ::SetParent(hwnd_, parent_->hwnd_);
+  parent_->ApplyTabOrder();
+}
+
 Form* Control::ParentForm() {
   Control* top = this;
   while (top->parent_) top = top->parent_;

@@ -52,6 +52,9 @@ class Control : public Component {
   void SetFontStyle(COLORREF textColor, bool bold = false, int pixelHeight = 0);
   COLORREF TextColor() const { return textColor_; }
 
+  // Moves the control, with its children, under another parent; it goes last in tab order.
+  void SetParentControl(Control* parent);
+
   Form* ParentForm();
   bool Focused() const { return GetFocus() == hwnd_; }
   void SetFocus();

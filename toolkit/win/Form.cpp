@@ -92,6 +92,7 @@ void Form::Close() {
     return;
   }
   if (closing_) return;
+  if (OnCloseQuery && !OnCloseQuery()) return;
   closing_ = true;
   try {
     if (OnClose) OnClose();

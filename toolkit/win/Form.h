@@ -50,6 +50,8 @@ class Form : public Control {
   Control* CancelButton() const { return cancelButton_; }
 
   std::function<void()> OnShow;
+  // Asked first on every Close; false keeps the form open and runs no OnClose.
+  std::function<bool()> OnCloseQuery;
   std::function<void()> OnClose;
 
  protected:
