@@ -1,0 +1,221 @@
+// The wizard's handlers, in-process on a real wizard window.
+#include <gtest/gtest.h>
+
+#include "common/portable/ProcessValues.h"
+#include "tests/win/support/WizardFixture.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
+#include "ui/InstallRecordKeys.h"
+
+using namespace testing_support;
+
+namespace {
+
+class Navigation : public WizardFixture {};
+
+std::string CurrentDirectory() {
+  wchar_t folder[MAX_PATH + 1];
+  GetCurrentDirectoryW(MAX_PATH + 1, folder);
+  return tk::FromWide(folder);
+}
+
+}  // namespace
+
+TEST_F(Navigation, BackOnTheAgreementPageReturnsToWelcomeAndDisablesBack) {
+  CreateWizard(true);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "LicensePage");
+  EXPECT_TRUE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->NextBtn->Enabled()) << "the refusal is selected at first";
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "WelcomePage");
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_TRUE(form->NextBtn->Enabled());
+}
+
+TEST_F(Navigation, TheAgreementChoiceSurvivesBackAndForward) {
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  Press(form->UpBtn);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "LicensePage");
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  Press(form->RadioButton1);
+  EXPECT_FALSE(form->NextBtn->Enabled());
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
+}
+
+TEST_F(Navigation, TheFolderCheckReportsTheFirstFaultOnly) {
+  CreateWizard(true);
+  form->Edit1->SetText("c:\\my dir");
+  form->Edit1Exit();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Plain);
+  EXPECT_EQ(boxes.Boxes()[0].text, "您建立的目录中包含空格，系统自动过滤了空格，请确认");
+  EXPECT_EQ(form->Edit1->Text(), "c:\\mydir");
+
+  form->Edit1->SetText("c:\\安装 x");
+  form->Edit1Exit();
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Boxes()[1].text, "您建立的目录名称中包含汉字等字符，请从新输入");
+  EXPECT_EQ(form->Edit1->Text(), "c:\\安装 x");
+
+  for (const char* passes : {"c:\\a\x80z", "", "d:\\web"}) {
+    form->Edit1->SetText(passes);
+    form->Edit1Exit();
+  }
+  EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+TEST_F(Navigation, TheFinishActionCutsTheTrailingBackslashOpensTheSiteAndCloses) {
+  CreateWizard(true);
+  std::string install = folder.Path() + "site";
+  CreateDirectoryW(tk::ToWide(install).c_str(), nullptr);
+  CreateDirectoryW(tk::ToWide(install + "\\tomcat5").c_str(), nullptr);
+  CreateDirectoryW(tk::ToWide(install + "\\tomcat5\\bin").c_str(), nullptr);
+  std::string before = CurrentDirectory();
+  form->Edit1->SetText(install + "\\");
+  form->NextBtn->SetCaption("退出");
+  Press(form->NextBtn);
+  std::string now = CurrentDirectory();
+  SetCurrentDirectoryW(tk::ToWide(before).c_str());
+  EXPECT_EQ(form->Edit1->Text(), install);
+  EXPECT_EQ(tk::FromWide(tk::ToWide(now)), install + "\\tomcat5\\bin");
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0], "http://localhost:8080");
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(Navigation, AFinishActionWithoutTheTomcatFolderShowsTheErrorAndStays) {
+  CreateWizard(true);
+  form->Edit1->SetText(folder.Path() + "gone");
+  form->NextBtn->SetCaption("退出");
+  Press(form->NextBtn);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("tomcat5\\bin"), std::string::npos);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(application.Terminated());
+}
+
+TEST_F(Navigation, AnEmptyInstallFolderIsRefusedBeforeTheCopyingPage) {
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  form->Edit1->SetText("");
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+}
+
+TEST_F(Navigation, AfterAStagingFailureOnlyTheTitleBarCloseIsLeft) {
+  CreateWizard(true);
+  // Another holder keeps Setup.pak open, so staging cannot open it.
+  tk::TFileStream holder(folder.Path() + "Setup.pak", tk::FileMode::OpenReadWrite);
+  form->Edit1->SetText(folder.Path() + "target");
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text,
+            std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + ui::kMakerSite + "从新下载");
+  EXPECT_FALSE(form->NextBtn->Enabled());
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->CloseBtn->Enabled());
+  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(application.Terminated());
+}
+
+TEST_F(Navigation, ExitAsksFirstAndCloses) {
+  CreateWizard(true);
+  boxes.Script({tk::MessageAnswer::No});
+  Press(form->CloseBtn);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Warning);
+  EXPECT_EQ(boxes.Boxes()[0].text, "安装程序未完成,您确认要退出?");
+  EXPECT_FALSE(application.Terminated());
+  Press(form->CloseBtn);  // any answer but No closes
+  EXPECT_TRUE(application.Terminated());
+}
+
+TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
+  std::string install = folder.Path() + "recorded";
+  WriteRecord(install, {});
+  CreateWizard(true);
+  EXPECT_EQ(form->PageCount(), 7);
+  EXPECT_EQ(form->Label32->Caption(), "1.9.0");
+  EXPECT_EQ(form->Edit1->Text(), install);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  Press(form->RadioButton4);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "LicensePage");
+  EXPECT_FALSE(form->Edit1->Enabled());
+  EXPECT_FALSE(form->SpeedButton1->Enabled());
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  Press(form->RadioButton3);
+  EXPECT_FALSE(form->Edit1->Enabled());
+  EXPECT_FALSE(form->SpeedButton1->Enabled());
+}
+
+TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
+  std::string install = folder.Path() + "recorded";
+  WriteRecord(install, {});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton5);
+  Press(form->NextBtn);
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+  EXPECT_EQ(form->PageCount(), 6);
+  EXPECT_EQ(VisiblePages(), "LicensePage");
+  EXPECT_EQ(form->CurrentPageIndex(), 2);
+  Press(form->RadioButton2);
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_EQ(form->CurrentPageIndex(), 1);
+  // The uninstall choice now still has a page to show its progress on.
+  Press(form->RadioButton3);
+  Press(form->NextBtn);
+  EXPECT_TRUE(form->UninstallPage->Visible());
+  EXPECT_EQ(VisiblePages(), "");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_TRUE(form->CloseBtn->Enabled());
+}
+
+TEST_F(Navigation, TheUninstallChoiceAsksThenRemovesTheRecord) {
+  std::string install = folder.Path() + "recorded";
+  CreateDirectoryW(tk::ToWide(install).c_str(), nullptr);
+  CreateDirectoryW(tk::ToWide(install + "\\eblog").c_str(), nullptr);
+  WriteRecord(install, {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  boxes.Script({tk::MessageAnswer::No});
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_TRUE(KeyExists("\\Software\\quarn\\version"));
+  Press(form->NextBtn);
+  EXPECT_EQ(boxes.Boxes().back().text, "您确认您要卸载Quarn吗?");
+  EXPECT_EQ(VisiblePages(), "UninstallPage");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+  DWORD attributes = GetFileAttributesW(tk::ToWide(install + "\\eblog").c_str());
+  EXPECT_EQ(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(form->UpBtn->Enabled());
+  // Back from the uninstall page shows the final page without touching Next's caption.
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+}

@@ -1,0 +1,73 @@
+#include "tests/win/support/WizardFixture.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/portable/ProcessValues.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Registry.h"
+#include "toolkit/win/Shell.h"
+
+namespace testing_support {
+
+void CleanInstallRecord() {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.DeleteKey("\\Software\\quarn");
+  registry.DeleteKey("\\Software\\Microsoft\\windows\\CurrentVersion\\Uninstall\\Quarn");
+}
+
+void WriteRecord(const std::string& installPath, const std::vector<std::string>& products, bool hadSetJavaHome,
+                 const std::string& version) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(registry.OpenKey("\\Software\\quarn\\version", true));
+  registry.WriteString("ver", version);
+  registry.WriteString("installpath", installPath);
+  registry.WriteInteger("installfilecount", 0);
+  registry.WriteInteger("HadSetJAVA_HOME", hadSetJavaHome ? 1 : 0);
+  registry.CloseKey();
+  ASSERT_TRUE(registry.OpenKey("\\Software\\quarn\\installproduct", true));
+  for (const std::string& product : products) registry.WriteInteger(product, 1);
+  registry.CloseKey();
+}
+
+bool KeyExists(const std::string& key) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  return registry.KeyExists(key);
+}
+
+void WizardFixture::SetUp() {
+  CleanInstallRecord();
+  application.Initialize();
+  pub::Process() = pub::ProcessValues();
+  pub::Process().SetupFolder = folder.Path();
+  pub::Process().StagingFolder = folder.Path() + "staging\\";
+  tk::SetAddressOpener([this](HWND, const std::string& address) { opened.push_back(address); });
+}
+
+void WizardFixture::TearDown() {
+  tk::SetAddressOpener(nullptr);
+  CleanInstallRecord();
+}
+
+ui::TfSetupMainForm* WizardFixture::CreateWizard(bool withPackage, const std::string& packageBytes) {
+  if (withPackage) {
+    std::ofstream pak(std::filesystem::path(tk::ToWide(folder.Path() + "Setup.pak")), std::ios::binary);
+    pak << packageBytes;
+  }
+  form = application.CreateForm<ui::TfSetupMainForm>();
+  return form;
+}
+
+void WizardFixture::Press(tk::Control* button) { SendMessageW(button->Handle(), BM_CLICK, 0, 0); }
+
+std::string WizardFixture::VisiblePages() const {
+  std::string visible;
+  for (tk::Control* page : form->BasePanel->Controls())
+    if (page->Visible()) visible += (visible.empty() ? "" : ",") + page->Name();
+  return visible;
+}
+
+}  // namespace testing_support
