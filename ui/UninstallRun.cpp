@@ -6,6 +6,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/portable/TreeDeleteGuard.h"
 #include "common/win/Publicfunc.h"
+#include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallRecordKeys.h"
@@ -15,6 +16,13 @@ namespace ui {
 namespace {
 
 constexpr uint16_t kShowWindow = 5;  // SW_SHOW
+constexpr int kDeleteRetries = 10;
+constexpr DWORD kDeleteRetryMs = 200;
+
+bool FolderExists(const std::string& folder) {
+  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::string AsciiLower(std::string text) {
   for (char& c : text)
@@ -87,6 +95,11 @@ void TfSetupMainForm::UninstallProduct(const std::string& folder) {
   }
   try {
     pub::DeleteFolderTree(folder, Gauge2, Label37);
+    // A command's console can hold its folder for a moment after the command has ended.
+    for (int retry = 0; retry < kDeleteRetries && FolderExists(folder); ++retry) {
+      Sleep(kDeleteRetryMs);
+      pub::DeleteFolderTree(folder, Gauge2, Label37);
+    }
   } catch (const std::exception&) {
     // The next product is removed all the same.
   }

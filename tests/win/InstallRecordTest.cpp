@@ -1,0 +1,110 @@
+// The installation record: what is written where, and how it is recognised.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/portable/ProcessValues.h"
+#include "tests/win/support/EngineFixture.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Registry.h"
+#include "ui/InstallRecordKeys.h"
+
+using namespace testing_support;
+
+namespace {
+
+class InstallRecord : public EngineFixture {
+ protected:
+  // Value names of a key with their types, sorted by name: the order in which the registry
+  // lists them is its own (alphabetical under Wine), not the order of writing.
+  static std::vector<std::pair<std::string, DWORD>> Values(const char* key) {
+    std::vector<std::pair<std::string, DWORD>> values;
+    HKEY handle;
+    std::wstring path = tk::ToWide(std::string(key).substr(1));
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[256];
+      DWORD length = 256, type = 0;
+      if (RegEnumValueW(handle, i, name, &length, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) break;
+      values.emplace_back(tk::FromWide(std::wstring(name, length)), type);
+    }
+    RegCloseKey(handle);
+    std::sort(values.begin(), values.end());
+    return values;
+  }
+  tk::TRegistry registry;
+  void SetUp() override {
+    EngineFixture::SetUp();
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  }
+};
+
+}  // namespace
+
+TEST_F(InstallRecord, WritesEveryKeyValueAndTypeInOrder) {
+  CreateWizard(true);
+  pub::Process().PackageVersion = "2.0.0";
+  pub::Process().PackageDate = 46000.25;
+  pub::Process().InstalledFileCount = 42;
+  form->Edit1->SetText("d:\\web");
+  form->HadSetJAVA_HOME = true;
+  for (const char* product : {"A", "B", "C"}) form->ProductList->Add(product);
+  form->ProductList->SetChecked(1, true);  // checked or not, every item is recorded
+  form->WriteInstallRecord();
+
+  EXPECT_EQ(Values(ui::kVersionKey), (std::vector<std::pair<std::string, DWORD>>{
+                                         {"HadSetJAVA_HOME", REG_DWORD}, {"installdate", REG_BINARY},
+                                         {"installfilecount", REG_DWORD}, {"installpath", REG_SZ}, {"ver", REG_SZ}}));
+  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, false));
+  EXPECT_EQ(registry.ReadString("ver"), "2.0.0");
+  std::vector<uint8_t> date = registry.ReadBinaryData("installdate");
+  ASSERT_EQ(date.size(), 8u);
+  double stored;
+  std::memcpy(&stored, date.data(), 8);
+  EXPECT_DOUBLE_EQ(stored, 46000.25) << "the package's date, not the day of installing";
+  EXPECT_EQ(registry.ReadString("installpath"), "d:\\web");
+  EXPECT_EQ(registry.ReadInteger("installfilecount"), 42);
+  EXPECT_EQ(registry.ReadInteger("HadSetJAVA_HOME"), 1);
+  registry.CloseKey();
+
+  EXPECT_EQ(Values(ui::kProductKey), (std::vector<std::pair<std::string, DWORD>>{
+                                         {"A", REG_DWORD}, {"B", REG_DWORD}, {"C", REG_DWORD}}));
+  EXPECT_EQ(Values(ui::kUninstallKey), (std::vector<std::pair<std::string, DWORD>>{
+                                           {"DisplayIcon", REG_SZ}, {"DisplayName", REG_SZ}, {"DisplayVersion", REG_SZ},
+                                           {"Publisher", REG_SZ}, {"URLInfoAbout", REG_SZ}, {"UninstallString", REG_SZ}}));
+  ASSERT_TRUE(registry.OpenKey(ui::kUninstallKey, false));
+  EXPECT_EQ(registry.ReadString("DisplayIcon"), "d:\\web\\install\\Uninstall.exe");
+  EXPECT_EQ(registry.ReadString("DisplayName"), "Quarn系列软件");
+  EXPECT_EQ(registry.ReadString("Publisher"), "Quarn工作室");
+  EXPECT_EQ(registry.ReadString("UninstallString"), "d:\\web\\install\\Uninstall.exe");
+}
+
+TEST_F(InstallRecord, ARepairKeepsProductNamesOfAnEarlierLargerInstallation) {
+  WriteRecord("d:\\web", {"A", "B", "old"});
+  CreateWizard(true);
+  form->ProductList->Add("A");
+  form->WriteInstallRecord();
+  EXPECT_EQ(Values(ui::kProductKey).size(), 3u);
+}
+
+TEST_F(InstallRecord, DetectionNeedsTheVersionKeyOnly) {
+  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
+  registry.WriteString("ver", "1.5");
+  registry.CloseKey();
+  CreateWizard(true);
+  EXPECT_EQ(form->PageCount(), 7);
+  EXPECT_EQ(form->Label32->Caption(), "1.5");
+  EXPECT_EQ(form->Edit1->Text(), "") << "a record without installpath empties the folder box";
+}
+
+TEST_F(InstallRecord, WithoutTheVersionKeyNothingIsDetected) {
+  ASSERT_TRUE(registry.OpenKey(ui::kProductKey, true));
+  registry.WriteInteger("eforum", 1);
+  registry.CloseKey();
+  ASSERT_TRUE(registry.OpenKey(ui::kUninstallKey, true));
+  registry.CloseKey();
+  CreateWizard(true);
+  EXPECT_EQ(form->PageCount(), 5);
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn");
+}

@@ -1,0 +1,151 @@
+// The install run into the default folder and others: copies, patched configuration files,
+// JAVA_HOME, and the end states of the copying page.
+#include <gtest/gtest.h>
+
+#include "common/portable/ProcessValues.h"
+#include "tests/win/support/EngineFixture.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
+#include "ui/InstallRecordKeys.h"
+
+using namespace testing_support;
+
+namespace {
+
+class InstallRun : public EngineFixture {
+ protected:
+  // Runs the install into folder (as typed into the folder box).
+  void Install(const std::string& typedFolder, bool forum, bool cms) {
+    CreateWizardWith(BundleFiles(forum, cms));
+    form->Edit1->SetText(typedFolder);
+    form->RunInstall();
+  }
+  std::string Config(const std::string& folder, const std::string& file) { return ReadFile(folder + "\\" + file); }
+  const std::string catalina = "tomcat5\\bin\\catalina.bat";
+  const std::string forumXml = "tomcat5\\conf\\Catalina\\localhost\\forum.xml";
+  const std::string cmsXml = "tomcat5\\conf\\Catalina\\localhost\\cms.xml";
+  const std::string myIni = "MySQL5\\my.ini";
+};
+
+}  // namespace
+
+TEST_F(InstallRun, TheDefaultFolderKeepsTheShippedConfiguration) {
+  Install("c:\\quarn", true, true);
+  std::vector<PackageFile> shipped = BundleFiles(true, true);
+  EXPECT_EQ(Config("c:\\quarn", catalina), shipped[1].content);
+  EXPECT_EQ(Config("c:\\quarn", forumXml), shipped[2].content) << "Context path stays empty";
+  EXPECT_EQ(Config("c:\\quarn", myIni), shipped[5].content);
+  EXPECT_EQ(form->NextBtn->Caption(), "完成");
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->CloseBtn->Enabled());
+  EXPECT_FALSE(form->FindControl("Label16")->Visible());
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!");
+  EXPECT_EQ(form->Gauge1->Progress(), form->Gauge1->MaxValue());
+  // The gauge counted the archive's entries and then every copied file on top.
+  EXPECT_EQ(form->Gauge1->MaxValue(), 2 * static_cast<int>(shipped.size()));
+  EXPECT_EQ(form->ProductList->Count(), 6);
+  EXPECT_TRUE(form->ProductList->Checked(5));
+  EXPECT_EQ(form->Label23->Caption().rfind("本次安装包版本为：V2.0.0 制作日期：", 0), 0u);
+}
+
+TEST_F(InstallRun, AnUpperCaseDriveLetterIsAnotherFolderAndIsPatched) {
+  Install("C:\\quarn", true, false);
+  EXPECT_EQ(Config("C:\\quarn", catalina), "set JAVA_HOME=C:\\quarn\\java\r\nset CATALINA_HOME=C:\\quarn\\tomcat5\r\n");
+  EXPECT_EQ(Config("C:\\quarn", myIni), "[mysqld]\r\nbasedir=C:/quarn/MySQL5\r\ndatadir=C:/quarn/MySQL5/data\r\n");
+}
+
+TEST_F(InstallRun, ForumOnlyPatchesItsFilesAndKeepsTheContextPath) {
+  std::string target = folder.Path() + "web";
+  Install(target + "\\", true, false);
+  EXPECT_EQ(form->Edit1->Text(), target) << "one trailing backslash is cut";
+  std::string slash = target;
+  for (char& c : slash)
+    if (c == '\\') c = '/';
+  EXPECT_EQ(Config(target, catalina),
+            "set JAVA_HOME=" + target + "\\java\r\nset CATALINA_HOME=" + target + "\\tomcat5\r\n");
+  EXPECT_EQ(Config(target, forumXml), "<Context path=\"\" docBase=\"" + slash + "/eforum\">\r\n<Parameter value=\"" +
+                                          slash + "/eforum/upload\"/>\r\n</Context>\r\n");
+  EXPECT_EQ(Config(target, cmsXml), "<Context path=\"/cms\" docBase=\"c:/quarn/ecms\"/>\r\n") << "cms.xml is the cms branch's";
+  EXPECT_EQ(Config(target, myIni), "[mysqld]\r\nbasedir=" + slash + "/MySQL5\r\ndatadir=" + slash + "/MySQL5/data\r\n");
+}
+
+TEST_F(InstallRun, CmsOnlyPatchesThenDeletesTheForumFile) {
+  std::string target = folder.Path() + "web";
+  Install(target, false, true);
+  EXPECT_FALSE(Exists(target + "\\" + forumXml));
+  std::string slash = target;
+  for (char& c : slash)
+    if (c == '\\') c = '/';
+  EXPECT_EQ(Config(target, cmsXml), "<Context path=\"/cms\" docBase=\"" + slash + "/ecms\"/>\r\n");
+}
+
+TEST_F(InstallRun, ForumAndCmsMoveTheForumToItsOwnContextPath) {
+  std::string target = folder.Path() + "web";
+  Install(target, true, true);
+  EXPECT_EQ(Config(target, forumXml).rfind("<Context path=\"/forum\"", 0), 0u);
+  EXPECT_EQ(Config(target, catalina),
+            "set JAVA_HOME=" + target + "\\java\r\nset CATALINA_HOME=" + target + "\\tomcat5\r\n");
+}
+
+TEST_F(InstallRun, AFolderInsideTheDefaultOneIsWrittenOnceNotTwice) {
+  Install("c:\\quarn\\sub", true, true);
+  EXPECT_EQ(Config("c:\\quarn\\sub", catalina),
+            "set JAVA_HOME=c:\\quarn\\sub\\java\r\nset CATALINA_HOME=c:\\quarn\\sub\\tomcat5\r\n");
+  EXPECT_EQ(Config("c:\\quarn\\sub", myIni),
+            "[mysqld]\r\nbasedir=c:/quarn/sub/MySQL5\r\ndatadir=c:/quarn/sub/MySQL5/data\r\n");
+}
+
+TEST_F(InstallRun, JavaHomeIsSetOnlyWhenTheSystemHasNone) {
+  SetSystemJavaHome("");
+  std::string target = folder.Path() + "web";
+  Install(target, true, false);
+  EXPECT_TRUE(form->HadSetJAVA_HOME);
+  EXPECT_EQ(SystemJavaHome(), target + "\\java");
+}
+
+TEST_F(InstallRun, AnExistingJavaHomeIsLeftAlone) {
+  SetSystemJavaHome("D:\\jdk");
+  Install(folder.Path() + "web", true, false);
+  EXPECT_FALSE(form->HadSetJAVA_HOME);
+  EXPECT_EQ(SystemJavaHome(), "D:\\jdk");
+}
+
+TEST_F(InstallRun, FilesThatCannotBeCopiedAreReportedAndNoSuccessIsClaimed) {
+  std::string target = folder.Path() + "web";
+  MakeFolders(target + "\\eblog");
+  WriteFile(target + "\\eblog\\index.html", "old");
+  CreateWizardWith(BundleFiles(true, true));
+  form->Edit1->SetText(target);
+  {
+    // Another program holds the target file, so copying over it fails.
+    tk::TFileStream holder(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
+    EXPECT_THROW(form->RunInstall(), ui::CopyFailed);
+  }
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("有 1 个文件无法拷贝"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_NE(boxes.Boxes()[0].text.find("eblog\\index.html"), std::string::npos);
+  EXPECT_NE(form->NextBtn->Caption(), "完成");
+  EXPECT_NE(form->Label17->Caption(), "安装成功!");
+  EXPECT_TRUE(KeyExists(ui::kVersionKey)) << "the record lets the partial installation be removed";
+  // Through Next the run ends as an interrupted one: the buttons come back, the page stays.
+}
+
+TEST_F(InstallRun, ThroughNextACopyFailureEndsLikeAnInterruptedRun) {
+  std::string target = folder.Path() + "web";
+  MakeFolders(target + "\\eblog");
+  WriteFile(target + "\\eblog\\index.html", "old");
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  tk::TFileStream holder(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_TRUE(form->UpBtn->Enabled());
+  EXPECT_TRUE(form->CloseBtn->Enabled());
+  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
+}

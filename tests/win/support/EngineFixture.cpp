@@ -1,0 +1,117 @@
+#include "tests/win/support/EngineFixture.h"
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Registry.h"
+
+namespace testing_support {
+namespace {
+
+const char kEnvironmentKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+void RemoveTree(const std::string& path) {
+  std::wstring from = tk::ToWide(path);
+  from.push_back(L'\0');
+  SHFILEOPSTRUCTW op = {};
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_NO_UI;
+  SHFileOperationW(&op);
+}
+
+}  // namespace
+
+std::vector<PackageFile> BundleFiles(bool forum, bool cms) {
+  std::vector<PackageFile> files = {
+      {"java/README.txt", "runtime\r\n"},
+      {"tomcat5/bin/catalina.bat", "set JAVA_HOME=c:\\quarn\\java\r\nset CATALINA_HOME=C:\\Quarn\\tomcat5\r\n"},
+      {"tomcat5/conf/Catalina/localhost/forum.xml",
+       "<Context path=\"\" docBase=\"c:/quarn/eforum\">\r\n<Parameter value=\"C:/QUARN/eforum/upload\"/>\r\n</Context>\r\n"},
+      {"tomcat5/conf/Catalina/localhost/cms.xml", "<Context path=\"/cms\" docBase=\"c:/quarn/ecms\"/>\r\n"},
+      {"MySQL5/bin/README.txt", "tools\r\n"},
+      {"MySQL5/my.ini", "[mysqld]\r\nbasedir=C:/quarn/MySQL5\r\ndatadir=C:/quarn/MySQL5/data\r\n"},
+      {"eblog/index.html", "<h1>blog</h1>\r\n"},
+  };
+  if (forum) files.push_back({"eforum/WEB-INF/classes/forum.properties", "url=jdbc:mysql://localhost/forum\r\n"});
+  if (cms) files.push_back({"ecms/index.html", "<h1>cms</h1>\r\n"});
+  return files;
+}
+
+void EngineFixture::SetUp() {
+  WizardFixture::SetUp();
+  savedJavaHome_ = SystemJavaHome();
+  DeleteService(L"mysqlquarn");
+  DeleteService(L"tomcatquarn");
+  RemoveTree("c:\\quarn");
+}
+
+void EngineFixture::TearDown() {
+  DeleteService(L"mysqlquarn");
+  DeleteService(L"tomcatquarn");
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.DeleteKey("\\SYSTEM\\CurrentControlSet\\Services\\tomcatquarn");
+  SetSystemJavaHome(savedJavaHome_);
+  RemoveTree("c:\\quarn");
+  WizardFixture::TearDown();
+}
+
+ui::TfSetupMainForm* EngineFixture::CreateWizardWith(const std::vector<PackageFile>& files) {
+  return CreateWizard(true, BuildPackage(files));
+}
+
+std::string EngineFixture::SystemJavaHome() {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!registry.OpenKey(kEnvironmentKey, false) || !registry.ValueExists("JAVA_HOME")) return std::string();
+  return registry.ReadString("JAVA_HOME");
+}
+
+void EngineFixture::SetSystemJavaHome(const std::string& value) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!registry.OpenKey(kEnvironmentKey, false)) return;
+  if (value.empty())
+    registry.DeleteValue("JAVA_HOME");
+  else
+    registry.WriteString("JAVA_HOME", value);
+}
+
+void EngineFixture::DeleteService(const wchar_t* name) {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (!manager) return;
+  if (SC_HANDLE service = OpenServiceW(manager, name, SERVICE_ALL_ACCESS)) {
+    SERVICE_STATUS status;
+    ControlService(service, SERVICE_CONTROL_STOP, &status);
+    ::DeleteService(service);
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+}
+
+std::string EngineFixture::ReadFile(const std::string& path) {
+  std::ifstream file(std::filesystem::path(tk::ToWide(path)), std::ios::binary);
+  std::stringstream content;
+  content << file.rdbuf();
+  return content.str();
+}
+
+bool EngineFixture::Exists(const std::string& path) {
+  return GetFileAttributesW(tk::ToWide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void EngineFixture::MakeFolders(const std::string& path) {
+  std::filesystem::create_directories(std::filesystem::path(tk::ToWide(path)));
+}
+
+void EngineFixture::WriteFile(const std::string& path, const std::string& content) {
+  std::ofstream file(std::filesystem::path(tk::ToWide(path)), std::ios::binary);
+  file << content;
+}
+
+}  // namespace testing_support
