@@ -29,4 +29,6 @@ void CurrentFolder::Change(const std::string& folder) { SetCurrent(tk::ToWide(fo
 
 void CurrentFolder::Restore() { SetCurrent(remembered_); }
 
+void CurrentFolder::RestoreQuietly() noexcept { SetCurrentDirectoryW(remembered_.c_str()); }
+
 }  // namespace ui

@@ -14,6 +14,8 @@ class CurrentFolder {
 
   void Change(const std::string& folder);
   void Restore();
+  // Restore without an error, for the end of a run whatever way it ends.
+  void RestoreQuietly() noexcept;
 
  private:
   std::wstring remembered_;

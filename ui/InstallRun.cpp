@@ -58,6 +58,13 @@ class OncePerRun {
 }  // namespace
 
 void TfSetupMainForm::RunInstall() {
+  // Counting leaves the current folder inside the staging folder; the run gives back the one
+  // it started with, so that the staging folder can be deleted at close.
+  CurrentFolder runFolder;
+  struct Restore {
+    CurrentFolder& folder;
+    ~Restore() { folder.RestoreQuietly(); }
+  } restore{runFolder};
   pub::ProcessValues& process = pub::Process();
   HadSetJAVA_HOME = false;
   Label16->SetCaption("解压文件到临时目录：");

@@ -149,3 +149,27 @@ TEST_F(InstallRun, ThroughNextACopyFailureEndsLikeAnInterruptedRun) {
   EXPECT_TRUE(form->CloseBtn->Enabled());
   EXPECT_EQ(form->NextBtn->Caption(), "下一步");
 }
+
+TEST_F(InstallRun, ACloseDuringTheRunWaitsForItsEndThenDeletesTheStagingFolder) {
+  std::string target = folder.Path() + "web";
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  // The title-bar close arrives while the run lets messages through.
+  PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  Press(form->NextBtn);
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the run went on to its end";
+  EXPECT_TRUE(Exists(target + "\\eblog\\index.html"));
+  EXPECT_TRUE(application.Terminated()) << "and the window closed after it";
+  EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+}
+
+TEST_F(InstallRun, TheRunGivesBackTheCurrentFolderItStartedWith) {
+  wchar_t before[MAX_PATH], after[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  Install(folder.Path() + "web", true, true);
+  GetCurrentDirectoryW(MAX_PATH, after);
+  EXPECT_STREQ(after, before);
+}
