@@ -173,3 +173,37 @@ TEST_F(InstallRun, TheRunGivesBackTheCurrentFolderItStartedWith) {
   GetCurrentDirectoryW(MAX_PATH, after);
   EXPECT_STREQ(after, before);
 }
+
+namespace {
+bool ServiceExists(const wchar_t* name) {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceW(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return service != nullptr;
+}
+}  // namespace
+
+TEST_F(InstallRun, TheFinalPageRegistersTheDatabaseServiceOnEveryAdvanceOntoItButNotOnBack) {
+  WriteRecord(folder.Path() + "recorded", {});
+  CreateWizard(true);
+  form->Edit1->SetText("d:\\web");
+  form->ShowPage(form->FullInstallPage_2->TabOrder(), true);
+  form->NextBtn->SetCaption("完成");
+  form->NextBtn->SetEnabled(true);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+  EXPECT_EQ(form->Label19->Caption(), "您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 d:\\web 目录下!");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->CloseBtn->Enabled());
+  EXPECT_TRUE(ServiceExists(L"mysqlquarn")) << "mysqld-nt --install mysqlquarn ran";
+  DeleteService(L"mysqlquarn");
+
+  form->ShowPage(form->UninstallPage->TabOrder(), true);
+  form->UpBtn->SetEnabled(true);
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_FALSE(ServiceExists(L"mysqlquarn")) << "Back runs nothing";
+}
