@@ -1,0 +1,104 @@
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-copyfilew
+#include <shlobj.h>
+
+#include "common/win/FileTree.h"
+#include "common/win/WalkSupport.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/win/Gauge.h"
+#include "toolkit/win/Label.h"
+#include "toolkit/win/Memo.h"
+
+namespace pub {
+namespace {
+
+struct CopyProgress {
+  std::vector<std::string>* logList;
+  tk::Gauge* gauge;
+  tk::Label* label;
+  tk::Memo* memo;
+};
+
+void AddFailure(std::vector<CopyFailure>& failures, const std::wstring& target, DWORD code) {
+  failures.push_back({tk::FromWide(target), code, tk::SysErrorMessage(code)});
+}
+
+// Creates the folder with any missing parents; a folder that cannot be made is a failure,
+// as nothing can be copied into it.
+void MakeFolder(const std::wstring& folder, std::vector<CopyFailure>& failures) {
+  int status = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  // "Already exists" may mean a file of that name stands in the way.
+  if (!walk::FolderExists(folder)) AddFailure(failures, folder, status != ERROR_SUCCESS ? status : ERROR_PATH_NOT_FOUND);
+}
+
+void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::wstring& target) {
+  std::string targetText = tk::FromWide(target);
+  if (progress.gauge) progress.gauge->AddProgress(1);  // the gauge repaints itself when it changes
+  // The label repaints at once when its caption is set.
+  if (progress.label) progress.label->SetCaption(targetText);
+  // The memo brings its view up to date when messages are handled, just below.
+  if (progress.memo) progress.memo->AddLine("copy:" + targetText);
+  walk::ProcessPendingMessages();
+  if (progress.logList) progress.logList->push_back("从 " + tk::FromWide(name) + " 拷贝到 " + targetText);
+}
+
+// True when the level and everything below it arrived whole.
+bool CopyLevel(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress,
+               bool overwrite, std::vector<CopyFailure>& failures) {
+  const size_t failuresBefore = failures.size();
+  const std::wstring remembered = walk::CurrentDirectory();
+  walk::ChangeDirectory(source);
+  walk::Listing listing;
+  // The destination is made before the listing's outcome is looked at.
+  if (!walk::FolderExists(destination)) MakeFolder(destination, failures);
+  if (!listing.Started()) {
+    AddFailure(failures, destination, listing.Error());
+    walk::ChangeDirectory(remembered);
+    return false;
+  }
+  while (listing.Next()) {
+    const wchar_t* name = listing.Entry().cFileName;
+    if (listing.IsFolder()) {
+      std::wstring subFolder = walk::JoinPath(destination, name);
+      // A sub-folder that cannot be made is recorded once, by its own level, which tries again.
+      if (!walk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
+      CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, failures);
+      continue;
+    }
+    std::wstring target = walk::JoinPath(destination, name);
+    if (!CopyFileW(name, target.c_str(), !overwrite)) {
+      DWORD code = GetLastError();
+      // With overwrite off, an existing target is meant to stay as it is.
+      bool kept = !overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS);
+      if (!kept) AddFailure(failures, target, code);
+    }
+    ReportFile(progress, name, target);
+  }
+  // A listing that broke off early leaves files behind without a word otherwise.
+  if (listing.Error() != ERROR_NO_MORE_FILES) AddFailure(failures, destination, listing.Error());
+  listing.Close();
+  walk::ChangeDirectory(remembered);
+  return failures.size() == failuresBefore;
+}
+
+}  // namespace
+
+bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
+                     bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
+                     std::vector<CopyFailure>* failures) {
+  std::vector<CopyFailure> ownFailures;
+  return CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
+                   CopyProgress{logList, gauge, label, memo}, overwrite, failures ? *failures : ownFailures);
+}
+
+bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
+                    bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
+                    std::vector<CopyFailure>* failures) {
+  std::string from = walk::WithoutTrailingSeparator(source);
+  std::string to = walk::WithoutTrailingSeparator(destination);
+  // An empty destination would be taken relative to the source once the walk stands in it.
+  if (from.empty() || to.empty()) return false;
+  return CopyFolderLevel(from, to, logList, overwrite, gauge, label, memo, failures);
+}
+
+}  // namespace pub

@@ -1,0 +1,77 @@
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-removedirectoryw
+#include "common/portable/TreeDeleteGuard.h"
+#include "common/win/FileTree.h"
+#include "common/win/WalkSupport.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Gauge.h"
+#include "toolkit/win/Label.h"
+
+namespace pub {
+namespace {
+
+bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, tk::Label* label) {
+  const std::wstring remembered = walk::CurrentDirectory();
+  if (!walk::FolderExists(folder)) return true;
+  // A link given as the folder itself: its target is not ours to empty.
+  if (GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  walk::ChangeDirectory(folder);
+  walk::Listing listing;
+  if (!listing.Started()) {
+    walk::ChangeDirectory(remembered);
+    return false;
+  }
+  bool heldNothing = true;
+  while (listing.Next()) {
+    heldNothing = false;
+    const wchar_t* name = listing.Entry().cFileName;
+    if (listing.IsFolder()) {
+      // A folder link (junction or symbolic link) is removed as a link: walking into it would
+      // empty a folder that lies outside the tree.
+      if (!(listing.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        DeleteLevel(walk::JoinPath(folder, name), gauge, label);
+        SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // a read-only folder cannot be removed
+      }
+      RemoveDirectoryW(name);
+      continue;
+    }
+    SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // read-only files go too
+    if (gauge) {
+      if (label) label->SetCaption(tk::FromWide(name));  // repaints at once
+      gauge->AddProgress(1);
+      walk::ProcessPendingMessages();
+    }
+    DeleteFileW(name);
+  }
+  listing.Close();
+  if (heldNothing) {
+    // A folder that is current cannot be removed: step out of it first.
+    walk::ChangeDirectory(L"..");
+    RemoveDirectoryW(folder.c_str());
+  }
+  walk::ChangeDirectory(remembered);
+  return true;
+}
+
+}  // namespace
+
+bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
+  if (IsRefusedTreeDeletePath(folder)) return false;
+  std::wstring path = walk::AbsolutePath(tk::ToWide(folder));
+  if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
+  return DeleteLevel(path, gauge, label);
+}
+
+bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
+  // Judged before and after the path is made absolute: "." or "" would otherwise become
+  // whatever folder happens to be current.
+  if (IsRefusedTreeDeletePath(folder)) return false;
+  std::wstring path = walk::AbsolutePath(tk::ToWide(walk::WithoutTrailingSeparator(folder)));
+  if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
+  if (walk::FolderExists(path) && !DeleteLevel(path, gauge, label)) return false;
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return RemoveDirectoryW(path.c_str()) != 0;
+}
+
+}  // namespace pub

@@ -1,0 +1,90 @@
+#include "common/win/WalkSupport.h"
+
+#include <vector>
+
+#include "common/portable/GbkText.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
+#include "toolkit/win/Application.h"
+
+namespace pub {
+namespace walk {
+
+std::wstring CurrentDirectory() {
+  DWORD length = GetCurrentDirectoryW(0, nullptr);
+  std::vector<wchar_t> buffer(length + 1);
+  length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
+  return std::wstring(buffer.data(), length);
+}
+
+void ChangeDirectory(const std::wstring& path) {
+  if (SetCurrentDirectoryW(path.c_str())) return;
+  DWORD code = GetLastError();
+  throw tk::EInOutError(tk::Format("无法进入文件夹 \"%s\"。%s", tk::FromWide(path).c_str(),
+                                   tk::SysErrorMessage(code).c_str()),
+                        code);
+}
+
+bool FolderExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring AbsolutePath(const std::wstring& path) {
+  bool driveAbsolute = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  bool unc = path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/');
+  if (driveAbsolute || unc || path.empty()) return path;
+  DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (!length) return path;
+  std::vector<wchar_t> buffer(length + 1);
+  length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  return std::wstring(buffer.data(), length);
+}
+
+std::string WithoutTrailingSeparator(const std::string& path) {
+  if (path.empty() || LastDelimiter(path, "\\") != path.size() - 1) return path;
+  // "X:\" stays: without its '\' it would name the drive's current folder, not its root.
+  if (path.size() == 3 && path[1] == ':') return path;
+  return path.substr(0, path.size() - 1);
+}
+
+std::wstring JoinPath(const std::wstring& folder, const wchar_t* name) {
+  if (!folder.empty() && folder.back() == L'\\') return folder + name;
+  return folder + L"\\" + name;
+}
+
+void ProcessPendingMessages() {
+  if (tk::Application* application = tk::Application::Instance()) application->ProcessMessages();
+}
+
+Listing::Listing() {
+  // The basic information level skips the short names, which nothing here uses.
+  handle_ = FindFirstFileExW(L"*.*", FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr, 0);
+  pending_ = handle_ != INVALID_HANDLE_VALUE;
+  if (!pending_) error_ = GetLastError();
+}
+
+Listing::~Listing() { Close(); }
+
+bool Listing::Next() {
+  for (;;) {
+    if (handle_ == INVALID_HANDLE_VALUE) return false;
+    if (pending_) {
+      pending_ = false;
+    } else if (!FindNextFileW(handle_, &entry_)) {
+      error_ = GetLastError();
+      return false;
+    }
+    const wchar_t* name = entry_.cFileName;
+    bool dots = name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
+    if (!dots) return true;
+  }
+}
+
+void Listing::Close() {
+  if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace walk
+}  // namespace pub

@@ -1,0 +1,57 @@
+// What the folder-tree walks share: the process current directory as their cursor, folder
+// tests, one folder listing, and a turn of the message loop. Paths here are UTF-16, so names
+// that GBK cannot hold are still walked; GBK appears only in what is shown or logged.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pub {
+namespace walk {
+
+std::wstring CurrentDirectory();
+// A failed change raises tk::EInOutError with the system's error code.
+void ChangeDirectory(const std::wstring& path);
+
+bool FolderExists(const std::wstring& path);
+// Drive-absolute and UNC paths as given, anything else made absolute against the current
+// directory, so that the walks' sub-paths stay right once they have moved the cursor.
+std::wstring AbsolutePath(const std::wstring& path);
+// The path without one trailing '\' (a trail byte 0x5C of a double-byte character is none);
+// a drive root "X:\" is kept whole.
+std::string WithoutTrailingSeparator(const std::string& path);
+
+// folder + '\' + name, without doubling a '\' that ends folder (as "C:\" does).
+std::wstring JoinPath(const std::wstring& folder, const wchar_t* name);
+
+// Lets pending window messages run, when there is an application to run them.
+void ProcessPendingMessages();
+
+// The entries of the current directory ("*.*"), "." and ".." left out by the walker.
+class Listing {
+ public:
+  Listing();
+  ~Listing();
+  Listing(const Listing&) = delete;
+  Listing& operator=(const Listing&) = delete;
+
+  // False when the listing could not be started; Error() tells why.
+  bool Started() const { return handle_ != INVALID_HANDLE_VALUE; }
+  // Moves to the next entry other than "." and ".."; false at the end or on a failure,
+  // after which Error() is ERROR_NO_MORE_FILES or the failure's code.
+  bool Next();
+  const WIN32_FIND_DATAW& Entry() const { return entry_; }
+  bool IsFolder() const { return (entry_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+  DWORD Error() const { return error_; }
+  void Close();
+
+ private:
+  HANDLE handle_;
+  WIN32_FIND_DATAW entry_;
+  bool pending_;  // entry_ holds the first entry, not yet handed out
+  DWORD error_ = ERROR_SUCCESS;
+};
+
+}  // namespace walk
+}  // namespace pub
