@@ -11,6 +11,7 @@
 #include "common/win/Staging.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/core/FileStream.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
@@ -23,15 +24,8 @@ namespace {
 constexpr const char* kDefaultInstallFolder = "c:\\quarn";
 constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 
-bool FolderExists(const std::string& folder) {
-  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& file) {
-  DWORD attributes = GetFileAttributesW(tk::ToWide(file).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using tk::FileExists;
+using tk::FolderExists;
 
 // The package date in the system's short date form.
 std::string ShortDate(tk::TDateTime date) {

@@ -69,8 +69,7 @@ bool TfSetupMainForm::FormCloseQuery() {
 
 void TfSetupMainForm::FormClose() {
   pub::ProcessValues& process = pub::Process();
-  DWORD attributes = GetFileAttributesW(tk::ToWide(process.StagingFolder).c_str());
-  if (!process.StagingFolder.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  if (!process.StagingFolder.empty() && tk::FolderExists(process.StagingFolder))
     pub::DeleteFolderTree(process.StagingFolder, nullptr, nullptr);
   process.ProductNames.reset();
 }

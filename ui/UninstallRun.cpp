@@ -6,7 +6,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/portable/TreeDeleteGuard.h"
 #include "common/win/Publicfunc.h"
-#include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallRecordKeys.h"
@@ -19,10 +19,7 @@ constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 constexpr int kDeleteRetries = 10;
 constexpr DWORD kDeleteRetryMs = 200;
 
-bool FolderExists(const std::string& folder) {
-  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using tk::FolderExists;
 
 std::string AsciiLower(std::string text) {
   for (char& c : text)

@@ -11,6 +11,7 @@
 #include "common/portable/WorkingFolders.h"
 #include "pak/Pak.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Gauge.h"
@@ -33,10 +34,7 @@ std::string FolderPart(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-bool FolderExists(const std::string& folder) {
-  DWORD attributes = GetFileAttributesW(tk::ToWide(folder).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+using tk::FolderExists;
 
 // Creates the folder and every missing parent with the shell's own routine; true when it
 // exists afterwards.

@@ -31,7 +31,9 @@ class TFileStream : public TStream {
   intptr_t handle_;
 };
 
-// Whether a file (not a folder) exists at the path; same naming rules as TFileStream.
+// Whether a file (not a folder), or a folder, exists at the path; same naming rules as
+// TFileStream.
 bool FileExists(const std::string& fileName);
+bool FolderExists(const std::string& folder);
 
 }  // namespace tk

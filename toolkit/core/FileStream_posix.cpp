@@ -55,4 +55,9 @@ bool FileExists(const std::string& fileName) {
   return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool FolderExists(const std::string& folder) {
+  struct stat st;
+  return ::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 }  // namespace tk
