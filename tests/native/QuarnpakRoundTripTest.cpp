@@ -48,3 +48,19 @@ TEST(QuarnpakRoundTrip, TreeComesBackByteForByte) {
   EXPECT_EQ(Quarnpak({"list"}), 2);
   EXPECT_EQ(Quarnpak({"frobnicate", pak}), 2);
 }
+
+TEST(QuarnpakRoundTrip, LinksAreNeitherFollowedNorStored) {
+  ScratchFolder dir;
+  fs::create_directories(dir / "src");
+  fs::create_directories(dir / "secret");
+  WriteBytes(dir / "src" / "real.txt", "real");
+  WriteBytes(dir / "secret" / "key", "secret");
+  std::error_code ec;
+  fs::create_directory_symlink(dir / "secret", dir / "src" / "dirlink", ec);
+  if (!ec) fs::create_symlink(dir / "secret" / "key", dir / "src" / "filelink", ec);
+  if (ec) GTEST_SKIP() << "no links here: " << ec.message();
+
+  ASSERT_EQ(Quarnpak({"create", (dir / "src").u8string(), (dir / "x.pak").u8string()}), 0);
+  ASSERT_EQ(Quarnpak({"extract", (dir / "x.pak").u8string(), (dir / "out").u8string()}), 0);
+  EXPECT_EQ(Tree(dir / "out"), (std::map<std::string, std::string>{{"real.txt", "real"}}));
+}

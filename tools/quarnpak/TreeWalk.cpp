@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "pak/PakGlobals.h"
+#include "tools/quarnpak/Links.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
 
@@ -24,10 +25,11 @@ size_t Walk(const fs::path& folder, const std::string& prefix, SourceTree* tree)
   while (it != fs::directory_iterator()) {
     const fs::path& path = it->path();
     std::string name = prefix + path.filename().u8string();
-    fs::file_status status = it->symlink_status(ec);
+    bool link = IsLink(folder, path);
+    fs::file_status status = link ? fs::file_status() : it->status(ec);
     if (ec) Fail("read", path, ec);
-    if (fs::is_symlink(status)) {
-      tree->skipped.push_back("left out symbolic link (links are not followed): " + name);
+    if (link) {
+      tree->skipped.push_back("left out link (links are not followed): " + name);
     } else if (fs::is_directory(status)) {
       size_t inside = Walk(path, name + "/", tree);
       if (inside == 0) tree->entries.push_back({name + "/", pak::kKindFolder, fs::path(), 0});
