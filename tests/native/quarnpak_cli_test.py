@@ -150,6 +150,22 @@ class QuarnpakTest(unittest.TestCase):
                 self.assertEqual(os.listdir(self.dir), ['bad.pak'])
                 self.assertEqual(content(self.path('bad.pak')), blob)
 
+    def test_a_failed_write_is_reported_naming_the_entry(self):
+        # A 256-byte component is a valid name but more than this file system takes.
+        pak = self.path('x.pak')
+        write(pak, pak_writer.archive([(b'ok.txt', 0, b'ok'), (b'n' * 256, 0, b'data')]))
+        code, out, err = run('extract', pak, self.path('out'))
+        self.assertEqual((code, out), (1, ''))
+        self.assertIn('entry 1 "nnn', err)
+        self.assertEqual(os.listdir(self.path('out')), ['ok.txt'])
+
+    def test_create_into_a_missing_folder_writes_nothing(self):
+        os.makedirs(self.path('src'))
+        code, _, err = run('create', self.path('src'), self.path('missing', 'x.pak'))
+        self.assertEqual(code, 1)
+        self.assertIn('missing', err)
+        self.assertEqual(os.listdir(self.dir), ['src'])
+
     def test_inspection_leaves_a_strange_archive_as_it_is(self):
         # The archive object would move this directory offset to 115 when closing; quarnpak reads only.
         pak = self.path('odd.pak')

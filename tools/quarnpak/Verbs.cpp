@@ -46,6 +46,9 @@ void CreateVerb(const CreateOptions& options) {
   std::error_code ec;
   if (!fs::is_directory(options.source, ec)) throw ToolError(ShowPath(options.source) + " is not a folder");
   if (fs::is_directory(options.out, ec)) throw ToolError(ShowPath(options.out) + " is a folder, not an archive file");
+  fs::path outFolder = options.out.parent_path();
+  if (!outFolder.empty() && !fs::is_directory(outFolder, ec))
+    throw ToolError("no folder " + ShowPath(outFolder) + " to write the archive into");
   CheckOutsideSource(options.source, options.out);
 
   SourceTree tree = WalkSourceTree(options.source);
