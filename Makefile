@@ -18,9 +18,17 @@ win: bootstrap
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
-# The demo package, made with the native quarnpak from demo/package/.
+# The demo package: demo/package/ with the built service stand-ins put where the bundle's
+# tools belong, made with the native quarnpak. Git's .keep placeholders are left out, so the
+# empty folders travel as folder entries.
 demo-pak: native win
-	$(NATIVE)/bin/quarnpak create demo/package $(WIN)/bin/Setup.pak --version 2.0.0 --description "Quarn演示安装包"
+	rm -rf $(WIN)/demo-package
+	cp -R demo/package $(WIN)/demo-package
+	find $(WIN)/demo-package -name .keep -delete
+	mkdir -p $(WIN)/demo-package/MySQL5/bin
+	cp $(WIN)/bin/mysqld-nt.exe $(WIN)/demo-package/MySQL5/bin/
+	cp $(WIN)/bin/tomcat5-service.exe $(WIN)/demo-package/tomcat5/bin/
+	$(NATIVE)/bin/quarnpak create $(WIN)/demo-package $(WIN)/bin/Setup.pak --version 2.0.0 --description "Quarn演示安装包"
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
