@@ -2,18 +2,18 @@
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-drawedge
 #pragma once
 
-#include "toolkit/win/Control.h"
+#include "toolkit/win/DrawnControl.h"
 
 namespace tk {
 
 enum class BevelShape { TopLine, BottomLine, Frame };
 
-class Bevel : public Control {
+class Bevel : public DrawnControl {
  public:
   Bevel(Component* owner, Control* parent, BevelShape shape = BevelShape::TopLine);
 
  protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
   BevelShape shape_;

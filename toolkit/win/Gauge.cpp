@@ -7,7 +7,7 @@
 
 namespace tk {
 
-Gauge::Gauge(Component* owner, Control* parent) : Control(owner, parent) {
+Gauge::Gauge(Component* owner, Control* parent) : DrawnControl(owner, parent) {
   CreateHandle(RegisterOwnClass(L"QuarnGauge", CS_HREDRAW | CS_VREDRAW, nullptr), 0, WS_EX_STATICEDGE);
 }
 
@@ -53,16 +53,8 @@ void Gauge::Changed() {
   Repaint();
 }
 
-bool Gauge::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
-  if (message == WM_ERASEBKGND) {
-    *result = 1;
-    return true;
-  }
-  if (message != WM_PAINT) return false;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd_, &paint);
-  RECT client;
-  GetClientRect(hwnd_, &client);
+void Gauge::Paint(HDC dc, const RECT& clientArea) {
+  RECT client = clientArea;  // DrawTextW takes a writable rectangle
   // Drawn off screen, then copied, so the gauge does not flicker while a run steps it.
   HDC memory = CreateCompatibleDC(dc);
   HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
@@ -90,9 +82,6 @@ bool Gauge::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
   SelectObject(memory, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  EndPaint(hwnd_, &paint);
-  *result = 0;
-  return true;
 }
 
 }  // namespace tk

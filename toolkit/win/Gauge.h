@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "toolkit/win/Control.h"
+#include "toolkit/win/DrawnControl.h"
 
 namespace tk {
 
-class Gauge : public Control {
+class Gauge : public DrawnControl {
  public:
   Gauge(Component* owner, Control* parent);
 
@@ -27,7 +27,7 @@ class Gauge : public Control {
   std::string PercentText() const;
 
  protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
   // Repaints only when what is drawn (the bar's width or the percentage) has changed, so a run

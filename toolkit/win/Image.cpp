@@ -2,7 +2,7 @@
 
 namespace tk {
 
-Image::Image(Component* owner, Control* parent) : Control(owner, parent) {
+Image::Image(Component* owner, Control* parent) : DrawnControl(owner, parent) {
   CreateHandle(RegisterOwnClass(L"QuarnImage", CS_HREDRAW | CS_VREDRAW, nullptr), 0, 0);
 }
 
@@ -17,16 +17,7 @@ SIZE Image::PictureSize() const {
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
-bool Image::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
-  if (message == WM_ERASEBKGND) {
-    *result = 1;  // WM_PAINT covers the whole control
-    return true;
-  }
-  if (message != WM_PAINT) return false;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(hwnd_, &paint);
-  RECT client;
-  GetClientRect(hwnd_, &client);
+void Image::Paint(HDC dc, const RECT& client) {
   if (picture_) {
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_.Handle());
@@ -39,9 +30,6 @@ bool Image::HandleMessage(UINT message, WPARAM, LPARAM, LRESULT* result) {
   } else {
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
   }
-  EndPaint(hwnd_, &paint);
-  *result = 0;
-  return true;
 }
 
 }  // namespace tk

@@ -3,11 +3,11 @@
 #pragma once
 
 #include "toolkit/win/Bitmap.h"
-#include "toolkit/win/Control.h"
+#include "toolkit/win/DrawnControl.h"
 
 namespace tk {
 
-class Image : public Control {
+class Image : public DrawnControl {
  public:
   Image(Component* owner, Control* parent);
 
@@ -17,7 +17,7 @@ class Image : public Control {
   SIZE PictureSize() const;
 
  protected:
-  bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
   Bitmap picture_;
