@@ -1,0 +1,59 @@
+// https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-createprocessw
+#include "tests/e2e/driver/SetupProcess.h"
+
+#include "tests/e2e/driver/Files.h"
+#include "toolkit/core/CodePage.h"
+
+namespace e2e {
+
+bool PlaceSetup(const std::wstring& folder, std::string* problem) {
+  for (const wchar_t* name : {L"setup.exe", L"Setup.pak"}) {
+    std::wstring source = ProgramFolder() + name;
+    if (FileSize(source) <= 0) {
+      *problem = tk::WideToUtf8(source) + " is missing or empty (build it: make demo-pak)";
+      return false;
+    }
+    if (!CopyFileW(source.c_str(), (folder + name).c_str(), FALSE)) {
+      *problem = "cannot copy " + tk::WideToUtf8(source) + " to " + tk::WideToUtf8(folder);
+      return false;
+    }
+  }
+  return true;
+}
+
+SetupProcess::SetupProcess(const std::wstring& folder) {
+  std::wstring commandLine = L"\"" + folder + L"setup.exe\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+    return;
+  CloseHandle(info.hThread);
+  process_ = info.hProcess;
+  id_ = info.dwProcessId;
+}
+
+SetupProcess::~SetupProcess() {
+  End();
+  if (process_) CloseHandle(process_);
+}
+
+bool SetupProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool SetupProcess::WaitForExit(unsigned timeoutMs) {
+  return process_ && WaitUntil([this] { return !Running(); }, timeoutMs);
+}
+
+DWORD SetupProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void SetupProcess::End() {
+  if (!Running()) return;
+  TerminateProcess(process_, 1);
+  WaitForSingleObject(process_, 10000);
+}
+
+}  // namespace e2e

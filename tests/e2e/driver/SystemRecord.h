@@ -1,0 +1,41 @@
+// What an installation leaves in the registry: its record under HKLM\Software\quarn, its entry
+// in the list of uninstallable programs (both in the 32-bit view, where the 32-bit program
+// writes them) and the system-wide JAVA_HOME.
+#pragma once
+
+#include <string>
+
+namespace e2e {
+
+bool InstallRecordExists();
+bool UninstallEntryExists();
+// A string value of the record's version key (GBK); empty when missing.
+std::string RecordedString(const wchar_t* valueName);
+
+// Deletes the record, the uninstall entry, and a Tomcat service key left without a service.
+void RemoveInstallRecord();
+
+// A system-wide environment variable (HKLM ...\Session Manager\Environment).
+bool ReadSystemVariable(const wchar_t* name, std::wstring* value);
+// Sets it, or deletes it when `value` is null, and tells the running programs.
+void WriteSystemVariable(const wchar_t* name, const std::wstring* value);
+
+// Takes note of a system-wide variable and puts it back as it was (also absent).
+class SavedSystemVariable {
+ public:
+  explicit SavedSystemVariable(const wchar_t* name);
+  ~SavedSystemVariable() { Restore(); }
+  SavedSystemVariable(const SavedSystemVariable&) = delete;
+  SavedSystemVariable& operator=(const SavedSystemVariable&) = delete;
+
+  bool WasSet() const { return wasSet_; }
+  const std::wstring& Value() const { return value_; }
+  void Restore() const;
+
+ private:
+  std::wstring name_;
+  bool wasSet_ = false;
+  std::wstring value_;
+};
+
+}  // namespace e2e
