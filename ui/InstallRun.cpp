@@ -8,6 +8,7 @@
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/Services.h"
 #include "common/win/Staging.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
@@ -85,6 +86,13 @@ void TfSetupMainForm::RunInstall() {
   Gauge1->SetMinValue(0);
   Gauge1->SetProgress(0);
   std::string marker;
+  // A repair copies over the programs of running services, which Windows does not allow:
+  // they are stopped first and started again below.
+  for (const char* service : {"tomcatquarn", "mysqlquarn"})
+    if (pub::ServiceExists(service)) {
+      Label17->SetCaption("正在停止已安装的服务......");
+      pub::RunAndWait(std::string("net stop ") + service, kShowWindow);
+    }
   Memo3->AddLine("将Quarn系统文件拷贝到：" + installFolder + " 下");
   std::vector<pub::CopyFailure> failures;
   for (int i = 0; i < ProductList->Count(); ++i)

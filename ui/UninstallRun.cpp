@@ -6,6 +6,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/portable/TreeDeleteGuard.h"
 #include "common/win/Publicfunc.h"
+#include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
@@ -63,6 +64,9 @@ void TfSetupMainForm::RunUninstall() {
     bool folderUsable = !pub::IsRefusedTreeDeletePath(installPath);
     for (auto name = names.rbegin(); folderUsable && name != names.rend(); ++name)
       if (IsPlainFolderName(*name)) UninstallProduct(installPath + "\\" + *name);
+    // The install folder itself goes too when nothing else is left in it; a folder that
+    // still holds something, or a drive, is never removed.
+    if (folderUsable) RemoveDirectoryW(tk::ToWide(installPath).c_str());
     if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
     if (Gauge2) Gauge2->SetProgress(Gauge2->MaxValue());
   }

@@ -59,6 +59,7 @@ TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
   EXPECT_NE(commands.find("tomcat5\\bin |"), std::string::npos) << commands;
   for (const char* name : {"MySQL5", "eforum", "tomcat5"})
     EXPECT_FALSE(Exists(install + "\\" + name)) << name;
+  EXPECT_FALSE(Exists(install)) << "the emptied install folder goes too";
   EXPECT_EQ(SystemJavaHome(), "") << "the installation had set it";
   EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
@@ -112,6 +113,7 @@ TEST_F(UninstallRun, NothingOutsideTheRecordedFolderIsEverDeleted) {
   WriteFile(rootVictim + "\\keep.txt", "keep");
   std::string install = folder.Path() + "inst";
   MakeFolders(install);
+  WriteFile(install + "\\keep.txt", "keep");
   MakeFolders(folder.Path() + "sibling");
   WriteFile(folder.Path() + "sibling\\keep.txt", "keep");
 
