@@ -15,7 +15,7 @@ namespace {
 struct CopyProgress {
   std::vector<std::string>* logList;
   tk::Gauge* gauge;
-  tk::Label* label;
+  walk::CaptionPacer* caption;
   tk::Memo* memo;
 };
 
@@ -34,8 +34,7 @@ void MakeFolder(const std::wstring& folder, std::vector<CopyFailure>& failures) 
 void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::wstring& target) {
   std::string targetText = tk::FromWide(target);
   if (progress.gauge) progress.gauge->AddProgress(1);  // the gauge repaints itself when it changes
-  // The label repaints at once when its caption is set.
-  if (progress.label) progress.label->SetCaption(targetText);
+  progress.caption->Show(targetText);
   // The memo brings its view up to date when messages are handled, just below.
   if (progress.memo) progress.memo->AddLine("copy:" + targetText);
   walk::ProcessPendingMessages();
@@ -87,8 +86,9 @@ bool CopyFolderLevel(const std::string& source, const std::string& destination, 
                      bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
                      std::vector<CopyFailure>* failures) {
   std::vector<CopyFailure> ownFailures;
+  walk::CaptionPacer caption(label);
   return CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
-                   CopyProgress{logList, gauge, label, memo}, overwrite, failures ? *failures : ownFailures);
+                   CopyProgress{logList, gauge, &caption, memo}, overwrite, failures ? *failures : ownFailures);
 }
 
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,

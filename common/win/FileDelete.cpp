@@ -9,7 +9,7 @@
 namespace pub {
 namespace {
 
-bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, tk::Label* label) {
+bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, walk::CaptionPacer& caption) {
   const std::wstring remembered = walk::CurrentDirectory();
   if (!walk::FolderExists(folder)) return true;
   // A link given as the folder itself: its target is not ours to empty.
@@ -28,7 +28,7 @@ bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, tk::Label* label)
       // A folder link (junction or symbolic link) is removed as a link: walking into it would
       // empty a folder that lies outside the tree.
       if (!(listing.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        DeleteLevel(walk::JoinPath(folder, name), gauge, label);
+        DeleteLevel(walk::JoinPath(folder, name), gauge, caption);
         SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // a read-only folder cannot be removed
       }
       RemoveDirectoryW(name);
@@ -36,7 +36,7 @@ bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, tk::Label* label)
     }
     SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // read-only files go too
     if (gauge) {
-      if (label) label->SetCaption(tk::FromWide(name));  // repaints at once
+      caption.Show(tk::FromWide(name));
       gauge->AddProgress(1);
       walk::ProcessPendingMessages();
     }
@@ -58,7 +58,8 @@ bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* l
   if (IsRefusedTreeDeletePath(folder)) return false;
   std::wstring path = walk::AbsolutePath(tk::ToWide(folder));
   if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
-  return DeleteLevel(path, gauge, label);
+  walk::CaptionPacer caption(gauge ? label : nullptr);
+  return DeleteLevel(path, gauge, caption);
 }
 
 bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
@@ -67,7 +68,9 @@ bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* la
   if (IsRefusedTreeDeletePath(folder)) return false;
   std::wstring path = walk::AbsolutePath(tk::ToWide(walk::WithoutTrailingSeparator(folder)));
   if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
-  if (walk::FolderExists(path) && !DeleteLevel(path, gauge, label)) return false;
+  walk::CaptionPacer caption(gauge ? label : nullptr);
+  if (walk::FolderExists(path) && !DeleteLevel(path, gauge, caption)) return false;
+  caption.Flush();
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
