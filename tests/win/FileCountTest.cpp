@@ -28,7 +28,8 @@ TEST(CountFiles, CountsEveryAttributeClassAndEndsAtTheParent) {
   TempFolder temp;
   CurrentDirGuard guard;
   const std::string root = temp.Path() + "产品";
-  MakeFolders(root + "\\empty");
+  MakeFolders(root + "\\empty\\a\\b");
+  MakeFolders(root + "\\empty\\c");
   MakeFolders(root + "\\sub\\deeper\\empty too");
   for (const char* name : {"plain.txt", "hidden", "system", "readonly", "sub\\one", "sub\\deeper\\two"})
     WriteBytes(root + "\\" + name, "x");
@@ -36,6 +37,7 @@ TEST(CountFiles, CountsEveryAttributeClassAndEndsAtTheParent) {
   SetFileAttributesW((tk::ToWide(root) + L"\\system").c_str(), FILE_ATTRIBUTE_SYSTEM);
   SetFileAttributesW((tk::ToWide(root) + L"\\readonly").c_str(), FILE_ATTRIBUTE_READONLY);
 
+  EXPECT_EQ(CountFiles(root + "\\empty"), 0);  // only empty folders below it
   ChangeDir(root + "\\sub");
   EXPECT_EQ(CountFiles(root), 6);
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
@@ -43,15 +45,6 @@ TEST(CountFiles, CountsEveryAttributeClassAndEndsAtTheParent) {
   EXPECT_EQ(CountFiles(root + "\\"), 6);
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
   SetFileAttributesW((tk::ToWide(root) + L"\\readonly").c_str(), FILE_ATTRIBUTE_NORMAL);
-}
-
-TEST(CountFiles, FoldersHoldingOnlyEmptyFoldersCountZero) {
-  TempFolder temp;
-  CurrentDirGuard guard;
-  MakeFolders(temp.Path() + "tree\\a\\b");
-  MakeFolders(temp.Path() + "tree\\c");
-  EXPECT_EQ(CountFiles(temp.Path() + "tree"), 0);
-  EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
 }
 
 // A relative folder is taken from the current directory once, not again from each level the

@@ -76,10 +76,3 @@ TEST_F(Registry, DeleteKeyTakesEverythingBelowIt) {
   EXPECT_FALSE(registry.DeleteKey("\\Software\\quarn-tests\\top"));
   EXPECT_FALSE(registry.DeleteKey(""));
 }
-
-TEST_F(Registry, TheRootCanBeTheMachine) {
-  TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  EXPECT_TRUE(registry.OpenKey("System\\CurrentControlSet\\Control\\Session Manager\\Environment", false));
-  EXPECT_TRUE(registry.ValueExists("PATH") || registry.ValueExists("Path"));
-}
