@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
+#include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "ui/SetupMainForm.h"
 #include "ui/StartupPicForm.h"
@@ -15,6 +16,7 @@ namespace {
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    CleanInstallRecord();
     application.Initialize();
     pub::Process() = pub::ProcessValues();
   }

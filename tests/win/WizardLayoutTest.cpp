@@ -3,6 +3,7 @@
 
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
+#include "tests/win/support/WizardFixture.h"
 #include "ui/SetupMainForm.h"
 
 using namespace testing_support;
@@ -13,6 +14,7 @@ namespace {
 class WizardLayout : public ::testing::Test {
  protected:
   void SetUp() override {
+    CleanInstallRecord();
     application.Initialize();
     pub::Process() = pub::ProcessValues();
     pub::Process().SetupFolder = folder.Path();

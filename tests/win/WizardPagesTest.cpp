@@ -5,6 +5,7 @@
 
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
+#include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "ui/SetupMainForm.h"
 
@@ -15,6 +16,7 @@ namespace {
 class WizardPages : public ::testing::Test {
  protected:
   void SetUp() override {
+    CleanInstallRecord();
     application.Initialize();
     pub::Process() = pub::ProcessValues();
     pub::Process().SetupFolder = folder.Path();

@@ -23,11 +23,15 @@ BoxRecorder::~BoxRecorder() { tk::SetMessageAnswerer(previous_); }
 TempFolder::TempFolder() {
   wchar_t temp[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, temp);
+  // Process ids come back under Wine: a name is taken only when the folder is new.
   static unsigned counter = 0;
-  wchar_t name[64];
-  swprintf(name, 64, L"quarntest-%lu-%u\\", GetCurrentProcessId(), ++counter);
-  std::wstring path = std::wstring(temp) + name;
-  CreateDirectoryW(path.c_str(), nullptr);
+  std::wstring path;
+  for (;;) {
+    wchar_t name[64];
+    swprintf(name, 64, L"quarntest-%lu-%lu-%u\\", GetCurrentProcessId(), GetTickCount(), ++counter);
+    path = std::wstring(temp) + name;
+    if (CreateDirectoryW(path.c_str(), nullptr)) break;
+  }
   path_ = tk::FromWide(path);
 }
 
