@@ -22,7 +22,7 @@ class Memo : public Control {
   Memo(Component* owner, Control* parent, const MemoStyle& style = MemoStyle());
   ~Memo() override;
 
-  static constexpr unsigned kViewUpdateMs = 40;
+  static constexpr unsigned kViewUpdateMs = 100;
 
   // Appends one line; the view follows the end when it showed the end before.
   void AddLine(const std::string& line);

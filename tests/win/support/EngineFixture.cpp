@@ -14,16 +14,6 @@ namespace {
 
 const char kEnvironmentKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
-void RemoveTree(const std::string& path) {
-  std::wstring from = tk::ToWide(path);
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW op = {};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationW(&op);
-}
-
 }  // namespace
 
 std::vector<PackageFile> BundleFiles(bool forum, bool cms) {

@@ -35,9 +35,10 @@ TempFolder::TempFolder() {
   path_ = tk::FromWide(path);
 }
 
-TempFolder::~TempFolder() {
+void RemoveTree(const std::string& gbkPath) {
   // SHFileOperation wants a double-NUL-terminated list; it removes read-only files too.
-  std::wstring from = tk::ToWide(path_.substr(0, path_.size() - 1));
+  std::wstring from = tk::ToWide(gbkPath);
+  while (!from.empty() && from.back() == L'\\') from.pop_back();
   from.push_back(L'\0');
   SHFILEOPSTRUCTW op = {};
   op.wFunc = FO_DELETE;
@@ -45,6 +46,8 @@ TempFolder::~TempFolder() {
   op.fFlags = FOF_NO_UI;
   SHFileOperationW(&op);
 }
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
 
 namespace {
 
