@@ -63,8 +63,11 @@ void TFSelectPath::FormShow() {
   Edit1->SetFocus();
 }
 
-// An unresolvable path raises an error naming it; the tree keeps its selection.
-void TFSelectPath::Edit1Exit() { ShellTreeView1->SetPath(Edit1->Text()); }
+// An unresolvable path raises an error naming it; the tree keeps its selection. An emptied
+// box names no folder and is left alone.
+void TFSelectPath::Edit1Exit() {
+  if (!Edit1->Text().empty()) ShellTreeView1->SetPath(Edit1->Text());
+}
 
 void TFSelectPath::ShellTreeView1Change() {
   Edit1->SetText(ShellTreeView1->Path());

@@ -5,3 +5,5 @@ quarn_win_test(wizard_tests SOURCES WizardLayoutTest.cpp WizardPagesTest.cpp Con
 target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/WizardFixture.cpp)
 target_link_libraries(qwintestsupport PUBLIC qui)
 quarn_win_test(navigation_tests SOURCES NavigationTest.cpp LIBS qui LOCKS registry)
+# The folder picker on the shell's real folder tree.
+quarn_win_test(selectpath_tests SOURCES SelectPathTest.cpp LIBS qui)

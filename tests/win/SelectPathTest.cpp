@@ -1,0 +1,94 @@
+// The folder picker: the path box, the description box and the shell folder tree.
+#include <gtest/gtest.h>
+
+#include "common/portable/ProcessValues.h"
+#include "tests/win/support/WinTestSupport.h"
+#include "toolkit/core/CodePage.h"
+#include "ui/SelectPathForm.h"
+
+using namespace testing_support;
+
+namespace {
+
+class SelectPath : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application.Initialize();
+    picker = new ui::TFSelectPath(&application);
+  }
+  tk::Application application;
+  BoxRecorder boxes;
+  TempFolder folder;
+  ui::TFSelectPath* picker = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SelectPath, LayoutAndTheDescriptionChoices) {
+  RECT outer;
+  GetWindowRect(picker->Handle(), &outer);
+  EXPECT_EQ(outer.left, 339);
+  EXPECT_EQ(outer.top, 205);
+  EXPECT_EQ(outer.right - outer.left, 486);
+  EXPECT_EQ(outer.bottom - outer.top, 467);
+  EXPECT_EQ(picker->Caption(), "选择目录......");
+  EXPECT_EQ(picker->BitBtn2->Caption(), "确认");
+  EXPECT_EQ(picker->BitBtn1->Caption(), "取消");
+  EXPECT_EQ(picker->DefaultButton(), picker->BitBtn2);
+  EXPECT_EQ(picker->CancelButton(), picker->BitBtn1);
+  ASSERT_EQ(picker->ComboBox1->ItemCount(), 6);
+  EXPECT_EQ(picker->ComboBox1->Item(3), "Java环境-JDK2");
+  EXPECT_EQ(picker->ComboBox1->ItemIndex(), 0);
+  EXPECT_EQ(picker->Edit1->TabOrder(), 0);
+  EXPECT_EQ(picker->FindControl("Panel1")->TabOrder(), 0) << "the bottom panel comes first";
+}
+
+TEST_F(SelectPath, ShownItSeedsThePathBoxWhileTheTreeStaysAtItsRoot) {
+  picker->SeedPath = folder.Path();
+  picker->FormShow();
+  EXPECT_EQ(picker->Edit1->Text(), folder.Path());
+  EXPECT_EQ(picker->ShellTreeView1->SelectedItem(), picker->ShellTreeView1->RootItem());
+  EXPECT_EQ(picker->ShellTreeView1->Path(), "") << "My Computer has no file-system path";
+}
+
+TEST_F(SelectPath, LeavingThePathBoxMovesTheTreeAndTheBoxTakesTheTreesForm) {
+  std::string target = folder.Path() + "apps";
+  CreateDirectoryW(tk::ToWide(target).c_str(), nullptr);
+  CreateDirectoryW(tk::ToWide(target + "\\web").c_str(), nullptr);
+  picker->Edit1->SetText(target + "\\web");
+  picker->Edit1Exit();
+  EXPECT_NE(picker->ShellTreeView1->SelectedItem(), picker->ShellTreeView1->RootItem());
+  EXPECT_EQ(tk::FromWide(tk::ToWide(picker->Edit1->Text())), target + "\\web");
+  EXPECT_EQ(picker->ComboBox1->Text(), "web");
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(SelectPath, AnEmptyPathBoxIsLeftAlone) {
+  picker->Edit1->SetText("");
+  picker->Edit1Exit();
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_EQ(picker->ShellTreeView1->SelectedItem(), picker->ShellTreeView1->RootItem());
+}
+
+TEST_F(SelectPath, ADriveLeavesTheDescriptionEmpty) {
+  picker->Edit1->SetText("C:\\");
+  picker->Edit1Exit();
+  EXPECT_EQ(picker->Edit1->Text(), "C:\\");
+  EXPECT_EQ(picker->ComboBox1->Text(), "");
+}
+
+TEST_F(SelectPath, AnUnknownFolderIsReportedAndTheTreeKeepsItsSelection) {
+  HTREEITEM before = picker->ShellTreeView1->SelectedItem();
+  picker->SeedPath = folder.Path() + "no-such-folder";
+  // Through the window procedure, as the focus change runs it, so the error reaches the
+  // default handler.
+  picker->Show();
+  picker->Edit1->SetFocus();
+  picker->BitBtn1->SetFocus();
+  PumpMessages();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("no-such-folder"), std::string::npos);
+  EXPECT_EQ(picker->ShellTreeView1->SelectedItem(), before);
+  EXPECT_EQ(picker->Edit1->Text(), folder.Path() + "no-such-folder") << "the typed text stays";
+}
