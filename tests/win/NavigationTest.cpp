@@ -6,6 +6,7 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "ui/InstallRecordKeys.h"
+#include "ui/SelectPathForm.h"
 
 using namespace testing_support;
 
@@ -218,4 +219,39 @@ TEST_F(Navigation, TheUninstallChoiceAsksThenRemovesTheRecord) {
   Press(form->UpBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
   EXPECT_EQ(form->NextBtn->Caption(), "退出");
+}
+
+namespace {
+
+ui::TfSetupMainForm* pickerOwner = nullptr;
+bool pickerAnswersOk = true;
+std::string pickerSeed;
+
+// Runs inside the picker's modal loop: notes its seed, types a folder and ends it.
+void CALLBACK AnswerPicker(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  for (int i = pickerOwner->ComponentCount() - 1; i >= 0; --i)
+    if (auto* picker = dynamic_cast<ui::TFSelectPath*>(pickerOwner->Components(i))) {
+      pickerSeed = picker->Edit1->Text();
+      picker->Edit1->SetText("d:\\picked");
+      picker->SetModalResult(pickerAnswersOk ? tk::ModalResult::Ok : tk::ModalResult::Cancel);
+      return;
+    }
+}
+
+}  // namespace
+
+TEST_F(Navigation, TheFolderPickerStartsAtTheSetupFolderAndFillsTheBoxOnlyOnOk) {
+  CreateWizard(true);
+  pickerOwner = form;
+  pickerAnswersOk = false;
+  SetTimer(nullptr, 0, 100, AnswerPicker);
+  form->SpeedButton1Click();
+  EXPECT_EQ(pickerSeed, folder.Path());
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn") << "Cancel leaves the folder box";
+  pickerAnswersOk = true;
+  SetTimer(nullptr, 0, 100, AnswerPicker);
+  form->SpeedButton1Click();
+  EXPECT_EQ(form->Edit1->Text(), "d:\\picked");
+  EXPECT_TRUE(boxes.Boxes().empty()) << "the chosen text is checked only when the box is left";
 }
