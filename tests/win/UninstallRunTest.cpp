@@ -107,7 +107,11 @@ TEST_F(UninstallRun, WithoutAProductKeyNothingIsDeletedButTheRecordGoes) {
 }
 
 TEST_F(UninstallRun, NothingOutsideTheRecordedFolderIsEverDeleted) {
-  // Would-be victims: a folder at the current drive's root, the install folder's sibling.
+  // Would-be victims: a folder at the current drive's root, the install folder's sibling. The
+  // current drive is made the prefix's C: for the test, not the host's own root.
+  wchar_t before[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(tk::ToWide(folder.Path()).c_str());
   std::string rootVictim = "\\quarn-uninstall-victim";
   MakeFolders(rootVictim);
   WriteFile(rootVictim + "\\keep.txt", "keep");
@@ -136,4 +140,5 @@ TEST_F(UninstallRun, NothingOutsideTheRecordedFolderIsEverDeleted) {
   RemoveDirectoryW(L"C:\\quarn-uninstall-victim");
   DeleteFileW(tk::ToWide(rootVictim + "\\keep.txt").c_str());
   RemoveDirectoryW(tk::ToWide(rootVictim).c_str());
+  SetCurrentDirectoryW(before);
 }
