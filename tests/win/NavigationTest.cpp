@@ -227,11 +227,14 @@ ui::TfSetupMainForm* pickerOwner = nullptr;
 bool pickerAnswersOk = true;
 std::string pickerSeed;
 
-// Runs inside the picker's modal loop: notes its seed, types a folder and ends it.
+// Runs inside the picker's modal loop, once the picker is shown (building its folder tree may
+// let the timer in earlier): notes its seed, types a folder and ends it.
 void CALLBACK AnswerPicker(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
   for (int i = pickerOwner->ComponentCount() - 1; i >= 0; --i)
-    if (auto* picker = dynamic_cast<ui::TFSelectPath*>(pickerOwner->Components(i))) {
+    if (auto* picker = dynamic_cast<ui::TFSelectPath*>(pickerOwner->Components(i));
+        picker && picker->Modal() && IsWindowVisible(picker->Handle()) &&
+        picker->GetModalResult() == tk::ModalResult::None) {
+      KillTimer(nullptr, id);
       pickerSeed = picker->Edit1->Text();
       picker->Edit1->SetText("d:\\picked");
       picker->SetModalResult(pickerAnswersOk ? tk::ModalResult::Ok : tk::ModalResult::Cancel);

@@ -39,6 +39,11 @@ bool KeyExists(const std::string& key) {
 }
 
 void WizardFixture::SetUp() {
+  // An earlier test's window may have ended its application: its quit message and whatever
+  // else it left in this thread's queue must not reach this test's loops.
+  MSG left;
+  while (PeekMessageW(&left, nullptr, 0, 0, PM_REMOVE)) {
+  }
   CleanInstallRecord();
   application.Initialize();
   pub::Process() = pub::ProcessValues();
