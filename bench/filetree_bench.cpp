@@ -13,6 +13,7 @@
 
 #include "common/win/FileTree.h"
 #include "toolkit/core/CodePage.h"
+#include "bench/Seconds.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Form.h"
 #include "toolkit/win/Gauge.h"
@@ -20,13 +21,6 @@
 #include "toolkit/win/Memo.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 // This process's processor time (user and kernel): less disturbed than the wall clock by
 // whatever else the machine is running.

@@ -9,18 +9,12 @@
 #include <vector>
 
 #include "toolkit/core/CodePage.h"
+#include "bench/Seconds.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Form.h"
 #include "toolkit/win/Memo.h"
 
 namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / frequency.QuadPart;
-}
 
 constexpr int kLines = 40000;
 

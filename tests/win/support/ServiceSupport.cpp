@@ -1,6 +1,3 @@
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
 #include "tests/win/support/ServiceSupport.h"
 
 #include <memory>
@@ -98,34 +95,6 @@ void DeleteServiceIfPresent(const std::wstring& name) {
   DeleteService(service.get());
   service.reset();
   for (int i = 0; i < 100 && QueryService(name).exists; ++i) Sleep(100);
-}
-
-HttpAnswer HttpGet(const std::string& target, unsigned short port) {
-  HttpAnswer answer;
-  WSADATA wsa;
-  if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) return answer;
-  SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  DWORD timeout = 10000;
-  setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-  sockaddr_in address = {};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(port);
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string response;
-  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    std::string request = "GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
-    send(connection, request.data(), static_cast<int>(request.size()), 0);
-    char buffer[4096];
-    for (int got; (got = recv(connection, buffer, sizeof buffer, 0)) > 0;) response.append(buffer, got);
-  }
-  closesocket(connection);
-  WSACleanup();
-  // "HTTP/1.1 200 OK\r\n...\r\n\r\nbody"
-  size_t headEnd = response.find("\r\n\r\n");
-  if (response.compare(0, 5, "HTTP/") != 0 || headEnd == std::string::npos) return answer;
-  answer.status = atoi(response.c_str() + response.find(' ') + 1);
-  answer.body = response.substr(headEnd + 4);
-  return answer;
 }
 
 }  // namespace testing_support

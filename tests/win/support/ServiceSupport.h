@@ -2,6 +2,8 @@
 // comes from the service control manager and the socket, never from console text.
 #pragma once
 
+#include "tests/e2e/driver/Http.h"
+
 #include <windows.h>
 
 #include <string>
@@ -31,11 +33,8 @@ bool WaitForServiceState(const std::wstring& name, DWORD state);
 // tear-down, so that no test leaves a service or its process behind, whatever happened.
 void DeleteServiceIfPresent(const std::wstring& name);
 
-struct HttpAnswer {
-  int status = 0;  // 0: no answer (nothing listening, or the connection failed)
-  std::string body;
-};
-// Sends "GET <target> HTTP/1.0" to 127.0.0.1:port exactly as given (no normalisation).
-HttpAnswer HttpGet(const std::string& target, unsigned short port = 8080);
+// The site as the end-to-end driver reaches it, on the Tomcat stand-in's port by default.
+using e2e::HttpAnswer;
+inline HttpAnswer HttpGet(const std::string& target, unsigned short port = 8080) { return e2e::HttpGet(target, port); }
 
 }  // namespace testing_support
