@@ -87,9 +87,7 @@ void EndToEnd::ExpectPage(const Wizard& wizard, const std::string& label, unsign
   SendMessageTimeoutW(wizard.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWindowWait, &ignored);
 }
 
-void EndToEnd::InstallThroughWizard(const std::string& folder) {
-  SetupProcess& setup = Start();
-  Wizard wizard(setup.Id());
+void EndToEnd::WalkToFolderPage(const Wizard& wizard) {
   ASSERT_TRUE(wizard.Found());
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
   wizard.Next();
@@ -98,6 +96,12 @@ void EndToEnd::InstallThroughWizard(const std::string& folder) {
   ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
   wizard.Next();
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+}
+
+void EndToEnd::InstallThroughWizard(const std::string& folder) {
+  SetupProcess& setup = Start();
+  Wizard wizard(setup.Id());
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
   if (wizard.Folder() != folder) {
     wizard.TypeFolder(folder);
     ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == folder; }));

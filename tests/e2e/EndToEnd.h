@@ -48,6 +48,8 @@ class EndToEnd : public ::testing::Test {
   MessageBoxView ExpectBox(const SetupProcess& process, const std::string& text,
                            const std::vector<std::string>& buttons);
 
+  // From the welcome page to the install-folder page, accepting the agreement on the way.
+  void WalkToFolderPage(const Wizard& wizard);
   // A whole first installation into `folder`, from the welcome page to the end of the program.
   void InstallThroughWizard(const std::string& folder);
   // Waits for the label, then for the wizard to have finished handling the step.

@@ -51,14 +51,7 @@ TEST_F(FolderPicker, ThePathBoxAndTheTreeFollowEachOtherAndOkFillsTheFolderBox) 
 
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
-  ASSERT_TRUE(wizard.Found());
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
-  wizard.Choose(kAccept);
-  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
   ASSERT_EQ(wizard.Folder(), kDefaultFolder);
 
   // Opened at the setup folder.
