@@ -73,8 +73,7 @@ void TfSetupMainForm::RunInstall() {
   for (int i = 0; i < ProductList->Count(); ++i) ProductList->SetChecked(i, true);
   Label23->SetCaption("本次安装包版本为：V" + process.PackageVersion + " 制作日期：" + ShortDate(process.PackageDate));
 
-  std::string folder = Edit1->Text();
-  if (!folder.empty() && folder.back() == '\\') Edit1->SetText(folder.substr(0, folder.size() - 1));
+  Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
   const std::string installFolder = Edit1->Text();
   if (installFolder.empty()) throw tk::EInOutError("安装目录不能为空", ERROR_INVALID_NAME);
   if (!FolderExists(installFolder)) SHCreateDirectoryExW(nullptr, tk::ToWide(installFolder).c_str(), nullptr);
@@ -85,7 +84,6 @@ void TfSetupMainForm::RunInstall() {
       Gauge1->SetMaxValue(Gauge1->MaxValue() + pub::CountFiles(process.StagingFolder + ProductList->Item(i)));
   Gauge1->SetMinValue(0);
   Gauge1->SetProgress(0);
-  std::string marker;
   // A repair copies over the programs of running services, which Windows does not allow:
   // they are stopped first and started again below.
   for (const char* service : {"tomcatquarn", "mysqlquarn"})
@@ -110,11 +108,13 @@ void TfSetupMainForm::RunInstall() {
   }
 
   Label17->SetCaption("正在修改基础软件配置文件......");
+  const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
+  // Which products the configuration was patched for; the default folder needs no patching.
+  bool forum = false, cms = false;
   if (installFolder != kDefaultInstallFolder) {
     std::string slashForm = installFolder;
     pub::ReplaceChar('\\', '/', slashForm);
     const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";
-    const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
     const std::string cmsXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\cms.xml";
     const std::string myIni = installFolder + "\\MySQL5\\my.ini";
     OncePerRun patch;
@@ -122,18 +122,16 @@ void TfSetupMainForm::RunInstall() {
       patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
       patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
       patch.Replace(myIni, "C:/quarn/", slashForm + "/");
-      marker = "forum";
+      forum = true;
     }
     if (FolderExists(installFolder + "\\ecms\\")) {
       if (FileExists(forumXml)) patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
       patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
       patch.Replace(cmsXml, "c:/quarn/", slashForm + "/");
       patch.Replace(myIni, "C:/quarn/", slashForm + "/");
-      marker += ";cms";
+      cms = true;
     }
   }
-  const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
-  bool forum = marker.find("forum") != std::string::npos, cms = marker.find("cms") != std::string::npos;
   if (forum && cms)
     pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
   else if (cms)

@@ -4,10 +4,9 @@
 
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
-#include "toolkit/core/CodePage.h"
-#include "toolkit/core/Errors.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Shell.h"
+#include "ui/CurrentFolder.h"
 #include "ui/SelectPathForm.h"
 #include "ui/SetupMainForm.h"
 
@@ -39,14 +38,8 @@ void TfSetupMainForm::NextBtnClick() {
 }
 
 void TfSetupMainForm::FinishAction() {
-  std::string folder = Edit1->Text();
-  if (!folder.empty() && folder.back() == '\\') Edit1->SetText(folder.substr(0, folder.size() - 1));
-  std::string tomcatBin = Edit1->Text() + "\\tomcat5\\bin\\";
-  if (!SetCurrentDirectoryW(tk::ToWide(tomcatBin).c_str())) {
-    DWORD error = GetLastError();
-    throw tk::EInOutError(tk::Format("无法进入目录 \"%s\"。%s", tomcatBin.c_str(), tk::SysErrorMessage(error).c_str()),
-                          error);
-  }
+  Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
+  CurrentFolder().Change(Edit1->Text() + "\\tomcat5\\bin\\");  // stays there: the program ends
   tk::OpenAddress(Handle(), kSiteAddress);
   Close();
 }

@@ -2,7 +2,7 @@
 // set it, product folders deleted, the record deleted.
 #include <windows.h>
 
-#include "common/portable/PathText.h"
+#include "common/portable/GbkCase.h"
 #include "common/portable/ProcessValues.h"
 #include "common/portable/TreeDeleteGuard.h"
 #include "common/win/Publicfunc.h"
@@ -21,12 +21,6 @@ constexpr int kDeleteRetries = 10;
 constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
-
-std::string AsciiLower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 // A recorded product name must name one folder right inside the install folder.
 bool IsPlainFolderName(const std::string& name) {
@@ -78,11 +72,12 @@ void TfSetupMainForm::RunUninstall() {
 }
 
 void TfSetupMainForm::UninstallProduct(const std::string& folder) {
-  std::string lower = AsciiLower(folder);
-  if (lower.find("mysql") != std::string::npos) {
+  // Letter case is ignored; the trail bytes of double-byte characters are not letters.
+  std::string upper = pub::GbkUpperCase(folder);
+  if (upper.find("MYSQL") != std::string::npos) {
     pub::RunAndWait("net stop mysqlquarn", kShowWindow);
     pub::RunAndWait(folder + "\\bin\\mysqld-nt --remove mysqlquarn", kShowWindow);
-  } else if (lower.find("tomcat") != std::string::npos) {
+  } else if (upper.find("TOMCAT") != std::string::npos) {
     pub::RunAndWait("net stop tomcatquarn", kShowWindow);
     try {
       CurrentFolder current;

@@ -14,4 +14,9 @@ std::string LastPathComponent(const std::string& path) {
   return path.substr(separator + 1);
 }
 
+std::string WithoutTrailingBackslash(const std::string& path) {
+  if (path.empty() || LastDelimiter(path, "\\") != path.size() - 1) return path;
+  return path.substr(0, path.size() - 1);
+}
+
 }  // namespace pub

@@ -13,4 +13,7 @@ void ReplaceChar(char from, char to, std::string& text);
 // empty when there is no separator or the path ends in one.
 std::string LastPathComponent(const std::string& path);
 
+// The path without one trailing '\'; a trail byte 0x5C of a double-byte character is none.
+std::string WithoutTrailingBackslash(const std::string& path);
+
 }  // namespace pub

@@ -10,10 +10,11 @@ namespace pub {
 namespace {
 
 bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, walk::CaptionPacer& caption) {
-  const std::wstring remembered = walk::CurrentDirectory();
-  if (!walk::FolderExists(folder)) return true;
+  DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   // A link given as the folder itself: its target is not ours to empty.
-  if (GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
+  const std::wstring remembered = walk::CurrentDirectory();
   walk::ChangeDirectory(folder);
   walk::Listing listing;
   if (!listing.Started()) {

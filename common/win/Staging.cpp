@@ -3,16 +3,18 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <set>
+
 #include "common/portable/EntryNameRule.h"
 #include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
+#include "common/win/WalkSupport.h"
 #include "pak/Pak.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "toolkit/win/Application.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
@@ -55,12 +57,18 @@ std::string ProductName(const std::string& name) {
   return std::string();
 }
 
-void AddProductName(std::vector<std::string>& names, const std::string& name) {
-  std::string folded = GbkUpperCase(name);
-  for (const std::string& known : names)
-    if (GbkUpperCase(known) == folded) return;
-  names.push_back(name);
-}
+// The product names in the order first met, each once whatever its letter case.
+class ProductNames {
+ public:
+  explicit ProductNames(std::vector<std::string>& names) : names_(names) {}
+  void Add(const std::string& name) {
+    if (folded_.insert(GbkUpperCase(name)).second) names_.push_back(name);
+  }
+
+ private:
+  std::vector<std::string>& names_;
+  std::set<std::string> folded_;
+};
 
 }  // namespace
 
@@ -82,6 +90,7 @@ bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk:
     for (int32_t i = 0; i < archive->Directory->Count(); ++i)
       if (!IsSafeEntryName(ConvertedName(archive->Directory->Item(i)))) return false;
 
+    ProductNames products(*process.ProductNames);
     for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
       const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
       if (label) label->SetCaption("开始解压......");
@@ -89,11 +98,11 @@ bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk:
       std::string destination = process.StagingFolder + name;
       std::string folder = FolderPart(destination);
       if (!FolderExists(folder) && !ForceFolders(folder)) tk::ShowPlain("无法建立目录:" + folder);
-      AddProductName(*process.ProductNames, ProductName(name));
+      products.Add(ProductName(name));
       if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
       if (memo) memo->AddLine("..\\" + name);
       if (gauge) gauge->AddProgress(1);
-      if (tk::Application::Instance()) tk::Application::Instance()->ProcessMessages();
+      walk::ProcessPendingMessages();
     }
     return true;
   } catch (const std::exception&) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/portable/GbkText.h"
+#include "common/portable/PathText.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Application.h"
@@ -43,10 +43,9 @@ std::wstring AbsolutePath(const std::wstring& path) {
 }
 
 std::string WithoutTrailingSeparator(const std::string& path) {
-  if (path.empty() || LastDelimiter(path, "\\") != path.size() - 1) return path;
   // "X:\" stays: without its '\' it would name the drive's current folder, not its root.
-  if (path.size() == 3 && path[1] == ':') return path;
-  return path.substr(0, path.size() - 1);
+  if (path.size() == 3 && path[1] == ':' && path[2] == '\\') return path;
+  return WithoutTrailingBackslash(path);
 }
 
 std::wstring JoinPath(const std::wstring& folder, const wchar_t* name) {

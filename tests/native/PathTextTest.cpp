@@ -5,6 +5,7 @@
 
 using pub::LastPathComponent;
 using pub::ReplaceChar;
+using pub::WithoutTrailingBackslash;
 
 // "\xD5\x5C" is a GBK character whose trail byte is '\'.
 const std::string kTrail5C = "\xD5\x5C";
@@ -22,6 +23,15 @@ TEST(LastPathComponent, ATrailByte5CDoesNotSplitItsCharacter) {
   EXPECT_EQ(LastPathComponent("C:\\" + kTrail5C + kTrail5C), kTrail5C + kTrail5C);
   // Such a character at the end is no trailing separator either.
   EXPECT_EQ(LastPathComponent("C:\\" + kTrail5C), kTrail5C);
+}
+
+TEST(WithoutTrailingBackslash, CutsOneSeparatorButNeverATrailByte) {
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\quarn\\"), "C:\\quarn");
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\quarn\\\\"), "C:\\quarn\\");
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\quarn"), "C:\\quarn");
+  EXPECT_EQ(WithoutTrailingBackslash(""), "");
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\" + kTrail5C), "C:\\" + kTrail5C);
+  EXPECT_EQ(WithoutTrailingBackslash("C:\\" + kTrail5C + "\\"), "C:\\" + kTrail5C);
 }
 
 TEST(ReplaceChar, SwapsEveryByteAndLeavesOtherTextAlone) {
