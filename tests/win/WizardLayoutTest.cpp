@@ -11,19 +11,12 @@ using namespace testing_support;
 namespace {
 
 // A wizard window with all seven pages: no Setup.pak beside it, so nothing is released.
-class WizardLayout : public ::testing::Test {
+class WizardLayout : public WizardFixture {
  protected:
   void SetUp() override {
-    CleanInstallRecord();
-    application.Initialize();
-    pub::Process() = pub::ProcessValues();
-    pub::Process().SetupFolder = folder.Path();
-    form = application.CreateForm<ui::TfSetupMainForm>();
+    WizardFixture::SetUp();
+    CreateWizard(false);
   }
-  tk::Application application;
-  BoxRecorder boxes;
-  TempFolder folder;
-  ui::TfSetupMainForm* form = nullptr;
 };
 
 }  // namespace

@@ -1,47 +1,22 @@
 // Page switching by page index, with pages released.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "tests/win/support/WizardFixture.h"
-#include "toolkit/core/CodePage.h"
 #include "ui/SetupMainForm.h"
 
 using namespace testing_support;
 
 namespace {
 
-class WizardPages : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CleanInstallRecord();
-    application.Initialize();
-    pub::Process() = pub::ProcessValues();
-    pub::Process().SetupFolder = folder.Path();
-  }
-  // withPackage: a Setup.pak beside the program and no installation recorded, so the choice
-  // and uninstall pages are released at creation.
-  ui::TfSetupMainForm* Create(bool withPackage) {
-    if (withPackage) std::ofstream(tk::WideToUtf8(tk::ToWide(folder.Path() + "Setup.pak")));
-    return application.CreateForm<ui::TfSetupMainForm>();
-  }
-  std::string VisiblePage(ui::TfSetupMainForm* form) {
-    std::string visible;
-    for (tk::Control* page : form->BasePanel->Controls())
-      if (page->Visible()) visible += (visible.empty() ? "" : ",") + page->Name();
-    return visible;
-  }
-  tk::Application application;
-  BoxRecorder boxes;
-  TempFolder folder;
-};
+// With a package: no installation recorded, so the choice and uninstall pages are released at
+// creation.
+class WizardPages : public WizardFixture {};
 
 }  // namespace
 
 TEST_F(WizardPages, WithoutARecordTheOptionalPagesGoAndTheRestRenumber) {
-  ui::TfSetupMainForm* form = Create(true);
+  CreateWizard(true);
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_EQ(form->PageCount(), 5);
   EXPECT_EQ(form->HadInstallPage, nullptr);
@@ -55,18 +30,18 @@ TEST_F(WizardPages, WithoutARecordTheOptionalPagesGoAndTheRestRenumber) {
   EXPECT_EQ(form->FullInstallPage_3->TabOrder(), 4);
 
   form->ShowPage(1, true);
-  EXPECT_EQ(VisiblePage(form), "LicensePage");
+  EXPECT_EQ(VisiblePages(), "LicensePage");
   EXPECT_EQ(form->CurrentPageIndex(), 1);
   form->ShowPage(4, true);
-  EXPECT_EQ(VisiblePage(form), "FullInstallPage_3");
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
   EXPECT_EQ(form->CurrentPageIndex(), 4);
   form->ShowPage(5, true);
-  EXPECT_EQ(VisiblePage(form), "");
+  EXPECT_EQ(VisiblePages(), "");
   EXPECT_EQ(form->CurrentPageIndex(), 0);
 }
 
 TEST_F(WizardPages, ReleasingTheLastPageKeepsTheOtherIndexes) {
-  ui::TfSetupMainForm* form = Create(false);
+  CreateWizard(false);
   form->ReleasePage(form->UninstallPage);
   EXPECT_EQ(form->PageCount(), 6);
   EXPECT_EQ(form->Gauge2, nullptr);
@@ -74,15 +49,15 @@ TEST_F(WizardPages, ReleasingTheLastPageKeepsTheOtherIndexes) {
                            "FullInstallPage_2", "FullInstallPage_3"};
   for (int i = 0; i < 6; ++i) {
     form->ShowPage(i, true);
-    EXPECT_EQ(VisiblePage(form), byIndex[i]);
+    EXPECT_EQ(VisiblePages(), byIndex[i]);
     EXPECT_EQ(form->CurrentPageIndex(), i);
   }
   form->ShowPage(6, true);
-  EXPECT_EQ(VisiblePage(form), "");
+  EXPECT_EQ(VisiblePages(), "");
 }
 
 TEST_F(WizardPages, ShowFlagFalseShowsEveryOtherPage) {
-  ui::TfSetupMainForm* form = Create(false);
+  CreateWizard(false);
   form->ShowPage(2, false);
   EXPECT_FALSE(form->LicensePage->Visible());
   EXPECT_TRUE(form->WelcomePage->Visible());

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "tests/e2e/driver/Files.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/core/CodePage.h"
 
@@ -106,10 +107,7 @@ std::string ReadBytes(const std::string& path) {
 
 bool PathExists(const std::string& path) { return GetFileAttributesW(W(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool IsFolder(const std::string& path) {
-  DWORD attributes = GetFileAttributesW(W(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool IsFolder(const std::string& path) { return e2e::FolderExists(W(path)); }
 
 void MakeFolders(const std::string& path) {
   std::wstring wide = W(path);

@@ -1,9 +1,8 @@
 #include "tests/win/support/WinTestSupport.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 
+#include "tests/e2e/driver/Files.h"
 #include "toolkit/core/CodePage.h"
 
 namespace testing_support {
@@ -21,31 +20,19 @@ BoxRecorder::BoxRecorder() {
 BoxRecorder::~BoxRecorder() { tk::SetMessageAnswerer(previous_); }
 
 TempFolder::TempFolder() {
-  wchar_t temp[MAX_PATH + 1];
-  GetTempPathW(MAX_PATH + 1, temp);
   // Process ids come back under Wine: a name is taken only when the folder is new.
   static unsigned counter = 0;
   std::wstring path;
   for (;;) {
     wchar_t name[64];
     swprintf(name, 64, L"quarntest-%lu-%lu-%u\\", GetCurrentProcessId(), GetTickCount(), ++counter);
-    path = std::wstring(temp) + name;
+    path = e2e::TempFolder() + name;
     if (CreateDirectoryW(path.c_str(), nullptr)) break;
   }
   path_ = tk::FromWide(path);
 }
 
-void RemoveTree(const std::string& gbkPath) {
-  // SHFileOperation wants a double-NUL-terminated list; it removes read-only files too.
-  std::wstring from = tk::ToWide(gbkPath);
-  while (!from.empty() && from.back() == L'\\') from.pop_back();
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW op = {};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NO_UI;
-  SHFileOperationW(&op);
-}
+void RemoveTree(const std::string& gbkPath) { e2e::DeleteTree(tk::ToWide(gbkPath)); }
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
 

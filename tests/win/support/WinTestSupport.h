@@ -34,7 +34,7 @@ class BoxRecorder {
   tk::MessageAnswerer previous_;
 };
 
-// Removes a file or folder with everything in it, read-only files too.
+// Removes a folder with everything in it, read-only files too.
 void RemoveTree(const std::string& gbkPath);
 
 // A fresh, empty folder under the temporary folder, removed with everything in it afterwards.
