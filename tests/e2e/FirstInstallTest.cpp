@@ -31,8 +31,8 @@ bool ButtonsEnabled(const Wizard& wizard, bool back, bool next, bool exit) {
 }  // namespace
 
 TEST_F(FirstInstallation, FromWelcomeToFinishThenTheSecondStartRemovesIt) {
-  std::wstring javaBefore;
-  bool javaWasSet = ReadSystemVariable(L"JAVA_HOME", &javaBefore);
+  // What the machine had before the test, as the fixture noted it.
+  const bool javaWasSet = javaHome->WasSet();
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
   ASSERT_TRUE(wizard.Found()) << "no wizard window";
@@ -150,7 +150,7 @@ TEST_F(FirstInstallation, FromWelcomeToFinishThenTheSecondStartRemovesIt) {
   bool javaIsSet = ReadSystemVariable(L"JAVA_HOME", &java);
   EXPECT_EQ(javaIsSet, javaWasSet);
   if (javaWasSet) {
-    EXPECT_EQ(java, javaBefore);
+    EXPECT_EQ(java, javaHome->Value());
   }
 
   // Next now tries the finish action on the removed folder: its error is shown, the window stays.

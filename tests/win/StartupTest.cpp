@@ -86,6 +86,7 @@ TEST(Splash, IsABorderlessCentredPictureReleasedByTheMessageLoop) {
   splash->Show();
   UpdateWindow(window);
   Capture shown = CaptureClient(window);
+  ASSERT_GT(shown.width, 5) << "nothing captured";
   // The picture is painted at once: a dark blue ground, not the grey of an empty window.
   unsigned corner = shown.At(5, 5);
   EXPECT_GT(corner & 0xFF, ((corner >> 16) & 0xFF) + 40u) << std::hex << corner;

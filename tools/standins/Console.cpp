@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "toolkit/core/CodePage.h"
+
 namespace standin {
 namespace {
 
@@ -13,17 +15,13 @@ void WriteLine(DWORD handleId, FILE* stream, const std::wstring& text) {
     WriteConsoleW(handle, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     return;
   }
-  int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(size > 0 ? size : 0, '\0');
-  if (size > 0) WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), &utf8[0], size, nullptr, nullptr);
+  std::string utf8 = tk::WideToUtf8(line);
   std::fwrite(utf8.data(), 1, utf8.size(), stream);
   std::fflush(stream);
 }
 
 std::wstring ProgramName() {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name(path, length);
+  std::wstring name = OwnPath();
   size_t slash = name.find_last_of(L"\\/");
   if (slash != std::wstring::npos) name.erase(0, slash + 1);
   if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) name.resize(name.size() - 4);
@@ -31,6 +29,15 @@ std::wstring ProgramName() {
 }
 
 }  // namespace
+
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length < path.size()) return path.substr(0, length);
+    path.resize(path.size() * 2);
+  }
+}
 
 void PrintLine(const std::wstring& text) { WriteLine(STD_OUTPUT_HANDLE, stdout, text); }
 

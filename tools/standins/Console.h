@@ -12,5 +12,7 @@ void PrintLine(const std::wstring& text);
 void PrintError(const std::wstring& text);
 // The system's text for an error code, followed by the code itself.
 std::wstring SystemMessage(DWORD code);
+// The full path of the running program, however long.
+std::wstring OwnPath();
 
 }  // namespace standin

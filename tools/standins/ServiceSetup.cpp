@@ -20,15 +20,6 @@ ScHandle OpenManager(DWORD access) {
   return manager;
 }
 
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length < path.size()) return path.substr(0, length);
-    path.resize(path.size() * 2);
-  }
-}
-
 std::wstring ParametersKey(const std::wstring& service) {
   return L"SYSTEM\\CurrentControlSet\\Services\\" + service + L"\\Parameters";
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "tools/standins/SitePaths.h"
+#include "toolkit/core/CodePage.h"
 
 namespace site {
 namespace {
@@ -33,14 +34,6 @@ std::wstring Page(const std::wstring& title, const std::wstring& body) {
 
 }  // namespace
 
-std::string ToUtf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size, nullptr, nullptr);
-  return utf8;
-}
-
 std::string IndexPage(const std::wstring& installFolder, const std::wstring& javaHome) {
   std::wstring list;
   for (const Product& product : kProducts) {
@@ -52,12 +45,12 @@ std::string IndexPage(const std::wstring& installFolder, const std::wstring& jav
   body += list.empty() ? L"<p>没有找到已安装的产品。</p>\n" : L"<ul>\n" + list + L"</ul>\n";
   body += L"<p>安装目录：" + Escape(installFolder) + L"</p>\n";
   body += L"<p>JAVA_HOME：" + (javaHome.empty() ? std::wstring(L"（未设置）") : Escape(javaHome)) + L"</p>\n";
-  return ToUtf8(Page(L"Quarn", body));
+  return tk::WideToUtf8(Page(L"Quarn", body));
 }
 
 std::string ErrorPage(int status, const char* reason) {
   std::wstring text = std::to_wstring(status) + L" " + std::wstring(reason, reason + strlen(reason));
-  return ToUtf8(Page(text, L"<h1>" + text + L"</h1>\n"));
+  return tk::WideToUtf8(Page(text, L"<h1>" + text + L"</h1>\n"));
 }
 
 }  // namespace site

@@ -11,6 +11,5 @@ std::string IndexPage(const std::wstring& installFolder, const std::wstring& jav
 
 std::string ErrorPage(int status, const char* reason);
 
-std::string ToUtf8(const std::wstring& text);
 
 }  // namespace site

@@ -43,12 +43,11 @@ int Install(const std::wstring& name) {
 
 // This program's folder + "..\..\", made plain.
 std::wstring InstallFolder() {
-  wchar_t path[MAX_PATH], full[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
+  wchar_t full[MAX_PATH];
+  std::wstring folder = OwnPath();
   folder.erase(folder.find_last_of(L'\\') + 1);
   folder += L"..\\..\\";
-  length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
+  DWORD length = GetFullPathNameW(folder.c_str(), MAX_PATH, full, nullptr);
   return length > 0 && length < MAX_PATH ? std::wstring(full, length) : folder;
 }
 

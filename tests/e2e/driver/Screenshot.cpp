@@ -36,11 +36,15 @@ Picture CopyFromScreen(HWND window) {
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, picture.width, picture.height, screen, place.left, place.top, SRCCOPY);
-  GdiFlush();
-  size_t size = static_cast<size_t>((picture.width * 3 + 3) & ~3) * picture.height;
-  const auto* first = static_cast<const unsigned char*>(bits);
-  picture.rows.assign(first, first + size);
+  if (bits) {
+    BitBlt(memory, 0, 0, picture.width, picture.height, screen, place.left, place.top, SRCCOPY);
+    GdiFlush();
+    size_t size = static_cast<size_t>((picture.width * 3 + 3) & ~3) * picture.height;
+    const auto* first = static_cast<const unsigned char*>(bits);
+    picture.rows.assign(first, first + size);
+  } else {
+    picture.width = picture.height = 0;  // no bitmap (an empty or huge window): no picture
+  }
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);

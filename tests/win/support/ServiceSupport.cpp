@@ -3,6 +3,10 @@
 #include <memory>
 #include <vector>
 
+#include "tests/e2e/driver/Files.h"
+#include "tests/e2e/driver/Services.h"
+#include "tests/e2e/driver/Wait.h"
+
 namespace testing_support {
 namespace {
 
@@ -17,20 +21,9 @@ ScHandle OpenService(const std::wstring& name, DWORD access) {
   return ScHandle(::OpenServiceW(manager.get(), name.c_str(), access));
 }
 
-bool StatusOf(SC_HANDLE service, SERVICE_STATUS_PROCESS* status) {
-  DWORD needed;
-  return QueryServiceStatusEx(service, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(status), sizeof *status,
-                              &needed);
-}
-
 }  // namespace
 
-std::wstring BuiltProgram(const wchar_t* fileName) {
-  wchar_t path[MAX_PATH];
-  std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-  folder.erase(folder.find_last_of(L'\\') + 1);
-  return folder + fileName;
-}
+std::wstring BuiltProgram(const wchar_t* fileName) { return e2e::ProgramFolder() + fileName; }
 
 long RunCommand(const std::wstring& commandLine, const std::wstring& folder) {
   STARTUPINFOW startup = {};
@@ -70,31 +63,10 @@ ServiceInfo QueryService(const std::wstring& name) {
 }
 
 bool WaitForServiceState(const std::wstring& name, DWORD state) {
-  for (int i = 0; i < 100; ++i) {
-    if (QueryService(name).state == state) return true;
-    Sleep(100);
-  }
-  return false;
+  return e2e::WaitUntil([&] { return QueryService(name).state == state; }, 10000);
 }
 
-void DeleteServiceIfPresent(const std::wstring& name) {
-  ScHandle service = OpenService(name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
-  if (!service) return;
-  SERVICE_STATUS_PROCESS status = {};
-  if (StatusOf(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-    HANDLE process = status.dwProcessId ? OpenProcess(SYNCHRONIZE, FALSE, status.dwProcessId) : nullptr;
-    SERVICE_STATUS ignored;
-    ControlService(service.get(), SERVICE_CONTROL_STOP, &ignored);
-    for (int i = 0; i < 100 && StatusOf(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED; ++i)
-      Sleep(100);
-    if (process) {
-      WaitForSingleObject(process, 10000);
-      CloseHandle(process);
-    }
-  }
-  DeleteService(service.get());
-  service.reset();
-  for (int i = 0; i < 100 && QueryService(name).exists; ++i) Sleep(100);
-}
+// The driver's removal, which also ends a service process that does not stop.
+void DeleteServiceIfPresent(const std::wstring& name) { e2e::RemoveService(name.c_str()); }
 
 }  // namespace testing_support

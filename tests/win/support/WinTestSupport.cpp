@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "tests/e2e/driver/Files.h"
+#include "tests/e2e/driver/Screenshot.h"
 #include "toolkit/core/CodePage.h"
 
 namespace testing_support {
@@ -55,10 +56,14 @@ Capture CaptureFrom(HWND dcWindow, bool wholeWindow, int width, int height) {
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memoryDc, bitmap);
-  BitBlt(memoryDc, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  const unsigned* pixels = static_cast<const unsigned*>(bits);
-  capture.pixels.assign(pixels, pixels + static_cast<size_t>(capture.width) * capture.height);
+  if (bits) {
+    BitBlt(memoryDc, 0, 0, capture.width, capture.height, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    const unsigned* pixels = static_cast<const unsigned*>(bits);
+    capture.pixels.assign(pixels, pixels + static_cast<size_t>(capture.width) * capture.height);
+  } else {
+    capture.width = capture.height = 0;  // no bitmap (an empty or huge window): an empty capture
+  }
   SelectObject(memoryDc, old);
   DeleteObject(bitmap);
   DeleteDC(memoryDc);
@@ -117,10 +122,6 @@ void PumpMessages(int milliseconds) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-std::string ShotFolder() {
-  wchar_t folder[MAX_PATH];
-  DWORD length = GetEnvironmentVariableW(L"QUARN_SHOT_DIR", folder, MAX_PATH);
-  return length && length < MAX_PATH ? tk::WideToUtf8(folder) : std::string();
-}
+std::string ShotFolder() { return tk::WideToUtf8(e2e::ShotFolder()); }
 
 }  // namespace testing_support
