@@ -1,4 +1,8 @@
 // The folder picker: the path box, the description box and the shell folder tree.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include "common/portable/ProcessValues.h"
@@ -91,4 +95,26 @@ TEST_F(SelectPath, AnUnknownFolderIsReportedAndTheTreeKeepsItsSelection) {
   EXPECT_NE(boxes.Boxes()[0].text.find("no-such-folder"), std::string::npos);
   EXPECT_EQ(picker->ShellTreeView1->SelectedItem(), before);
   EXPECT_EQ(picker->Edit1->Text(), folder.Path() + "no-such-folder") << "the typed text stays";
+}
+
+TEST_F(SelectPath, TheTreeReadsAFolderAgainWhenTheShellReportsANewSubFolder) {
+  tk::ShellTreeView* tree = picker->ShellTreeView1;
+  CreateDirectoryW(tk::ToWide(folder.Path() + "apps").c_str(), nullptr);
+  tree->SetPath(folder.Path());
+  HTREEITEM shown = tree->SelectedItem();
+  TreeView_Expand(tree->Handle(), shown, TVE_EXPAND);
+  auto children = [&] {
+    int count = 0;
+    for (HTREEITEM child = TreeView_GetChild(tree->Handle(), shown); child;
+         child = TreeView_GetNextSibling(tree->Handle(), child))
+      ++count;
+    return count;
+  };
+  PumpMessages();
+  int before = children();
+  std::wstring made = tk::ToWide(folder.Path() + "web");
+  ASSERT_TRUE(CreateDirectoryW(made.c_str(), nullptr));
+  SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSH, made.c_str(), nullptr);
+  for (int i = 0; i < 40 && children() == before; ++i) PumpMessages();
+  EXPECT_EQ(children(), before + 1) << "the new folder did not appear";
 }

@@ -53,9 +53,11 @@ ShellTreeView::ShellTreeView(Component* owner, Control* parent) : Control(owner,
   }
   // Follow folders made, removed and renamed anywhere, and drives coming and going.
   SHChangeNotifyEntry entry = {nullptr, TRUE};
-  changeNotify_ = SHChangeNotifyRegister(hwnd_, SHCNRF_ShellLevel | SHCNRF_InterruptLevel, SHCNE_MKDIR | SHCNE_RMDIR |
-                                         SHCNE_RENAMEFOLDER | SHCNE_DRIVEADD | SHCNE_DRIVEREMOVED,
-                                         kShellChangeMessage, 1, &entry);
+  // New delivery: the message carries a handle for SHChangeNotification_Lock, as read below.
+  changeNotify_ = SHChangeNotifyRegister(
+      hwnd_, SHCNRF_ShellLevel | SHCNRF_InterruptLevel | SHCNRF_NewDelivery,
+      SHCNE_MKDIR | SHCNE_RMDIR | SHCNE_RENAMEFOLDER | SHCNE_DRIVEADD | SHCNE_DRIVEREMOVED, kShellChangeMessage, 1,
+      &entry);
 }
 
 ShellTreeView::~ShellTreeView() {
