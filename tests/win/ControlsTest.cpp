@@ -68,6 +68,15 @@ TEST_F(Controls, GaugePercentageClampingAndRefusedRange) {
   EXPECT_EQ(gauge->Progress(), 100);
 }
 
+TEST_F(Controls, DrawnControlsKeepTheFormsFont) {
+  auto* gauge = Add<tk::Gauge>(10, 10, 200, 20);
+  auto* memo = Add<tk::Memo>(10, 40, 200, 60);
+  ASSERT_NE(form->Font(), nullptr);
+  // A window of our own class keeps its font itself; the gauge's percentage is drawn with it.
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(gauge->Handle(), WM_GETFONT, 0, 0)), form->Font());
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(memo->Handle(), WM_GETFONT, 0, 0)), form->Font());
+}
+
 TEST_F(Controls, OnExitFiresOnlyWhenTheFocusMovesWithinTheForm) {
   auto* edit = Add<tk::Edit>(10, 10, 200, 21);
   auto* button = Add<tk::Button>(10, 40, 75, 25);

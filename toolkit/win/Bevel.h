@@ -13,7 +13,7 @@ class Bevel : public DrawnControl {
   Bevel(Component* owner, Control* parent, BevelShape shape = BevelShape::TopLine);
 
  protected:
-  void Paint(HDC dc, const RECT& client) override;
+  void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
 
  private:
   BevelShape shape_;

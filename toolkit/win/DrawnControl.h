@@ -1,5 +1,6 @@
 // A control of our own class that draws itself whole: no background erase (the drawing covers
-// every pixel), and one Paint call per WM_PAINT with the client rectangle.
+// every pixel), one Paint call per WM_PAINT, and the font a window of its own class must keep
+// itself (WM_SETFONT and WM_GETFONT).
 #pragma once
 
 #include "toolkit/win/Control.h"
@@ -9,8 +10,16 @@ namespace tk {
 class DrawnControl : public Control {
  protected:
   DrawnControl(Component* owner, Control* parent) : Control(owner, parent) {}
-  virtual void Paint(HDC dc, const RECT& client) = 0;
+  // client: the whole client area; dirty: the part that needs drawing.
+  virtual void Paint(HDC dc, const RECT& client, const RECT& dirty) = 0;
+  // The font the parent gave, or the stock GUI font before it gave one.
+  HFONT DrawingFont() const;
+  // Called when the font changes, before any repaint it asks for.
+  virtual void FontChanged() {}
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+
+ private:
+  HFONT font_ = nullptr;
 };
 
 }  // namespace tk

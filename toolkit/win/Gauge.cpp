@@ -14,15 +14,13 @@ Gauge::Gauge(Component* owner, Control* parent) : DrawnControl(owner, parent) {
 void Gauge::SetMinValue(int value) {
   if (value > max_) throw EInvalidOperation(Format("Value must be between %d and %d", INT_MIN, max_));
   min_ = value;
-  SetProgress(progress_);
-  Changed();
+  SetProgress(progress_);  // clamps, and redraws what changed
 }
 
 void Gauge::SetMaxValue(int value) {
   if (value < min_) throw EInvalidOperation(Format("Value must be between %d and %d", min_, INT_MAX));
   max_ = value;
   SetProgress(progress_);
-  Changed();
 }
 
 void Gauge::SetProgress(int value) {
@@ -53,7 +51,7 @@ void Gauge::Changed() {
   Repaint();
 }
 
-void Gauge::Paint(HDC dc, const RECT& clientArea) {
+void Gauge::Paint(HDC dc, const RECT& clientArea, const RECT&) {
   RECT client = clientArea;  // DrawTextW takes a writable rectangle
   // Drawn off screen, then copied, so the gauge does not flicker while a run steps it.
   HDC memory = CreateCompatibleDC(dc);
@@ -65,7 +63,7 @@ void Gauge::Paint(HDC dc, const RECT& clientArea) {
   RECT rest = {drawnBar_, 0, client.right, client.bottom};
   FillRect(memory, &done, SolidBrush(kNavy));
   FillRect(memory, &rest, SolidBrush(kWhite));
-  HGDIOBJ oldFont = SelectObject(memory, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+  HGDIOBJ oldFont = SelectObject(memory, DrawingFont());
   SetBkMode(memory, TRANSPARENT);
   std::wstring text = ToWide(PercentText());
   // The text in white over the bar and in black over the rest, as one reads it on both.

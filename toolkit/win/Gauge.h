@@ -27,7 +27,7 @@ class Gauge : public DrawnControl {
   std::string PercentText() const;
 
  protected:
-  void Paint(HDC dc, const RECT& client) override;
+  void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
 
  private:
   // Repaints only when what is drawn (the bar's width or the percentage) has changed, so a run

@@ -17,7 +17,7 @@ SIZE Image::PictureSize() const {
   return SIZE{info.bmWidth, info.bmHeight};
 }
 
-void Image::Paint(HDC dc, const RECT& client) {
+void Image::Paint(HDC dc, const RECT& client, const RECT&) {
   if (picture_) {
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_.Handle());

@@ -17,7 +17,7 @@ class Image : public DrawnControl {
   SIZE PictureSize() const;
 
  protected:
-  void Paint(HDC dc, const RECT& client) override;
+  void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
 
  private:
   Bitmap picture_;

@@ -13,7 +13,7 @@ constexpr UINT kViewUpdateMessage = WM_APP + 10;
 constexpr UINT_PTR kViewUpdateTimer = 1;
 }  // namespace
 
-Memo::Memo(Component* owner, Control* parent, const MemoStyle& style) : Control(owner, parent), style_(style) {
+Memo::Memo(Component* owner, Control* parent, const MemoStyle& style) : DrawnControl(owner, parent), style_(style) {
   rowStart_.push_back(0);
   SetColor(GetSysColor(COLOR_WINDOW));
   DWORD windowStyle = WS_TABSTOP | (style.verticalScrollBar ? WS_VSCROLL : 0);
@@ -25,9 +25,12 @@ Memo::~Memo() {
   if (measuringDc_) DeleteDC(measuringDc_);
 }
 
+// Holds the drawing font, selected when it is made and again when the font changes.
 HDC Memo::MeasuringDc() const {
-  if (!measuringDc_) measuringDc_ = CreateCompatibleDC(nullptr);
-  SelectObject(measuringDc_, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+  if (!measuringDc_) {
+    measuringDc_ = CreateCompatibleDC(nullptr);
+    SelectObject(measuringDc_, DrawingFont());
+  }
   return measuringDc_;
 }
 
@@ -151,17 +154,17 @@ void Memo::UpdateScrollBar() {
   SetScrollInfo(hwnd_, SB_VERT, &info, TRUE);
 }
 
-void Memo::FontChanged(HFONT font) {
-  font_ = font;
+void Memo::FontChanged() {
+  SelectObject(MeasuringDc(), DrawingFont());
   TEXTMETRICW metrics;
   GetTextMetricsW(MeasuringDc(), &metrics);
   rowHeight_ = std::max(1, static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading));
   Rewrap();
 }
 
-void Memo::Paint(HDC dc, const RECT& area) {
+void Memo::Paint(HDC dc, const RECT&, const RECT& area) {
   FillRect(dc, &area, SolidBrush(BackgroundColor()));
-  HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
+  HGDIOBJ oldFont = SelectObject(dc, DrawingFont());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, TextColor());
   int firstRow = topRow_ + std::max(0, static_cast<int>(area.top)) / rowHeight_;
@@ -184,17 +187,13 @@ void Memo::Paint(HDC dc, const RECT& area) {
 bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   *result = 0;
   switch (message) {
-    case WM_SETFONT:
-      FontChanged(reinterpret_cast<HFONT>(wParam));
-      return true;
-    case WM_GETFONT:
-      *result = reinterpret_cast<LRESULT>(font_);
-      return true;
     case WM_SIZE:
       clientWidth_ = LOWORD(lParam);
       clientHeight_ = HIWORD(lParam);
-      if (TextWidth() != wrapWidth_) Rewrap();
-      UpdateScrollBar();
+      if (TextWidth() != wrapWidth_)
+        Rewrap();  // brings the scroll bar up to date too
+      else
+        UpdateScrollBar();
       return true;
     case kViewUpdateMessage: {
       // At most one update every kViewUpdateMs; a timer brings the last one.
@@ -210,16 +209,6 @@ bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
       KillTimer(hwnd_, kViewUpdateTimer);
       ApplyViewUpdate();
       return true;
-    case WM_ERASEBKGND:
-      *result = 1;
-      return true;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd_, &paint);
-      Paint(dc, paint.rcPaint);
-      EndPaint(hwnd_, &paint);
-      return true;
-    }
     case WM_VSCROLL: {
       SCROLLINFO info = {sizeof info, SIF_ALL};
       GetScrollInfo(hwnd_, SB_VERT, &info);
@@ -256,7 +245,7 @@ bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
       SetFocus();
       return true;
     default:
-      return false;
+      return DrawnControl::HandleMessage(message, wParam, lParam, result);
   }
 }
 

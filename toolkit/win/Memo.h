@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/win/Control.h"
+#include "toolkit/win/DrawnControl.h"
 
 namespace tk {
 
@@ -17,7 +17,7 @@ struct MemoStyle {
   bool verticalScrollBar = false;
 };
 
-class Memo : public Control {
+class Memo : public DrawnControl {
  public:
   Memo(Component* owner, Control* parent, const MemoStyle& style = MemoStyle());
   ~Memo() override;
@@ -48,10 +48,10 @@ class Memo : public Control {
   void ScheduleViewUpdate();
   void ApplyViewUpdate();
   void UpdateScrollBar();
-  void Paint(HDC dc, const RECT& area);
+  void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
   int TextWidth() const;
   HDC MeasuringDc() const;
-  void FontChanged(HFONT font);
+  void FontChanged() override;
 
   MemoStyle style_;
   std::vector<std::string> lines_;
@@ -64,7 +64,6 @@ class Memo : public Control {
   DWORD lastUpdate_ = 0;
   int rowHeight_ = 14;
   int wrapWidth_ = 0;
-  HFONT font_ = nullptr;
   mutable HDC measuringDc_ = nullptr;
 };
 
