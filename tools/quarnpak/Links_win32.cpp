@@ -28,14 +28,20 @@ std::wstring FinalPath(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool IsLink(const std::filesystem::path& folder, const std::filesystem::path& child) {
+std::filesystem::path ResolvedFolder(const std::filesystem::path& folder) { return FinalPath(folder); }
+
+bool IsLink(const std::filesystem::path& resolvedFolder, const std::filesystem::path& child,
+            std::filesystem::path* resolvedChild) {
   DWORD attributes = GetFileAttributesW(child.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) throw ToolError("cannot read " + ShowPath(child));
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
-  std::wstring expected = FinalPath(folder);
+  std::wstring expected = resolvedFolder.native();
   if (expected.empty() || expected.back() != L'\\') expected += L'\\';
   expected += child.filename().wstring();
-  return CompareStringOrdinal(FinalPath(child).c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL;
+  std::wstring final = FinalPath(child);
+  if (CompareStringOrdinal(final.c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL) return true;
+  *resolvedChild = std::move(final);
+  return false;
 }
 
 }  // namespace qp

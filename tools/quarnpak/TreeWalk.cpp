@@ -16,8 +16,9 @@ namespace {
   throw ToolError("cannot " + what + " " + ShowPath(path) + ": " + ec.message());
 }
 
-// Adds what folder holds, names prefixed by prefix; returns how many entries that made.
-size_t Walk(const fs::path& folder, const std::string& prefix, SourceTree* tree) {
+// Adds what folder (resolved to resolvedFolder) holds, names prefixed by prefix; returns how
+// many entries that made.
+size_t Walk(const fs::path& folder, const fs::path& resolvedFolder, const std::string& prefix, SourceTree* tree) {
   size_t stored = 0;
   std::error_code ec;
   fs::directory_iterator it(folder, ec);
@@ -25,13 +26,14 @@ size_t Walk(const fs::path& folder, const std::string& prefix, SourceTree* tree)
   while (it != fs::directory_iterator()) {
     const fs::path& path = it->path();
     std::string name = prefix + path.filename().u8string();
-    bool link = IsLink(folder, path);
+    fs::path resolved;
+    bool link = IsLink(resolvedFolder, path, &resolved);
     fs::file_status status = link ? fs::file_status() : it->status(ec);
     if (ec) Fail("read", path, ec);
     if (link) {
       tree->skipped.push_back("left out link (links are not followed): " + name);
     } else if (fs::is_directory(status)) {
-      size_t inside = Walk(path, name + "/", tree);
+      size_t inside = Walk(path, resolved, name + "/", tree);
       if (inside == 0) tree->entries.push_back({name + "/", pak::kKindFolder, fs::path(), 0});
       stored += std::max<size_t>(inside, 1);
     } else if (fs::is_regular_file(status)) {
@@ -52,7 +54,7 @@ size_t Walk(const fs::path& folder, const std::string& prefix, SourceTree* tree)
 
 SourceTree WalkSourceTree(const fs::path& root) {
   SourceTree tree;
-  Walk(root, "", &tree);
+  Walk(root, ResolvedFolder(root), "", &tree);
   // std::string compares as unsigned bytes: the UTF-8 byte order of the names.
   std::sort(tree.entries.begin(), tree.entries.end(),
             [](const SourceEntry& a, const SourceEntry& b) { return a.name < b.name; });
