@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "pak/PakGlobals.h"
 #include "tools/quarnpak/EntryNames.h"
 #include "tools/quarnpak/Texts.h"
 
@@ -20,26 +21,27 @@ std::string RangeProblem(const pak::TkexPakDirectoryItem& item, uint64_t fileSiz
 }
 
 // Folded as Windows compares names, so that "A/x" and a file "a" collide there too.
-std::string FoldedPath(const std::vector<std::string>& parts, size_t count) {
-  std::string path;
-  for (size_t i = 0; i < count; ++i) {
-    for (char c : parts[i]) path += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    path += '/';
-  }
-  return path;
+std::string Folded(const std::string& component) {
+  std::string folded;
+  for (char c : component) folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return folded;
 }
 
-// A file and a folder cannot share a path: unpacking would fail half-way.
-void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, std::vector<EntryProblem>* problems) {
-  std::map<std::string, int32_t> files, folders;  // path -> first entry needing it
+// A file and a folder cannot share a path: unpacking would fail half-way. names are the
+// directory's names, each without a problem.
+void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, const std::vector<EntryName>& names,
+                            std::vector<EntryProblem>* problems) {
+  std::map<std::string, int32_t> files, folders;  // folded path -> first entry needing it
   for (int32_t i = 0; i < directory.Count(); ++i) {
-    const pak::TkexPakDirectoryItem& item = directory.Item(i);
-    std::string name = item.NameText();
-    std::vector<std::string> parts = NameComponents(name);
-    bool isFile = item.Kind == 0;
-    size_t folderDepth = isFile || !EndsInSeparator(name) ? parts.size() - 1 : parts.size();
-    for (size_t depth = 1; depth <= folderDepth; ++depth) folders.emplace(FoldedPath(parts, depth), i);
-    if (isFile) files.emplace(FoldedPath(parts, parts.size()), i);
+    const std::vector<std::string>& parts = names[i].components;
+    bool isFile = directory.Item(i).Kind == pak::kKindFile;
+    size_t folderDepth = isFile || !names[i].endsInSeparator ? parts.size() - 1 : parts.size();
+    std::string path;
+    for (size_t depth = 1; depth <= parts.size(); ++depth) {
+      path += Folded(parts[depth - 1]) + '/';
+      if (depth <= folderDepth) folders.emplace(path, i);
+    }
+    if (isFile) files.emplace(path, i);
   }
   for (const auto& [path, index] : files) {
     auto folder = folders.find(path);
@@ -55,22 +57,25 @@ void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, std::vector<
 
 std::vector<EntryProblem> CheckEntries(const pak::TkexPakDirectory& directory, uint64_t fileSize) {
   std::vector<EntryProblem> problems;
+  std::vector<EntryName> names;
+  names.reserve(directory.Count());
   for (int32_t i = 0; i < directory.Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = directory.Item(i);
     std::string name = item.NameText();
-    std::string problem = NameProblem(name, item.Kind);
+    names.push_back(ParseEntryName(name, item.Kind));
+    std::string problem = names.back().problem;
     if (problem.empty()) problem = RangeProblem(item, fileSize);
     if (!problem.empty()) problems.push_back({i, name, problem});
   }
   // Clashes are judged between names that are sound on their own.
-  if (problems.empty()) CheckFileFolderClashes(directory, &problems);
+  if (problems.empty()) CheckFileFolderClashes(directory, names, &problems);
   std::stable_sort(problems.begin(), problems.end(),
                    [](const EntryProblem& a, const EntryProblem& b) { return a.index < b.index; });
   return problems;
 }
 
 std::string Describe(const EntryProblem& problem) {
-  return "entry " + std::to_string(problem.index) + " " + Quoted(ShowGbk(problem.name)) + ": " + problem.problem;
+  return EntryLabel(problem.index, problem.name) + ": " + problem.problem;
 }
 
 }  // namespace qp

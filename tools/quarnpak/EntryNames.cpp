@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
 
 namespace qp {
@@ -53,39 +54,45 @@ std::string ComponentProblem(const std::string& component) {
   return "";
 }
 
-}  // namespace
-
-bool EndsInSeparator(const std::string& gbkName) {
-  // Judged on UTF-8: a last byte 0x5C may be the trail byte of a GBK character.
-  std::string utf8;
-  return tk::GbkToUtf8(gbkName, &utf8) && !utf8.empty() && IsSeparator(utf8.back());
-}
-
-std::string NameProblem(const std::string& gbkName, uint16_t kind) {
-  if (gbkName.empty()) return "empty name";
-  std::string utf8;
-  if (!tk::GbkToUtf8(gbkName, &utf8)) return "name is not valid GBK text";
+// The problem of a name that is GBK text, taken apart into name's components.
+std::string NameTextProblem(const std::string& utf8, const EntryName& name, uint16_t kind) {
   if (IsSeparator(utf8.front())) return "absolute name (leading separator)";
   if (utf8.find(':') != std::string::npos) return "drive or stream name (':')";
-  std::vector<std::string> parts = Split(utf8);
-  if (parts.back().empty()) {
-    // "name/" names a folder: fine for a listed-only entry, no file can be written there.
-    if (kind == 0) return "file entry ends in a separator";
-    parts.pop_back();
-  }
-  for (const std::string& part : parts) {
-    std::string problem = ComponentProblem(part);
+  // "name/" names a folder: fine for a listed-only entry, no file can be written there.
+  if (name.endsInSeparator && kind == pak::kKindFile) return "file entry ends in a separator";
+  for (const std::string& component : name.components) {
+    std::string problem = ComponentProblem(component);
     if (!problem.empty()) return problem;
   }
   return "";
 }
 
-std::vector<std::string> NameComponents(const std::string& gbkName) {
+}  // namespace
+
+EntryName ParseEntryName(const std::string& gbkName, uint16_t kind) {
+  EntryName name;
+  if (gbkName.empty()) {
+    name.problem = "empty name";
+    return name;
+  }
   std::string utf8;
-  if (!tk::GbkToUtf8(gbkName, &utf8)) return {};
-  std::vector<std::string> parts = Split(utf8);
-  if (!parts.empty() && parts.back().empty()) parts.pop_back();
-  return parts;
+  if (!tk::GbkToUtf8(gbkName, &utf8)) {
+    name.problem = "name is not valid GBK text";
+    return name;
+  }
+  name.components = Split(utf8);
+  name.endsInSeparator = name.components.back().empty();
+  if (name.endsInSeparator) name.components.pop_back();
+  name.problem = NameTextProblem(utf8, name, kind);
+  return name;
 }
+
+std::string NameProblem(const std::string& gbkName, uint16_t kind) { return ParseEntryName(gbkName, kind).problem; }
+
+std::vector<std::string> NameComponents(const std::string& gbkName) {
+  return ParseEntryName(gbkName, pak::kKindFile).components;
+}
+
+bool EndsInSeparator(const std::string& gbkName) { return ParseEntryName(gbkName, pak::kKindFile).endsInSeparator; }
 
 }  // namespace qp

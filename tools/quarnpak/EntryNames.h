@@ -9,14 +9,20 @@
 
 namespace qp {
 
-// Why the name of an entry of this kind cannot be unpacked safely, or "" when it can.
+// An entry name judged and taken apart, from one conversion to UTF-8.
+struct EntryName {
+  // In UTF-8; a trailing separator (a folder entry's "name/") adds none. None when the name is
+  // no GBK text; meant for names without a problem.
+  std::vector<std::string> components;
+  bool endsInSeparator = false;  // the name is a folder's rather than a file's
+  std::string problem;           // why it cannot be unpacked safely, or ""
+};
+
+EntryName ParseEntryName(const std::string& gbkName, uint16_t kind);
+
+// Single parts of ParseEntryName; the components and the trailing separator do not depend on kind.
 std::string NameProblem(const std::string& gbkName, uint16_t kind);
-
-// The components of a name NameProblem accepts, in UTF-8. A trailing separator (a folder
-// entry's "name/") adds no component.
 std::vector<std::string> NameComponents(const std::string& gbkName);
-
-// Whether a name ends in a separator, i.e. names a folder rather than a file.
 bool EndsInSeparator(const std::string& gbkName);
 
 }  // namespace qp

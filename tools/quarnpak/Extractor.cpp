@@ -1,5 +1,6 @@
 #include "tools/quarnpak/Extractor.h"
 
+#include "pak/PakGlobals.h"
 #include "toolkit/core/Errors.h"
 #include "tools/quarnpak/EntryNames.h"
 #include "tools/quarnpak/PathFile.h"
@@ -11,20 +12,15 @@ namespace fs = std::filesystem;
 namespace qp {
 namespace {
 
-std::string EntryLabel(int32_t index, const std::string& gbkName) {
-  return "entry " + std::to_string(index) + " " + Quoted(ShowGbk(gbkName));
-}
-
-void CreateFolders(const fs::path& folder, const std::string& label) {
+void CreateFolders(const fs::path& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) throw ToolError(label + ": cannot create folder " + ShowPath(folder) + ": " + ec.message());
+  if (ec) throw ToolError("cannot create folder " + ShowPath(folder) + ": " + ec.message());
 }
 
 // The equivalent of the archive object's ExtractEntry over the read-only archive: the same
 // chunked copy of DataSize bytes from DataOffset, and an empty file for DataSize 0.
-void ExtractFile(ArchiveReader* archive, const pak::TkexPakDirectoryItem& item, const fs::path& destination,
-                 const std::string& label) {
+void ExtractFile(ArchiveReader* archive, const pak::TkexPakDirectoryItem& item, const fs::path& destination) {
   try {
     PathFile out(destination, PathFile::Mode::Create);
     PathFile& source = archive->File();
@@ -37,10 +33,10 @@ void ExtractFile(ArchiveReader* archive, const pak::TkexPakDirectoryItem& item, 
       throw ToolError("cannot write " + ShowPath(destination) + ": " + out.FailureReason());
     }
     out.Close();
-  } catch (const ToolError& error) {
+  } catch (const ToolError&) {
     std::error_code ec;
     fs::remove(destination, ec);
-    throw ToolError(label + ": " + error.what());
+    throw;
   }
 }
 
@@ -58,22 +54,28 @@ void CheckExtractTarget(const fs::path& target) {
 
 ExtractCounts ExtractArchive(ArchiveReader* archive, const fs::path& target) {
   ExtractCounts counts;
-  CreateFolders(target, "target");
+  try {
+    CreateFolders(target);
+  } catch (const ToolError& error) {
+    throw ToolError(std::string("target: ") + error.what());
+  }
   const pak::TkexPakDirectory& directory = archive->Directory();
   for (int32_t i = 0; i < directory.Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = directory.Item(i);
-    std::string name = item.NameText();
-    std::string label = EntryLabel(i, name);
-    std::vector<std::string> parts = NameComponents(name);
+    EntryName name = ParseEntryName(item.NameText(), item.Kind);
     fs::path path = target;
-    for (const std::string& part : parts) path /= fs::u8path(part);
-    if (item.Kind == 0) {
-      CreateFolders(path.parent_path(), label);
-      ExtractFile(archive, item, path, label);
-      ++counts.files;
-    } else {
-      CreateFolders(EndsInSeparator(name) ? path : path.parent_path(), label);
-      ++counts.folders;
+    for (const std::string& part : name.components) path /= fs::u8path(part);
+    try {
+      if (item.Kind == pak::kKindFile) {
+        CreateFolders(path.parent_path());
+        ExtractFile(archive, item, path);
+        ++counts.files;
+      } else {
+        CreateFolders(name.endsInSeparator ? path : path.parent_path());
+        ++counts.folders;
+      }
+    } catch (const ToolError& error) {
+      throw ToolError(EntryLabel(i, item.NameText()) + ": " + error.what());
     }
   }
   return counts;

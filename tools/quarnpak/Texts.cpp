@@ -34,6 +34,10 @@ std::string ShowPath(const std::filesystem::path& path) {
 
 std::string Quoted(const std::string& utf8) { return "\"" + Escaped(utf8, false) + "\""; }
 
+std::string EntryLabel(int32_t index, const std::string& gbkName) {
+  return "entry " + std::to_string(index) + " " + Quoted(ShowGbk(gbkName));
+}
+
 std::string SystemReason(int errorNumber) { return std::strerror(errorNumber); }
 
 }  // namespace qp
