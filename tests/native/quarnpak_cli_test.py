@@ -16,8 +16,8 @@ QUARNPAK = DEMO = None
 EPOCH = datetime.datetime(1899, 12, 30)
 
 
-def run(*args):
-    result = subprocess.run([QUARNPAK, *map(str, args)], capture_output=True, timeout=60)
+def run(*args, timeout=60):
+    result = subprocess.run([QUARNPAK, *map(str, args)], capture_output=True, timeout=timeout)
     return result.returncode, result.stdout.decode('utf-8'), result.stderr.decode('utf-8')
 
 
@@ -175,6 +175,16 @@ class QuarnpakTest(unittest.TestCase):
         self.assertEqual(run('list', pak)[:2], (0, ''))
         self.assertEqual(run('verify', pak)[0], 0)
         self.assertEqual(content(pak), before)
+
+    def test_a_named_pipe_is_refused_without_waiting_for_a_writer(self):
+        pipe = self.path('pipe.pak')
+        os.mkfifo(pipe)
+        for args in (('info', pipe), ('list', pipe), ('verify', pipe), ('extract', pipe, self.path('out'))):
+            with self.subTest(verb=args[0]):
+                code, _, err = run(*args, timeout=10)
+                self.assertEqual(code, 1)
+                self.assertIn('not a regular file', err)
+        self.assertEqual(os.listdir(self.dir), ['pipe.pak'])
 
     def create_refused(self, files, *options, mention):
         src, out = self.path('src'), self.path('out', 'x.pak')

@@ -8,8 +8,18 @@
 namespace qp {
 namespace {
 
+// Opening a named pipe for reading waits for a writer, so anything but a regular file is refused
+// before it is opened; a name that does not exist is left to the open, which gives the reason.
+void RefuseSpecialFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::file_status status = std::filesystem::status(path, ec);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    throw ToolError("not a regular file: " + ShowPath(path));
+}
+
 std::FILE* OpenFile(const std::filesystem::path& path, PathFile::Mode mode) {
   bool read = mode == PathFile::Mode::Read;
+  if (read) RefuseSpecialFile(path);
 #ifdef _WIN32
   return _wfopen(path.c_str(), read ? L"rb" : L"wb");
 #else
@@ -25,6 +35,7 @@ PathFile::PathFile(const std::filesystem::path& path, Mode mode) : path_(path), 
     int error = errno;
     throw ToolError((read ? "cannot open " : "cannot create ") + ShowPath(path) + ": " + SystemReason(error));
   }
+  // Checked again: the name may have been replaced between the check and the open.
   std::error_code ec;
   if (read && !std::filesystem::is_regular_file(path, ec)) {
     std::fclose(file_);
