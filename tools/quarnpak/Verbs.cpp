@@ -22,10 +22,13 @@ namespace {
 
 // An archive written inside its own source folder would be swept into the next one made there.
 void CheckOutsideSource(const fs::path& source, const fs::path& out) {
-  std::error_code ec;
-  fs::path folder = fs::canonical(source, ec);
-  fs::path file = fs::weakly_canonical(fs::absolute(out), ec);
-  if (ec) return;  // the writer reports an unusable output path itself
+  // Without the source folder's place the question cannot be answered: refuse.
+  std::error_code folderError;
+  fs::path folder = fs::canonical(source, folderError);
+  if (folderError) throw ToolError("cannot read folder " + ShowPath(source) + ": " + folderError.message());
+  std::error_code fileError;
+  fs::path file = fs::weakly_canonical(fs::absolute(out), fileError);
+  if (fileError) return;  // the writer reports an unusable output path itself
   if (std::mismatch(folder.begin(), folder.end(), file.begin(), file.end()).first == folder.end())
     throw ToolError("the archive " + ShowPath(out) + " would lie inside the source folder " + ShowPath(source) +
                     "; write it elsewhere");
