@@ -3,35 +3,22 @@
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
 #include "tools/quarnpak/EntryNames.h"
+#include "tools/quarnpak/ProblemList.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
 
 namespace qp {
 namespace {
 
-// Enough to act on without flooding the terminal when a whole tree is wrong.
-constexpr size_t kProblemsShown = 20;
+// Refuses the archive, showing the problems, when there is one.
+void ThrowIfAny(const ProblemList& problems) {
+  if (problems.Count() == 0) return;
+  std::string message = "nothing written:";
+  for (const std::string& line : problems.Lines()) message += "\n  " + line;
+  throw ToolError(message);
+}
 
-class Problems {
- public:
-  void Add(const std::string& problem) {
-    if (list_.size() < kProblemsShown) list_.push_back(problem);
-    ++count_;
-  }
-  void ThrowIfAny() const {
-    if (count_ == 0) return;
-    std::string message = "nothing written:";
-    for (const std::string& problem : list_) message += "\n  " + problem;
-    if (count_ > list_.size()) message += "\n  ... and " + std::to_string(count_ - list_.size()) + " more";
-    throw ToolError(message);
-  }
-
- private:
-  std::vector<std::string> list_;
-  size_t count_ = 0;
-};
-
-std::string FieldText(const char* what, const std::string& utf8, int32_t size, Problems* problems) {
+std::string FieldText(const char* what, const std::string& utf8, int32_t size, ProblemList* problems) {
   std::string gbk;
   if (!tk::Utf8ToGbk(utf8, &gbk))
     problems->Add(std::string(what) + " " + Quoted(utf8) + " cannot be stored in GBK");
@@ -49,7 +36,7 @@ uint64_t ArchiveSizeFor(uint64_t entryCount, uint64_t dataBytes) {
 
 ArchivePlan PlanArchive(const std::vector<SourceEntry>& entries, const std::string& versionUtf8,
                         const std::string& descriptionUtf8) {
-  Problems problems;
+  ProblemList problems;
   ArchivePlan plan;
   plan.version = FieldText("version", versionUtf8, pak::kVersionSize, &problems);
   plan.description = FieldText("description", descriptionUtf8, pak::kDescriptionSize, &problems);
@@ -77,7 +64,7 @@ ArchivePlan PlanArchive(const std::vector<SourceEntry>& entries, const std::stri
   if (plan.archiveSize > pak::kMaxArchiveSize)
     problems.Add("the archive would be " + std::to_string(plan.archiveSize) + " bytes; at most " +
                  std::to_string(pak::kMaxArchiveSize) + " fit in its 32-bit positions");
-  problems.ThrowIfAny();
+  ThrowIfAny(problems);
   return plan;
 }
 

@@ -11,6 +11,7 @@
 #include "tools/quarnpak/EntryChecks.h"
 #include "tools/quarnpak/Extractor.h"
 #include "tools/quarnpak/PakWriter.h"
+#include "tools/quarnpak/ProblemList.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
 #include "tools/quarnpak/TreeWalk.h"
@@ -34,11 +35,14 @@ void CheckOutsideSource(const fs::path& source, const fs::path& out) {
                     "; write it elsewhere");
 }
 
-// Prints every bad entry and refuses the archive when there is one.
+// Shows the bad entries (the first of them when there are many) and refuses the archive when
+// there is one.
 void RefuseBadEntries(const ArchiveReader& archive, const fs::path& path, const char* consequence) {
   std::vector<EntryProblem> problems = CheckEntries(archive.Directory(), archive.FileSize());
   if (problems.empty()) return;
-  for (const EntryProblem& problem : problems) PrintError(Describe(problem));
+  ProblemList shown;
+  for (const EntryProblem& problem : problems) shown.Add(Describe(problem));
+  for (const std::string& line : shown.Lines()) PrintError(line);
   throw ToolError(ShowPath(path) + ": damaged or unsafe archive, " + std::to_string(problems.size()) +
                   (problems.size() == 1 ? " bad entry" : " bad entries") + "; " + consequence);
 }
