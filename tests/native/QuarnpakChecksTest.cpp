@@ -118,6 +118,8 @@ TEST(EntryChecks, AFileCannotStandWhereAFolderIsNeeded) {
   ASSERT_EQ(problems.size(), 1u);
   EXPECT_EQ(problems[0].index, 1);
   EXPECT_EQ(CheckEntries(*Directory({{"b", 0, 0, 0}, {"b/c/", 1, 0, 0}}), 200).size(), 1u);
+  // Windows matches full-width letters without regard to case too.
+  EXPECT_EQ(CheckEntries(*Directory({{"\xA3\xC1/x", 0, 0, 0}, {"\xA3\xE1", 0, 0, 0}}), 200).size(), 1u);
 }
 
 TEST(ArchiveReader, RefusesWhatNoReaderCanUse) {

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "common/portable/GbkCase.h"
 #include "pak/PakGlobals.h"
+#include "toolkit/core/CodePage.h"
 #include "tools/quarnpak/EntryNames.h"
 #include "tools/quarnpak/Texts.h"
 
@@ -20,11 +22,12 @@ std::string RangeProblem(const pak::TkexPakDirectoryItem& item, uint64_t fileSiz
          " bytes) run past the end of the file (" + std::to_string(fileSize) + " bytes)";
 }
 
-// Folded as Windows compares names, so that "A/x" and a file "a" collide there too.
+// Folded as Windows compares names, so that "A/x" and a file "a", or full-width "Ａ/x" and
+// "ａ", collide there too. The key is GBK: component comes from a GBK name and converts back.
 std::string Folded(const std::string& component) {
-  std::string folded;
-  for (char c : component) folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return folded;
+  std::string gbk;
+  tk::Utf8ToGbk(component, &gbk);
+  return pub::GbkUpperCase(gbk);
 }
 
 // A file and a folder cannot share a path: unpacking would fail half-way. names are the
