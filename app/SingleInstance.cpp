@@ -4,6 +4,7 @@
 #include <string>
 
 #include "toolkit/core/CodePage.h"
+#include "ui/SetupMainForm.h"
 
 namespace app {
 
@@ -21,7 +22,7 @@ SingleInstance::~SingleInstance() {
 }
 
 void SingleInstance::ActivateRunningCopy() {
-  HWND window = FindWindowW(L"QuarnForm", tk::ToWide("Quarn软件安装系统(V2.0) ").c_str());
+  HWND window = FindWindowW(tk::kFormClassName, tk::ToWide(ui::kMainFormCaption).c_str());
   if (!window) return;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   SetForegroundWindow(window);

@@ -14,7 +14,7 @@ namespace ui {
 
 TfSetupMainForm::TfSetupMainForm(tk::Component* owner) : tk::Form(owner) {
   SetName("fSetupMainForm");
-  SetCaption("Quarn软件安装系统(V2.0) ");
+  SetCaption(kMainFormCaption);
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
   SetOuterSize(504, 358);
   BuildControls();

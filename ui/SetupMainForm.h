@@ -22,8 +22,10 @@ namespace ui {
 // Address of the product's download site, named in the missing-package message.
 constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
 
+// The wizard window's caption, with its trailing blank; a second copy finds the window by it.
+constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
+
 // Captions of NextBtn, which double as its state.
-constexpr const char* kNextCaption = "下一步";
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";
 

@@ -4,6 +4,7 @@
 #include "common/win/FileTree.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
@@ -28,7 +29,7 @@ void AddFailure(std::vector<CopyFailure>& failures, const std::wstring& target, 
 void MakeFolder(const std::wstring& folder, std::vector<CopyFailure>& failures) {
   int status = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
   // "Already exists" may mean a file of that name stands in the way.
-  if (!walk::FolderExists(folder)) AddFailure(failures, folder, status != ERROR_SUCCESS ? status : ERROR_PATH_NOT_FOUND);
+  if (!tk::FolderExists(folder)) AddFailure(failures, folder, status != ERROR_SUCCESS ? status : ERROR_PATH_NOT_FOUND);
 }
 
 void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::wstring& target) {
@@ -49,7 +50,7 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
   walk::ChangeDirectory(source);
   walk::Listing listing;
   // The destination is made before the listing's outcome is looked at.
-  if (!walk::FolderExists(destination)) MakeFolder(destination, failures);
+  if (!tk::FolderExists(destination)) MakeFolder(destination, failures);
   if (!listing.Started()) {
     AddFailure(failures, destination, listing.Error());
     walk::ChangeDirectory(remembered);
@@ -60,7 +61,7 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
     if (listing.IsFolder()) {
       std::wstring subFolder = walk::JoinPath(destination, name);
       // A sub-folder that cannot be made is recorded once, by its own level, which tries again.
-      if (!walk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
+      if (!tk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
       CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, failures);
       continue;
     }

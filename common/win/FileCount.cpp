@@ -2,12 +2,13 @@
 #include "common/win/FileTree.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 
 namespace pub {
 namespace {
 
 int CountLevel(const std::wstring& folder) {
-  if (!walk::FolderExists(folder)) return 0;
+  if (!tk::FolderExists(folder)) return 0;
   walk::ChangeDirectory(folder);
   int count = 0;
   {

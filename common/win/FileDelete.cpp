@@ -3,6 +3,7 @@
 #include "common/win/FileTree.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
 
@@ -70,7 +71,7 @@ bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* la
   std::wstring path = walk::AbsolutePath(tk::ToWide(walk::WithoutTrailingSeparator(folder)));
   if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
   walk::CaptionPacer caption(gauge ? label : nullptr);
-  if (walk::FolderExists(path) && !DeleteLevel(path, gauge, caption)) return false;
+  if (tk::FolderExists(path) && !DeleteLevel(path, gauge, caption)) return false;
   caption.Flush();
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))

@@ -18,7 +18,6 @@ std::wstring CurrentDirectory();
 // A failed change raises tk::EInOutError with the system's error code.
 void ChangeDirectory(const std::wstring& path);
 
-bool FolderExists(const std::wstring& path);
 // Drive-absolute and UNC paths as given, anything else made absolute against the current
 // directory, so that the walks' sub-paths stay right once they have moved the cursor.
 std::wstring AbsolutePath(const std::wstring& path);

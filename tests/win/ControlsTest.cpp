@@ -183,3 +183,12 @@ TEST_F(Controls, CheckListBoxHoldsItemsAndTheirChecks) {
   list->Clear();
   EXPECT_EQ(list->Count(), 0);
 }
+
+TEST_F(Controls, AModalFormThatFailsToShowGivesTheOtherWindowsBack) {
+  form->Show();
+  auto* dialog = new tk::Form(&application);
+  dialog->OnShow = [] { throw tk::EInvalidOperation("cannot show"); };
+  EXPECT_THROW(dialog->ShowModal(), tk::EInvalidOperation);
+  EXPECT_TRUE(IsWindowEnabled(form->Handle())) << "the program's window stayed disabled";
+  EXPECT_FALSE(dialog->Visible());
+}

@@ -35,5 +35,8 @@ class TFileStream : public TStream {
 // TFileStream.
 bool FileExists(const std::string& fileName);
 bool FolderExists(const std::string& folder);
+#ifdef _WIN32
+bool FolderExists(const std::wstring& folder);  // a UTF-16 path, for names GBK cannot hold
+#endif
 
 }  // namespace tk

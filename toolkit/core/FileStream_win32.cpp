@@ -46,8 +46,10 @@ bool FileExists(const std::string& fileName) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FolderExists(const std::string& folder) {
-  DWORD attributes = GetFileAttributesW(ToWide(folder).c_str());
+bool FolderExists(const std::string& folder) { return FolderExists(ToWide(folder)); }
+
+bool FolderExists(const std::wstring& folder) {
+  DWORD attributes = GetFileAttributesW(folder.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

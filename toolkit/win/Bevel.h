@@ -1,4 +1,4 @@
-// An etched line or frame, drawn on the parent's background.
+// An etched line along the top edge, drawn on the parent's background.
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-drawedge
 #pragma once
 
@@ -6,17 +6,12 @@
 
 namespace tk {
 
-enum class BevelShape { TopLine, BottomLine, Frame };
-
 class Bevel : public DrawnControl {
  public:
-  Bevel(Component* owner, Control* parent, BevelShape shape = BevelShape::TopLine);
+  Bevel(Component* owner, Control* parent);
 
  protected:
   void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
-
- private:
-  BevelShape shape_;
 };
 
 }  // namespace tk

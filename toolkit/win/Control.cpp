@@ -173,6 +173,14 @@ LRESULT Control::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 bool Control::HandleMessage(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 bool Control::HandleReflected(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
 
+bool Control::AnswerColor(WPARAM wParam, LRESULT* result) const {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, TextColor());
+  SetBkColor(dc, BackgroundColor());
+  *result = reinterpret_cast<LRESULT>(SolidBrush(BackgroundColor()));
+  return true;
+}
+
 LRESULT Control::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return subclassed_ ? DefSubclassProc(hwnd_, message, wParam, lParam)
                      : DefWindowProcW(hwnd_, message, wParam, lParam);

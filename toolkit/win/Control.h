@@ -43,7 +43,6 @@ class Control : public Component {
   void SetTabOrder(int order);
   // Children in creation order, and in tab order.
   const std::vector<Control*>& Controls() const { return children_; }
-  const std::vector<Control*>& TabList() const { return tabList_; }
 
   // Background colour; kInheritColor takes the parent's, and a form's default is the dialog face.
   void SetColor(COLORREF color);
@@ -76,6 +75,8 @@ class Control : public Component {
   // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* sent by this control to its parent.
   virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The answer to WM_CTLCOLOR*: this control's text and background colours on its DC.
+  bool AnswerColor(WPARAM dc, LRESULT* result) const;
   void SetHandleBoundsFromFields();
   // A class of our own with the shared procedure, registered once.
   static const wchar_t* RegisterOwnClass(const wchar_t* name, UINT style, HBRUSH background);

@@ -14,7 +14,7 @@ Form::Form(Component* owner, const FormStyle& style) : Control(owner, nullptr), 
   } else {
     windowStyle |= WS_POPUP;
   }
-  const wchar_t* cls = RegisterOwnClass(L"QuarnForm", 0, GetSysColorBrush(COLOR_BTNFACE));
+  const wchar_t* cls = RegisterOwnClass(kFormClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(cls, windowStyle, WS_EX_CONTROLPARENT | (style.activates ? 0 : WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
   SetVisible(false);
 }
@@ -78,11 +78,19 @@ ModalResult Form::ShowModal() {
       EnableWindow(window, FALSE);
       disabled.push_back(window);
     }
+  // However the form ends (an error in its OnShow or in the loop too), the other windows
+  // come back and the form is no longer modal.
+  struct Ending {
+    Form& form;
+    const std::vector<HWND>& disabled;
+    ~Ending() {
+      for (HWND window : disabled) EnableWindow(window, TRUE);
+      form.SetVisible(false);
+      form.modal_ = false;
+    }
+  } ending{*this, disabled};
   Show();
   Application::Instance()->RunModalLoop([this] { return modalResult_ != ModalResult::None; });
-  for (HWND window : disabled) EnableWindow(window, TRUE);
-  SetVisible(false);
-  modal_ = false;
   return modalResult_ == ModalResult::None ? ModalResult::Cancel : modalResult_;
 }
 

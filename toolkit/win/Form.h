@@ -9,6 +9,9 @@
 
 namespace tk {
 
+// The window class of every form: another copy of the program finds its window by it.
+constexpr const wchar_t* kFormClassName = L"QuarnForm";
+
 enum class ModalResult { None = 0, Ok = 1, Cancel = 2 };
 
 struct FormStyle {

@@ -14,12 +14,7 @@ void Label::SetCaption(const std::string& caption) {
 }
 
 bool Label::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
-  if (message != WM_CTLCOLORSTATIC) return false;
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, TextColor());
-  SetBkColor(dc, BackgroundColor());
-  *result = reinterpret_cast<LRESULT>(SolidBrush(BackgroundColor()));
-  return true;
+  return message == WM_CTLCOLORSTATIC && AnswerColor(wParam, result);
 }
 
 }  // namespace tk

@@ -17,6 +17,7 @@
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
+#include "toolkit/win/Resources.h"
 #include "toolkit/win/ShellTreeView.h"
 
 namespace tk {
@@ -25,7 +26,6 @@ namespace {
 Control* Create(Form& form, Control* parent, const ControlRow& row) {
   switch (row.kind) {
     case Kind::Panel: return new Panel(&form, parent);
-    case Kind::RaisedPanel: return new Panel(&form, parent, true);
     case Kind::Bevel: return new Bevel(&form, parent);
     case Kind::Label: return new Label(&form, parent);
     case Kind::Button: return new Button(&form, parent);
@@ -50,8 +50,9 @@ void ApplyOptions(Control& control, const ControlRow& row) {
   control.SetFontStyle(text, (o & (kBold | kTitle)) != 0, (o & kTitle) ? 14 : 0);
   if (auto* memo = dynamic_cast<Memo*>(&control))
     memo->SetText((o & kTextResource) ? LoadTextResource(ToWide(row.caption).c_str()) : std::string(row.caption));
-  else if (auto* image = dynamic_cast<Image*>(&control))
-    image->LoadFromResource(ToWide(row.caption).c_str());
+  else if (auto* image = dynamic_cast<Image*>(&control)) {
+    if (o & kPictureResource) image->LoadFromResource(ToWide(row.caption).c_str());
+  }
   else if (dynamic_cast<ShellTreeView*>(&control))
     ;  // its nodes come from the shell
   else
@@ -103,17 +104,6 @@ ControlMap BuildLayout(Form& form, const ControlRow* rows, size_t count) {
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [order, control] : tabOrders) control->SetTabOrder(order);
   return controls;
-}
-
-std::string LoadTextResource(const wchar_t* resourceName) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-  if (!bytes) throw EInvalidOperation(Format("找不到文本资源 %s", FromWide(resourceName).c_str()));
-  std::string utf8(bytes, SizeofResource(module, resource));
-  if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0) utf8.erase(0, 3);
-  return FromWide(Utf8ToWide(utf8));
 }
 
 }  // namespace tk

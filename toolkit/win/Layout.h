@@ -13,7 +13,7 @@ namespace tk {
 class Form;
 
 enum class Kind {
-  Panel, RaisedPanel, Bevel, Label, Button, RadioButton, Edit, Memo, CheckListBox, Gauge, Image, ComboBox, ShellTreeView
+  Panel, Bevel, Label, Button, RadioButton, Edit, Memo, CheckListBox, Gauge, Image, ComboBox, ShellTreeView
 };
 
 // Row options, or-ed together.
@@ -57,8 +57,5 @@ template <size_t N>
 ControlMap BuildLayout(Form& form, const ControlRow (&rows)[N]) {
   return BuildLayout(form, rows, N);
 }
-
-// A UTF-8 text resource of the program, as GBK.
-std::string LoadTextResource(const wchar_t* resourceName);
 
 }  // namespace tk

@@ -2,7 +2,7 @@
 
 namespace tk {
 
-Panel::Panel(Component* owner, Control* parent, bool raisedEdge) : Control(owner, parent), raisedEdge_(raisedEdge) {
+Panel::Panel(Component* owner, Control* parent) : Control(owner, parent) {
   CreateHandle(RegisterOwnClass(L"QuarnPanel", 0, nullptr), WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT);
 }
 
@@ -12,7 +12,6 @@ bool Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT* result) 
   RECT client;
   GetClientRect(hwnd_, &client);
   FillRect(dc, &client, SolidBrush(BackgroundColor()));
-  if (raisedEdge_) DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
   *result = 1;
   return true;
 }

@@ -1,5 +1,5 @@
-// A container filled with its background colour; optionally framed by a raised edge. Keyboard
-// navigation goes into it (WS_EX_CONTROLPARENT).
+// A container filled with its background colour. Keyboard navigation goes into it
+// (WS_EX_CONTROLPARENT).
 #pragma once
 
 #include "toolkit/win/Control.h"
@@ -8,13 +8,10 @@ namespace tk {
 
 class Panel : public Control {
  public:
-  Panel(Component* owner, Control* parent, bool raisedEdge = false);
+  Panel(Component* owner, Control* parent);
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-
- private:
-  bool raisedEdge_;
 };
 
 }  // namespace tk

@@ -5,27 +5,12 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Bitmap.h"
+#include "toolkit/win/ComPtr.h"
+#include "toolkit/win/Resources.h"
 
 namespace tk {
 namespace {
 
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-class ComPtr {
- public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (p_) p_->Release();
-  }
-  T** operator&() { return &p_; }
-  T* operator->() const { return p_; }
-  T* get() const { return p_; }
-
- private:
-  T* p_ = nullptr;
-};
 
 void Check(HRESULT hr, const wchar_t* resourceName, const char* step) {
   if (FAILED(hr))
@@ -36,12 +21,8 @@ void Check(HRESULT hr, const wchar_t* resourceName, const char* step) {
 }  // namespace
 
 Bitmap LoadPictureResource(const wchar_t* resourceName) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, resourceName, MAKEINTRESOURCEW(10) /* RT_RCDATA */);
-  HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) Check(E_FAIL, resourceName, "resource");
-  DWORD size = SizeofResource(module, resource);
+  std::string_view bytes = ResourceBytes(resourceName);
+  if (bytes.data() == nullptr) Check(E_FAIL, resourceName, "resource");
 
   ComPtr<IWICImagingFactory> factory;
   Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -49,7 +30,8 @@ Bitmap LoadPictureResource(const wchar_t* resourceName) {
         resourceName, "factory");
   ComPtr<IWICStream> stream;
   Check(factory->CreateStream(&stream), resourceName, "stream");
-  Check(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size), resourceName, "stream");
+  Check(stream->InitializeFromMemory(reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data())),
+                                      static_cast<DWORD>(bytes.size())), resourceName, "stream");
   ComPtr<IWICBitmapDecoder> decoder;
   Check(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder),
         resourceName, "decoder");

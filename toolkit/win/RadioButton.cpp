@@ -22,18 +22,10 @@ void RadioButton::Click() {
 }
 
 bool RadioButton::HandleReflected(UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
-  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) return HandleReflectedColor(message, wParam, result);
+  if (message == WM_CTLCOLORSTATIC || message == WM_CTLCOLORBTN) return AnswerColor(wParam, result);
   if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return false;
   Click();
   *result = 0;
-  return true;
-}
-
-bool RadioButton::HandleReflectedColor(UINT, WPARAM wParam, LRESULT* result) {
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  SetTextColor(dc, TextColor());
-  SetBkColor(dc, BackgroundColor());
-  *result = reinterpret_cast<LRESULT>(SolidBrush(BackgroundColor()));
   return true;
 }
 

@@ -21,7 +21,6 @@ class RadioButton : public Control {
 
  protected:
   bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
-  bool HandleReflectedColor(UINT message, WPARAM wParam, LRESULT* result);
 
  private:
   bool checked_ = false;

@@ -5,6 +5,7 @@
 
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
+#include "toolkit/win/ComPtr.h"
 
 namespace tk {
 namespace {
@@ -25,14 +26,6 @@ Node* NodeOf(HWND tree, HTREEITEM item) {
   return TreeView_GetItem(tree, &data) ? reinterpret_cast<Node*>(data.lParam) : nullptr;
 }
 
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-struct Releaser {
-  T* p = nullptr;
-  ~Releaser() {
-    if (p) p->Release();
-  }
-};
 
 }  // namespace
 
@@ -87,17 +80,17 @@ void ShellTreeView::FillChildren(HTREEITEM item) {
   Node* node = NodeOf(hwnd_, item);
   if (!node || node->filled) return;
   node->filled = true;
-  Releaser<IShellFolder> desktop, folder;
-  Releaser<IEnumIDList> children;
+  ComPtr<IShellFolder> desktop, folder;
+  ComPtr<IEnumIDList> children;
   bool any = false;
-  if (SUCCEEDED(SHGetDesktopFolder(&desktop.p)) &&
-      SUCCEEDED(desktop.p->BindToObject(node->pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder.p))) &&
-      folder.p->EnumObjects(hwnd_, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &children.p) == S_OK) {
+  if (SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+      SUCCEEDED(desktop->BindToObject(node->pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))) &&
+      folder->EnumObjects(hwnd_, SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN, &children) == S_OK) {
     PITEMID_CHILD child;
-    while (children.p->Next(1, &child, nullptr) == S_OK) {
+    while (children->Next(1, &child, nullptr) == S_OK) {
       SFGAOF attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
       PCUITEMID_CHILD children1[] = {child};
-      folder.p->GetAttributesOf(1, children1, &attributes);
+      folder->GetAttributesOf(1, children1, &attributes);
       // Folders of the file system and what leads to them; not Control Panel and the like.
       if ((attributes & SFGAO_FOLDER) && (attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) {
         AddItem(item, ILCombine(node->pidl, child));
