@@ -2,6 +2,7 @@
 
 #include "common/portable/PathText.h"
 #include "toolkit/win/Label.h"
+#include "toolkit/win/Layout.h"
 #include "toolkit/win/Panel.h"
 
 namespace ui {
@@ -33,12 +34,12 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   SetCaption("选择目录......");
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
   SetBounds(339, 205, 486, 467);
-  controls_ = tk::BuildLayout(*this, kLayout);
-  ShellTreeView1 = dynamic_cast<tk::ShellTreeView*>(FindControl("ShellTreeView1"));
-  Edit1 = dynamic_cast<tk::Edit*>(FindControl("Edit1"));
-  ComboBox1 = dynamic_cast<tk::ComboBox*>(FindControl("ComboBox1"));
-  BitBtn2 = dynamic_cast<tk::Button*>(FindControl("BitBtn2"));
-  BitBtn1 = dynamic_cast<tk::Button*>(FindControl("BitBtn1"));
+  tk::BuildLayout(*this, kLayout);
+  ShellTreeView1 = Bind<tk::ShellTreeView>("ShellTreeView1");
+  Edit1 = Bind<tk::Edit>("Edit1");
+  ComboBox1 = Bind<tk::ComboBox>("ComboBox1");
+  BitBtn2 = Bind<tk::Button>("BitBtn2");
+  BitBtn1 = Bind<tk::Button>("BitBtn1");
   for (const char* description : kDescriptions) ComboBox1->AddItem(description);
   ComboBox1->SetItemIndex(0);
   SetDefaultButton(BitBtn2);
@@ -49,11 +50,6 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   ShellTreeView1->OnChange = [this] { ShellTreeView1Change(); };
   BitBtn2->OnClick = [this] { SetModalResult(tk::ModalResult::Ok); };
   BitBtn1->OnClick = [this] { SetModalResult(tk::ModalResult::Cancel); };
-}
-
-tk::Control* TFSelectPath::FindControl(const std::string& name) const {
-  auto found = controls_.find(name);
-  return found == controls_.end() ? nullptr : found->second;
 }
 
 // The tree stays at its root; only the path box shows the seed.

@@ -8,7 +8,6 @@
 #include "toolkit/win/ComboBox.h"
 #include "toolkit/win/Edit.h"
 #include "toolkit/win/Form.h"
-#include "toolkit/win/Layout.h"
 #include "toolkit/win/ShellTreeView.h"
 
 namespace ui {
@@ -24,16 +23,11 @@ class TFSelectPath : public tk::Form {
   void Edit1Exit();
   void ShellTreeView1Change();
 
-  tk::Control* FindControl(const std::string& name) const;
-
   tk::ShellTreeView* ShellTreeView1;
   tk::Edit* Edit1;
   tk::ComboBox* ComboBox1;
   tk::Button* BitBtn2;  // OK
   tk::Button* BitBtn1;  // Cancel
-
- private:
-  tk::ControlMap controls_;
 };
 
 }  // namespace ui

@@ -12,7 +12,6 @@
 #include "toolkit/win/Form.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
-#include "toolkit/win/Layout.h"
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
@@ -76,7 +75,6 @@ class TfSetupMainForm : public tk::Form {
   void UninstallProduct(const std::string& folder);
 
   // The controls by name, for tests and for the runs.
-  tk::Control* FindControl(const std::string& name) const;
 
   // True only when this program's install run created the system-wide JAVA_HOME.
   bool HadSetJAVA_HOME = false;
@@ -135,7 +133,6 @@ class TfSetupMainForm : public tk::Form {
   // Points every member at its control by name, or at none once its page is released.
   void BindMembers();
 
-  tk::ControlMap controls_;
   bool runActive_ = false;
   bool closePending_ = false;
 };

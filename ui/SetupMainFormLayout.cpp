@@ -2,6 +2,7 @@
 // position, size, caption and options, in creation order.
 #include <windows.h>
 
+#include "toolkit/win/Layout.h"
 #include "ui/SetupMainForm.h"
 
 namespace ui {
@@ -96,57 +97,50 @@ const ControlRow kLayout[] = {
 
 #undef PAGE_HEADER
 
-template <typename T>
-T* Bind(const tk::ControlMap& controls, const char* name) {
-  auto found = controls.find(name);
-  return found == controls.end() ? nullptr : dynamic_cast<T*>(found->second);
-}
-
 }  // namespace
 
 void TfSetupMainForm::BuildControls() {
-  controls_ = tk::BuildLayout(*this, kLayout);
+  tk::BuildLayout(*this, kLayout);
   BindMembers();
   SetDefaultButton(NextBtn);
   SetCancelButton(CloseBtn);
 }
 
 void TfSetupMainForm::BindMembers() {
-  const tk::ControlMap& c = controls_;
-  Panel1 = Bind<tk::Panel>(c, "Panel1");
-  UpBtn = Bind<tk::Button>(c, "UpBtn");
-  NextBtn = Bind<tk::Button>(c, "NextBtn");
-  CloseBtn = Bind<tk::Button>(c, "CloseBtn");
-  BasePanel = Bind<tk::Panel>(c, "BasePanel");
-  ChoosestylePage = Bind<tk::Panel>(c, "ChoosestylePage");
-  ProductList = Bind<tk::CheckListBox>(c, "ProductList");
-  WelcomePage = Bind<tk::Panel>(c, "WelcomePage");
-  HadInstallPage = Bind<tk::Panel>(c, "HadInstallPage");
-  LicensePage = Bind<tk::Panel>(c, "LicensePage");
-  FullInstallPage_1 = Bind<tk::Panel>(c, "FullInstallPage_1");
-  FullInstallPage_2 = Bind<tk::Panel>(c, "FullInstallPage_2");
-  FullInstallPage_3 = Bind<tk::Panel>(c, "FullInstallPage_3");
-  UninstallPage = Bind<tk::Panel>(c, "UninstallPage");
-  Memo1 = Bind<tk::Memo>(c, "Memo1");
-  Label32 = Bind<tk::Label>(c, "Label32");
-  RadioButton3 = Bind<tk::RadioButton>(c, "RadioButton3");
-  RadioButton4 = Bind<tk::RadioButton>(c, "RadioButton4");
-  RadioButton5 = Bind<tk::RadioButton>(c, "RadioButton5");
-  Memo2 = Bind<tk::Memo>(c, "Memo2");
-  RadioButton1 = Bind<tk::RadioButton>(c, "RadioButton1");
-  RadioButton2 = Bind<tk::RadioButton>(c, "RadioButton2");
-  Edit1 = Bind<tk::Edit>(c, "Edit1");
-  SpeedButton1 = Bind<tk::Button>(c, "SpeedButton1");
-  Label23 = Bind<tk::Label>(c, "Label23");
-  Label16 = Bind<tk::Label>(c, "Label16");
-  Label17 = Bind<tk::Label>(c, "Label17");
-  Memo3 = Bind<tk::Memo>(c, "Memo3");
-  Gauge1 = Bind<tk::Gauge>(c, "Gauge1");
-  Label19 = Bind<tk::Label>(c, "Label19");
-  Label29 = Bind<tk::Label>(c, "Label29");
-  Label36 = Bind<tk::Label>(c, "Label36");
-  Label37 = Bind<tk::Label>(c, "Label37");
-  Gauge2 = Bind<tk::Gauge>(c, "Gauge2");
+  Panel1 = Bind<tk::Panel>("Panel1");
+  UpBtn = Bind<tk::Button>("UpBtn");
+  NextBtn = Bind<tk::Button>("NextBtn");
+  CloseBtn = Bind<tk::Button>("CloseBtn");
+  BasePanel = Bind<tk::Panel>("BasePanel");
+  ChoosestylePage = Bind<tk::Panel>("ChoosestylePage");
+  ProductList = Bind<tk::CheckListBox>("ProductList");
+  WelcomePage = Bind<tk::Panel>("WelcomePage");
+  HadInstallPage = Bind<tk::Panel>("HadInstallPage");
+  LicensePage = Bind<tk::Panel>("LicensePage");
+  FullInstallPage_1 = Bind<tk::Panel>("FullInstallPage_1");
+  FullInstallPage_2 = Bind<tk::Panel>("FullInstallPage_2");
+  FullInstallPage_3 = Bind<tk::Panel>("FullInstallPage_3");
+  UninstallPage = Bind<tk::Panel>("UninstallPage");
+  Memo1 = Bind<tk::Memo>("Memo1");
+  Label32 = Bind<tk::Label>("Label32");
+  RadioButton3 = Bind<tk::RadioButton>("RadioButton3");
+  RadioButton4 = Bind<tk::RadioButton>("RadioButton4");
+  RadioButton5 = Bind<tk::RadioButton>("RadioButton5");
+  Memo2 = Bind<tk::Memo>("Memo2");
+  RadioButton1 = Bind<tk::RadioButton>("RadioButton1");
+  RadioButton2 = Bind<tk::RadioButton>("RadioButton2");
+  Edit1 = Bind<tk::Edit>("Edit1");
+  SpeedButton1 = Bind<tk::Button>("SpeedButton1");
+  Label23 = Bind<tk::Label>("Label23");
+  Label16 = Bind<tk::Label>("Label16");
+  Label17 = Bind<tk::Label>("Label17");
+  Memo3 = Bind<tk::Memo>("Memo3");
+  Gauge1 = Bind<tk::Gauge>("Gauge1");
+  Label19 = Bind<tk::Label>("Label19");
+  Label29 = Bind<tk::Label>("Label29");
+  Label36 = Bind<tk::Label>("Label36");
+  Label37 = Bind<tk::Label>("Label37");
+  Gauge2 = Bind<tk::Gauge>("Gauge2");
 }
 
 }  // namespace ui

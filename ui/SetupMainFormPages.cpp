@@ -18,20 +18,9 @@ int TfSetupMainForm::PageCount() const { return static_cast<int>(BasePanel->Cont
 
 void TfSetupMainForm::ReleasePage(tk::Panel*& page) {
   if (!page) return;
-  // Its controls go with it; forget them by name too.
-  for (auto it = controls_.begin(); it != controls_.end();) {
-    tk::Control* c = it->second;
-    while (c && c != page) c = c->Parent();
-    it = c ? controls_.erase(it) : std::next(it);
-  }
-  delete page;
+  delete page;  // its controls go with it, and leave the form's components
   page = nullptr;
   BindMembers();
-}
-
-tk::Control* TfSetupMainForm::FindControl(const std::string& name) const {
-  auto found = controls_.find(name);
-  return found == controls_.end() ? nullptr : found->second;
 }
 
 }  // namespace ui

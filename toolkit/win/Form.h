@@ -52,6 +52,14 @@ class Form : public Control {
   Control* DefaultButton() const { return defaultButton_; }
   Control* CancelButton() const { return cancelButton_; }
 
+  // A control the form owns, by name (the names its layout gave); null when there is none,
+  // also after its page was released.
+  Control* FindControl(const std::string& name) const { return dynamic_cast<Control*>(FindComponent(name)); }
+  template <typename T>
+  T* Bind(const std::string& name) const {
+    return dynamic_cast<T*>(FindControl(name));
+  }
+
   std::function<void()> OnShow;
   // Asked first on every Close; false keeps the form open and runs no OnClose.
   std::function<bool()> OnCloseQuery;

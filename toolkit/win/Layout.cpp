@@ -80,30 +80,26 @@ void Align(Control& control, const ControlRow& row, std::map<Control*, int>& bot
 
 }  // namespace
 
-ControlMap BuildLayout(Form& form, const ControlRow* rows, size_t count) {
-  ControlMap controls;
+void BuildLayout(Form& form, const ControlRow* rows, size_t count) {
   std::map<Control*, int> bottomUsed;
   std::vector<std::pair<int, Control*>> tabOrders;
   for (size_t i = 0; i < count; ++i) {
     const ControlRow& row = rows[i];
     Control* parent = &form;
     if (*row.parent) {
-      auto found = controls.find(row.parent);
-      if (found == controls.end()) throw EInvalidOperation(Format("布局错误: %s 的父控件 %s 不存在", row.name, row.parent));
-      parent = found->second;
+      parent = form.FindControl(row.parent);
+      if (!parent) throw EInvalidOperation(Format("布局错误: %s 的父控件 %s 不存在", row.name, row.parent));
     }
     Control* control = Create(form, parent, row);
     control->SetName(row.name);
     control->SetBounds(row.x, row.y, row.width, row.height);
     Align(*control, row, bottomUsed);
     ApplyOptions(*control, row);
-    controls[row.name] = control;
     if (row.tabOrder >= 0) tabOrders.emplace_back(row.tabOrder, control);
   }
   std::stable_sort(tabOrders.begin(), tabOrders.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [order, control] : tabOrders) control->SetTabOrder(order);
-  return controls;
 }
 
 }  // namespace tk

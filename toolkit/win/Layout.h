@@ -47,15 +47,13 @@ struct ControlRow {
   int tabOrder;  // -1 keeps the creation order
 };
 
-using ControlMap = std::map<std::string, Control*>;
-
-// Creates the rows' controls on the form, owned by the form. Raises EInvalidOperation for a row
-// whose parent is unknown.
-ControlMap BuildLayout(Form& form, const ControlRow* rows, size_t count);
+// Creates the rows' controls on the form, owned by the form and named by their rows, so that
+// Form::FindControl finds them. Raises EInvalidOperation for a row whose parent is unknown.
+void BuildLayout(Form& form, const ControlRow* rows, size_t count);
 
 template <size_t N>
-ControlMap BuildLayout(Form& form, const ControlRow (&rows)[N]) {
-  return BuildLayout(form, rows, N);
+void BuildLayout(Form& form, const ControlRow (&rows)[N]) {
+  BuildLayout(form, rows, N);
 }
 
 }  // namespace tk
