@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/core/TextLines.h"
+
 namespace pub {
 
-// A line ends at CR LF, a lone CR or a lone LF; a NUL byte ends the text. A last line
-// without a break still counts; nothing after the last break is no line.
-std::vector<std::string> SplitTextLines(const std::string& text);
-
-// Every line followed by CR LF.
-std::string JoinTextLines(const std::vector<std::string>& lines);
+using tk::JoinTextLines;
+using tk::SplitTextLines;
 
 // Replaces every occurrence of pattern, compared on GbkUpperCase copies, so ASCII and GBK
 // double-byte letters match in any case. Matches start only at a character, run left to

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/TextLines.h"
 
 namespace tk {
 namespace {
@@ -91,26 +92,12 @@ void Memo::ApplyViewUpdate() {
   UpdateScrollBar();
 }
 void Memo::SetText(const std::string& text) {
-  lines_.clear();
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      if (start < text.size()) lines_.push_back(text.substr(start));
-      break;
-    }
-    lines_.push_back(text.substr(start, end - start));
-    start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-  }
+  lines_ = SplitTextLines(text);
   topRow_ = 0;
   Rewrap();
 }
 
-std::string Memo::Text() const {
-  std::string text;
-  for (const std::string& line : lines_) text += line + "\r\n";
-  return text;
-}
+std::string Memo::Text() const { return JoinTextLines(lines_); }
 
 void Memo::Clear() {
   lines_.clear();

@@ -26,7 +26,7 @@ class Memo : public DrawnControl {
 
   // Appends one line; the view follows the end when it showed the end before.
   void AddLine(const std::string& line);
-  // Replaces everything; lines are split at CR LF, LF or CR.
+  // Replaces everything; lines are split at CR LF, LF or CR, and a NUL ends the text.
   void SetText(const std::string& text);
   std::string Text() const;  // lines joined with CR LF
   void Clear();

@@ -1,0 +1,30 @@
+#include "toolkit/core/TextLines.h"
+
+namespace tk {
+
+std::vector<std::string> SplitTextLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t end = text.find('\0');
+  if (end == std::string::npos) end = text.size();
+  size_t start = 0;
+  while (start < end) {
+    size_t stop = text.find_first_of("\r\n", start);
+    if (stop == std::string::npos || stop > end) stop = end;
+    lines.push_back(text.substr(start, stop - start));
+    start = stop;
+    if (start < end && text[start] == '\r') ++start;
+    if (start < end && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+std::string JoinTextLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+}  // namespace tk
