@@ -91,13 +91,20 @@ bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk:
       if (!IsSafeEntryName(ConvertedName(archive->Directory->Item(i)))) return false;
 
     ProductNames products(*process.ProductNames);
+    std::string readyFolder;
     for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
       const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
       if (label) label->SetCaption("开始解压......");
       std::string name = ConvertedName(item);
       std::string destination = process.StagingFolder + name;
       std::string folder = FolderPart(destination);
-      if (!FolderExists(folder) && !ForceFolders(folder)) tk::ShowPlain("无法建立目录:" + folder);
+      // Entries come folder by folder: a folder found or made is not looked up again.
+      if (folder != readyFolder) {
+        if (FolderExists(folder) || ForceFolders(folder))
+          readyFolder = folder;
+        else
+          tk::ShowPlain("无法建立目录:" + folder);
+      }
       products.Add(ProductName(name));
       if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
       if (memo) memo->AddLine("..\\" + name);
