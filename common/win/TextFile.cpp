@@ -11,14 +11,17 @@
 namespace pub {
 namespace {
 
-std::string ReasonFor(DWORD code) { return tk::SysErrorMessage(code); }
+// The file cannot be made or put in place; code is the system's reason.
+[[noreturn]] void ThrowCreateError(const std::string& fileName, DWORD code) {
+  throw tk::EFCreateError(tk::Format("无法创建文件 \"%s\"。%s", fileName.c_str(), tk::SysErrorMessage(code).c_str()));
+}
 
 std::string ReadWholeFile(const std::string& fileName) {
   // Readers may share the file; writers are shut out while it is read.
   HANDLE file = CreateFileW(tk::ToWide(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
-    throw tk::EFOpenError(tk::Format("无法打开文件 \"%s\"。%s", fileName.c_str(), ReasonFor(GetLastError()).c_str()));
+    throw tk::EFOpenError(tk::Format("无法打开文件 \"%s\"。%s", fileName.c_str(), tk::SysErrorMessage(GetLastError()).c_str()));
   std::string content;
   char buffer[65536];
   DWORD read = 0;
@@ -26,7 +29,7 @@ std::string ReadWholeFile(const std::string& fileName) {
   while ((ok = ReadFile(file, buffer, sizeof buffer, &read, nullptr)) && read > 0) content.append(buffer, read);
   DWORD code = ok ? ERROR_SUCCESS : GetLastError();
   CloseHandle(file);
-  if (!ok) throw tk::EReadError(tk::Format("无法读取文件 \"%s\"。%s", fileName.c_str(), ReasonFor(code).c_str()));
+  if (!ok) throw tk::EReadError(tk::Format("无法读取文件 \"%s\"。%s", fileName.c_str(), tk::SysErrorMessage(code).c_str()));
   return content;
 }
 
@@ -37,14 +40,14 @@ std::wstring MakeTemporaryBeside(const std::string& fileName) {
   std::wstring folder = slash == std::wstring::npos ? L"." : wide.substr(0, slash + 1);
   wchar_t name[MAX_PATH];
   if (!GetTempFileNameW(folder.c_str(), L"qrt", 0, name))
-    throw tk::EFCreateError(tk::Format("无法创建文件 \"%s\"。%s", fileName.c_str(), ReasonFor(GetLastError()).c_str()));
+    ThrowCreateError(fileName, GetLastError());
   return name;
 }
 
 void WriteTemporary(const std::wstring& temporary, const std::string& fileName, const std::string& content) {
   HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
-    throw tk::EFCreateError(tk::Format("无法创建文件 \"%s\"。%s", fileName.c_str(), ReasonFor(GetLastError()).c_str()));
+    ThrowCreateError(fileName, GetLastError());
   DWORD written = 0;
   bool ok = content.empty() || (WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
                                 written == content.size());
@@ -55,7 +58,7 @@ void WriteTemporary(const std::wstring& temporary, const std::string& fileName, 
     ok = false;
     code = GetLastError();
   }
-  if (!ok) throw tk::EWriteError(tk::Format("无法写入文件 \"%s\"。%s", fileName.c_str(), ReasonFor(code).c_str()));
+  if (!ok) throw tk::EWriteError(tk::Format("无法写入文件 \"%s\"。%s", fileName.c_str(), tk::SysErrorMessage(code).c_str()));
 }
 
 // Removes the temporary file unless it has taken the original's place.
@@ -85,8 +88,7 @@ void ReplaceInTextFile(const std::string& fileName, const std::string& find, con
   // lets it (Wine does), so it is refused here, before anything is made.
   DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    throw tk::EFCreateError(
-        tk::Format("无法创建文件 \"%s\"。%s", fileName.c_str(), ReasonFor(ERROR_ACCESS_DENIED).c_str()));
+    ThrowCreateError(fileName, ERROR_ACCESS_DENIED);
   TemporaryFile temporary(MakeTemporaryBeside(fileName));
   WriteTemporary(temporary.Path(), fileName, content);
   // The new file keeps the original's attributes (hidden, system ...).
@@ -94,7 +96,7 @@ void ReplaceInTextFile(const std::string& fileName, const std::string& find, con
   // A rename over the original is one step: the file is wholly old or wholly new, whatever
   // fails. (ReplaceFileW can fail having already removed the original.)
   if (!MoveFileExW(temporary.Path().c_str(), wide.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    throw tk::EFCreateError(tk::Format("无法创建文件 \"%s\"。%s", fileName.c_str(), ReasonFor(GetLastError()).c_str()));
+    ThrowCreateError(fileName, GetLastError());
   temporary.Kept();
 }
 
