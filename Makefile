@@ -1,11 +1,13 @@
 # The two commands a newcomer runs: `make test` and `make demo`. Both set up what they need.
 JOBS ?= 2
+export JOBS
 NATIVE := build
 WIN := build-win
+WIN64 := build-win64
 
-.PHONY: all test demo bootstrap native win demo-pak test-native test-win clean
+.PHONY: all test demo bootstrap native win win64 demo-pak test-native test-win clean
 
-all: native win
+all: native win win64
 
 bootstrap:
 	scripts/bootstrap
@@ -14,32 +16,32 @@ native: bootstrap
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
+# build-win is the product (a 32-bit setup.exe); build-win64 holds the same programs for
+# machines that run no 32-bit code. Both are always built.
 win: bootstrap
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
 
-# The demo package: demo/package/ with the built service stand-ins put where the bundle's
-# tools belong, made with the native quarnpak. Git's .keep placeholders are left out, so the
-# empty folders travel as folder entries.
-demo-pak: native win
-	rm -rf $(WIN)/demo-package
-	cp -R demo/package $(WIN)/demo-package
-	find $(WIN)/demo-package -name .keep -delete
-	mkdir -p $(WIN)/demo-package/MySQL5/bin
-	cp $(WIN)/bin/mysqld-nt.exe $(WIN)/demo-package/MySQL5/bin/
-	cp $(WIN)/bin/tomcat5-service.exe $(WIN)/demo-package/tomcat5/bin/
-	$(NATIVE)/bin/quarnpak create $(WIN)/demo-package $(WIN)/bin/Setup.pak --version 2.0.0 --description "Quarn演示安装包"
+win64: bootstrap
+	cmake -S . -B $(WIN64) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(WIN64) -j $(JOBS)
+
+# Each Windows tree gets its own demo Setup.pak, holding that tree's service stand-ins.
+demo-pak: native win win64
+	scripts/make-demo-pak $(NATIVE) $(WIN)
+	scripts/make-demo-pak $(NATIVE) $(WIN64)
 
 test-native: native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
-test-win: win demo-pak
-	scripts/with-wine-session $(WIN) ctest --test-dir $(WIN) --output-on-failure -j $(JOBS)
+# Every Windows tree this machine can run: both, or the 64-bit one alone (it says which).
+test-win: demo-pak
+	scripts/test-windows $(WIN) $(WIN64)
 
 test: test-native test-win
 
 demo: demo-pak
-	scripts/demo $(WIN)
+	scripts/demo $(WIN) $(WIN64)
 
 clean:
-	rm -rf $(NATIVE) $(WIN)
+	rm -rf $(NATIVE) $(WIN) $(WIN64)

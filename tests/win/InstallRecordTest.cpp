@@ -18,11 +18,12 @@ class InstallRecord : public EngineFixture {
  protected:
   // Value names of a key with their types, sorted by name: the order in which the registry
   // lists them is its own (alphabetical under Wine), not the order of writing.
-  static std::vector<std::pair<std::string, DWORD>> Values(const char* key) {
+  // The program keeps its record in the 32-bit view, whichever build it is; view picks the one read.
+  static std::vector<std::pair<std::string, DWORD>> Values(const char* key, REGSAM view = KEY_WOW64_32KEY) {
     std::vector<std::pair<std::string, DWORD>> values;
     HKEY handle;
     std::wstring path = tk::ToWide(std::string(key).substr(1));
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return values;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &handle) != ERROR_SUCCESS) return values;
     for (DWORD i = 0;; ++i) {
       wchar_t name[256];
       DWORD length = 256, type = 0;
@@ -78,6 +79,20 @@ TEST_F(InstallRecord, WritesEveryKeyValueAndTypeInOrder) {
   EXPECT_EQ(registry.ReadString("DisplayName"), "Quarn系列软件");
   EXPECT_EQ(registry.ReadString("Publisher"), "Quarn工作室");
   EXPECT_EQ(registry.ReadString("UninstallString"), "d:\\web\\install\\Uninstall.exe");
+}
+
+TEST_F(InstallRecord, LivesInThe32BitViewOnly) {
+  CreateWizard(true);
+  pub::Process().PackageVersion = "2.0.0";
+  form->Edit1->SetText("d:\\web");
+  form->ProductList->Add("A");
+  form->WriteInstallRecord();
+  for (const char* key : {ui::kVersionKey, ui::kProductKey, ui::kUninstallKey}) {
+    EXPECT_FALSE(Values(key, KEY_WOW64_32KEY).empty()) << key;
+    EXPECT_TRUE(Values(key, KEY_WOW64_64KEY).empty()) << key << " must not be in the 64-bit view";
+  }
+  EXPECT_TRUE(registry.DeleteKey(ui::kUninstallKey));
+  EXPECT_TRUE(Values(ui::kUninstallKey, KEY_WOW64_32KEY).empty()) << "deleted in the view it was written to";
 }
 
 TEST_F(InstallRecord, ARepairKeepsProductNamesOfAnEarlierLargerInstallation) {

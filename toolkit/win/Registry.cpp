@@ -16,6 +16,12 @@ namespace {
   throw ERegistryException(Format("注册表值 '%s' 的数据类型不对", name.c_str()));
 }
 
+// Both builds use the registry's 32-bit view, so the 64-bit build finds what the 32-bit one
+// wrote (Software\WOW6432Node\... on 64-bit Windows) and the other way round. The flag changes
+// nothing for a 32-bit program, nor for keys Windows does not redirect: the system environment
+// and the service keys under SYSTEM are the same key in both views.
+constexpr REGSAM kView = KEY_WOW64_32KEY;
+
 }  // namespace
 
 TRegistry::TRegistry() = default;
@@ -38,8 +44,8 @@ bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
   HKEY base = BaseFor(key, &path);
   HKEY opened = nullptr;
   LONG status = canCreate ? RegCreateKeyExW(base, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                            KEY_ALL_ACCESS, nullptr, &opened, nullptr)
-                          : RegOpenKeyExW(base, path.c_str(), 0, KEY_ALL_ACCESS, &opened);
+                                            KEY_ALL_ACCESS | kView, nullptr, &opened, nullptr)
+                          : RegOpenKeyExW(base, path.c_str(), 0, KEY_ALL_ACCESS | kView, &opened);
   if (status != ERROR_SUCCESS) return false;
   CloseKey();
   current_ = opened;
@@ -55,7 +61,7 @@ bool TRegistry::KeyExists(const std::string& key) const {
   std::wstring path;
   HKEY base = BaseFor(key, &path);
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(base, path.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(base, path.c_str(), 0, KEY_READ | kView, &opened) != ERROR_SUCCESS) return false;
   RegCloseKey(opened);
   return true;
 }
@@ -65,7 +71,12 @@ bool TRegistry::DeleteKey(const std::string& key) {
   HKEY base = BaseFor(key, &path);
   // An empty path would empty the base key itself; deleting a key needs a name.
   if (path.empty()) return false;
-  return RegDeleteTreeW(base, path.c_str()) == ERROR_SUCCESS && !KeyExists(key);
+  // RegDeleteTreeW takes no view: empty the key opened in ours, then delete it in ours.
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(base, path.c_str(), 0, KEY_ALL_ACCESS | kView, &opened) != ERROR_SUCCESS) return false;
+  LONG emptied = RegDeleteTreeW(opened, nullptr);
+  RegCloseKey(opened);
+  return emptied == ERROR_SUCCESS && RegDeleteKeyExW(base, path.c_str(), kView, 0) == ERROR_SUCCESS;
 }
 
 HKEY TRegistry::Current() const {
