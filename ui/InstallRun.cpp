@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/portable/GbkCase.h"
+#include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
@@ -22,7 +23,6 @@
 namespace ui {
 namespace {
 
-constexpr const char* kDefaultInstallFolder = "c:\\quarn";
 constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 
 using tk::FileExists;
@@ -60,24 +60,71 @@ void TfSetupMainForm::RunInstall() {
     CurrentFolder& folder;
     ~Restore() { folder.RestoreQuietly(); }
   } restore{runFolder};
-  pub::ProcessValues& process = pub::Process();
   HadSetJAVA_HOME = false;
+  StageProducts();
+  const std::string installFolder = PrepareInstallFolder();
+  // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
+  const bool javaHomeWasOurs =
+      RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", installFolder + "\\java");
+  HadSetJAVA_HOME = javaHomeWasOurs;
+  StopInstalledServices();
+  // Recorded before the first file is copied: an installation that is interrupted, however,
+  // can then be repaired or removed by the next start.
+  WriteInstallRecord();
+  CopyProducts(installFolder);
+  PatchConfiguration(installFolder);
+  RegisterServices(installFolder, javaHomeWasOurs);
+  Label17->SetCaption("正在更新windows注册表......");
+  WriteInstallRecord();
+
+  Label16->SetVisible(false);
+  Label17->SetCaption("安装成功!");
+  Gauge1->SetProgress(Gauge1->MaxValue());
+  FullInstallPage_2->Repaint();
+  NextBtn->SetCaption(kFinishCaption);
+  NextBtn->SetEnabled(true);
+  UpBtn->SetEnabled(false);
+  CloseBtn->SetEnabled(false);
+}
+
+void TfSetupMainForm::StageProducts() {
+  pub::ProcessValues& process = pub::Process();
   Label16->SetCaption("解压文件到临时目录：");
-  if (!pub::UnpackPackage(this, Gauge1, Label17, Memo3)) {
-    tk::ShowError(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite + "从新下载");
-    return;  // every button stays disabled; only the title-bar close is left
+  pub::StagingResult staged = pub::UnpackPackage(Gauge1, Label17, Memo3);
+  switch (staged.kind) {
+    case pub::StagingResult::Done:
+      break;
+    case pub::StagingResult::PackageMissing:
+      throw InstallFailed(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite +
+                          "从新下载");
+    case pub::StagingResult::PackageDamaged:
+      throw InstallFailed(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite +
+                          "从新下载\r\n" + staged.detail);
+    case pub::StagingResult::CannotWrite:
+      throw InstallFailed("无法解压文件到临时目录，安装没有完成。\r\n" + staged.detail);
   }
   ProductList->Clear();
   if (process.ProductNames)
     for (const std::string& name : *process.ProductNames) ProductList->Add(name);
   for (int i = 0; i < ProductList->Count(); ++i) ProductList->SetChecked(i, true);
   Label23->SetCaption("本次安装包版本为：V" + process.PackageVersion + " 制作日期：" + ShortDate(process.PackageDate));
+}
 
+std::string TfSetupMainForm::PrepareInstallFolder() {
   Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
   const std::string installFolder = Edit1->Text();
-  if (installFolder.empty()) throw tk::EInOutError("安装目录不能为空", ERROR_INVALID_NAME);
-  if (!FolderExists(installFolder)) SHCreateDirectoryExW(nullptr, tk::ToWide(installFolder).c_str(), nullptr);
+  std::string problem = pub::InstallFolderProblem(installFolder);
+  if (!problem.empty()) throw InstallFailed(problem);
+  if (!FolderExists(installFolder)) {
+    int made = SHCreateDirectoryExW(nullptr, tk::ToWide(installFolder).c_str(), nullptr);
+    if (!FolderExists(installFolder))
+      throw InstallFailed("无法建立安装目录 " + installFolder + "。" + tk::SysErrorMessage(static_cast<uint32_t>(made)));
+  }
+  return installFolder;
+}
 
+void TfSetupMainForm::StopInstalledServices() {
+  pub::ProcessValues& process = pub::Process();
   Label16->SetCaption("拷贝Quarn产品文件到安装目录：");
   for (int i = 0; i < ProductList->Count(); ++i)
     if (ProductList->Checked(i))
@@ -91,22 +138,25 @@ void TfSetupMainForm::RunInstall() {
       Label17->SetCaption("正在停止已安装的服务......");
       pub::RunAndWait(std::string("net stop ") + service, kShowWindow);
     }
+}
+
+void TfSetupMainForm::CopyProducts(const std::string& installFolder) {
+  pub::ProcessValues& process = pub::Process();
   Memo3->AddLine("将Quarn系统文件拷贝到：" + installFolder + " 下");
   std::vector<pub::CopyFailure> failures;
   for (int i = 0; i < ProductList->Count(); ++i)
     if (ProductList->Checked(i))
       pub::CopyFolderTree(process.StagingFolder + ProductList->Item(i), installFolder + "\\" + ProductList->Item(i),
                           nullptr, true, Gauge1, Label17, Memo3, &failures);
-  if (!failures.empty()) {
-    // Files are missing: no success is claimed, but the record is kept so that the partial
-    // installation can be removed.
-    tk::ShowError(tk::Format("有 %d 个文件无法拷贝到安装目录，安装没有完成。\r\n第一个文件：%s\r\n原因：%s",
-                             static_cast<int>(failures.size()), failures[0].target.c_str(),
-                             failures[0].message.c_str()));
-    WriteInstallRecord();
-    throw CopyFailed();
-  }
+  // Files are missing: no success is claimed; the record written before copying stays, so
+  // that the partial installation can be repaired or removed.
+  if (!failures.empty())
+    throw InstallFailed(tk::Format("有 %d 个文件无法拷贝到安装目录，安装没有完成。\r\n第一个文件：%s\r\n原因：%s",
+                                   static_cast<int>(failures.size()), failures[0].target.c_str(),
+                                   failures[0].message.c_str()));
+}
 
+void TfSetupMainForm::PatchConfiguration(const std::string& installFolder) {
   Label17->SetCaption("正在修改基础软件配置文件......");
   const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
   // Which products the configuration was patched for; the default folder needs no patching.
@@ -136,7 +186,9 @@ void TfSetupMainForm::RunInstall() {
     pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
   else if (cms)
     DeleteFileW(tk::ToWide(forumXml).c_str());
+}
 
+void TfSetupMainForm::RegisterServices(const std::string& installFolder, bool javaHomeWasOurs) {
   if (FolderExists(installFolder + "\\MySQL5")) {
     Label17->SetCaption("正在设置Mysql服务项......");
     CurrentFolder current;
@@ -147,31 +199,21 @@ void TfSetupMainForm::RunInstall() {
   }
   if (FolderExists(installFolder + "\\tomcat5")) {
     // Set before the service tool runs, so that it inherits the variable.
-    HadSetJAVA_HOME = pub::SetEnvVariable("JAVA_HOME", installFolder + "\\java", false, false);
+    HadSetJAVA_HOME = pub::SetEnvVariable("JAVA_HOME", installFolder + "\\java", false, false) || javaHomeWasOurs;
     Label17->SetCaption("正在设置tomcat服务项......");
     CurrentFolder current;
     current.Change(installFolder + "\\tomcat5\\bin");
     pub::RunAndWait("service.bat install tomcatquarn", kShowWindow);
     pub::RunAndWait("net start tomcatquarn", kShowWindow);
     current.Restore();
+    // The service key lives under SYSTEM, which Windows keeps in one view for every program.
     tk::TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
-    if (registry.OpenKey(kTomcatServiceKey, true)) {
-      registry.WriteInteger("Start", 2);  // automatic start
-      registry.CloseKey();
-    }
+    if (!registry.OpenKey(kTomcatServiceKey, true))
+      throw InstallFailed(std::string("无法写入注册表键 HKEY_LOCAL_MACHINE") + kTomcatServiceKey);
+    registry.WriteInteger("Start", 2);  // automatic start
+    registry.CloseKey();
   }
-  Label17->SetCaption("正在更新windows注册表......");
-  WriteInstallRecord();
-
-  Label16->SetVisible(false);
-  Label17->SetCaption("安装成功!");
-  Gauge1->SetProgress(Gauge1->MaxValue());
-  FullInstallPage_2->Repaint();
-  NextBtn->SetCaption(kFinishCaption);
-  NextBtn->SetEnabled(true);
-  UpBtn->SetEnabled(false);
-  CloseBtn->SetEnabled(false);
 }
 
 }  // namespace ui

@@ -2,8 +2,10 @@
 // the repair / fresh-install / uninstall choice, and the finish action.
 #include <windows.h>
 
+#include "common/portable/InstallFolderRule.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
+#include "toolkit/core/TextLines.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Shell.h"
 #include "ui/CurrentFolder.h"
@@ -23,16 +25,24 @@ void TfSetupMainForm::NextBtnClick() {
   bool choosing = HadInstallPage && HadInstallPage->Visible();
   if (choosing && RadioButton3->Checked()) return UninstallChoice();
   if (choosing && RadioButton4->Checked()) {
-    // A repair installs into the recorded folder, which can no longer be changed.
-    Edit1->SetEnabled(false);
-    SpeedButton1->SetEnabled(false);
+    // A repair installs into the recorded folder, which can no longer be changed. A record
+    // without a usable folder leaves the box open, with the default, for the user to choose.
+    if (pub::InstallFolderProblem(Edit1->Text()).empty()) {
+      Edit1->SetEnabled(false);
+      SpeedButton1->SetEnabled(false);
+    } else {
+      Edit1->SetText(kDefaultInstallFolder);
+    }
     return Advance();
   }
   if (choosing && RadioButton5->Checked()) return FreshInstallChoice();
-  if (FullInstallPage_1->Visible() && Edit1->Text().empty()) {
-    tk::ShowError("请输入Quarn软件的安装目录。");
-    Edit1->SetFocus();
-    return;
+  if (FullInstallPage_1->Visible()) {
+    std::string problem = pub::InstallFolderProblem(Edit1->Text());
+    if (!problem.empty()) {
+      tk::ShowError(problem);
+      if (Edit1->Enabled()) Edit1->SetFocus();
+      return;
+    }
   }
   Advance();
 }
@@ -105,19 +115,30 @@ void TfSetupMainForm::RunGuarded(void (TfSetupMainForm::*run)()) {
   try {
     (this->*run)();
     runActive_ = false;
-    // A finished install run has set the buttons itself; a staging failure leaves them all
-    // disabled. An uninstall run gives them back.
+    // A finished install run has set the buttons itself; an uninstall run gives them back.
     if (!install) EnableButtons(true);
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
     runActive_ = false;
     EnableButtons(true);
-    // An install run's error is absorbed; an uninstall run's goes on to the default handler.
-    if (!install) {
+    if (install) {
+      ShowInstallFailure(error.what());
+    } else {
+      // An uninstall run's error goes on to the default handler, which shows it.
       if (closePending_) Close();
       throw;
     }
   }
   if (closePending_) Close();
+}
+
+void TfSetupMainForm::ShowInstallFailure(const std::string& reason) {
+  // The final page, with its success texts, is only for a run that completed: Next stays off,
+  // Back leads to the folder page for another run, Exit leaves.
+  NextBtn->SetEnabled(false);
+  Label16->SetVisible(true);
+  Label17->SetCaption("安装没有完成。");
+  for (const std::string& line : tk::SplitTextLines(reason)) Memo3->AddLine("安装失败：" + line);
+  tk::ShowError(reason);
 }
 
 void TfSetupMainForm::EnableButtons(bool enabled) {
@@ -127,10 +148,13 @@ void TfSetupMainForm::EnableButtons(bool enabled) {
 }
 
 void TfSetupMainForm::UpBtnClick() {
-  if (UninstallPage && UninstallPage->Parent() != BasePanel && UninstallPage->Visible()) {
-    // Back from the removal shown on its own returns to the choice page.
+  if (UninstallPage && UninstallPage->Parent() != BasePanel && UninstallPage->Visible() && HadInstallPage) {
+    // Back from the removal shown on its own returns to the choice page it was started from.
     UninstallPage->SetVisible(false);
-    if (HadInstallPage) HadInstallPage->SetVisible(true);
+    ShowPage(HadInstallPage->TabOrder(), true);
+    UpBtn->SetEnabled(true);
+    NextBtn->SetEnabled(true);
+    return;
   }
   int current = CurrentPageIndex();
   if (current <= 1) UpBtn->SetEnabled(false);

@@ -21,6 +21,9 @@ namespace ui {
 // Address of the product's download site, named in the missing-package message.
 constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
 
+// The install folder offered when nothing is recorded; its configuration needs no patching.
+constexpr const char* kDefaultInstallFolder = "c:\\quarn";
+
 // The wizard window's caption, with its trailing blank; a second copy finds the window by it.
 constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 
@@ -28,11 +31,14 @@ constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";
 
-// An install run that could not copy every file: its message is shown and the record written;
-// the run then ends as an interrupted one.
-class CopyFailed : public tk::Exception {
- public:
-  CopyFailed() : tk::Exception("files could not be copied") {}
+// An install run that did not complete; the message tells the user what happened and why.
+class InstallFailed : public tk::Exception {
+  using tk::Exception::Exception;
+};
+
+// An uninstall run that left recorded folders behind; the record is kept for another try.
+class UninstallIncomplete : public tk::Exception {
+  using tk::Exception::Exception;
 };
 
 class TfSetupMainForm : public tk::Form {
@@ -67,10 +73,11 @@ class TfSetupMainForm : public tk::Form {
   // Records this installation: version key, product key, uninstall entry.
   void WriteInstallRecord();
 
-  // The copying page's work: staging, copying, configuration, services, record. Errors other
-  // than a damaged package propagate to the caller.
+  // The copying page's work: staging, copying, configuration, services, record. Every failure
+  // propagates to the caller with its reason; success shows only after the last step.
   void RunInstall();
-  // Removes the recorded installation, products last to first, then the record.
+  // Removes the recorded installation, products last to first, then the record. Raises
+  // UninstallIncomplete, keeping the record, when a recorded folder is left behind.
   void RunUninstall();
   void UninstallProduct(const std::string& folder);
 
@@ -117,6 +124,18 @@ class TfSetupMainForm : public tk::Form {
   tk::Gauge* Gauge2;
 
  private:
+  // The steps of the install run, in order.
+  void StageProducts();
+  std::string PrepareInstallFolder();
+  void StopInstalledServices();
+  void CopyProducts(const std::string& installFolder);
+  void PatchConfiguration(const std::string& installFolder);
+  void RegisterServices(const std::string& installFolder, bool javaHomeWasOurs);
+  // Whether the current record says an install run of ours created JAVA_HOME.
+  bool RecordSaysJavaHomeIsOurs();
+  // The copying page after a run that failed: the reason shown, Back and Exit to go on with.
+  void ShowInstallFailure(const std::string& reason);
+
   void BuildControls();
   void WireHandlers();
   // The steps of a Next press.
@@ -134,6 +153,8 @@ class TfSetupMainForm : public tk::Form {
   void BindMembers();
 
   bool runActive_ = false;
+  // The install folder of the record being removed, for the JAVA_HOME check.
+  std::string uninstallFolder_;
   bool closePending_ = false;
 };
 

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "common/portable/GbkCase.h"
+#include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
-#include "common/portable/TreeDeleteGuard.h"
 #include "common/win/Publicfunc.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
+#include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallRecordKeys.h"
@@ -45,6 +47,7 @@ void TfSetupMainForm::RunUninstall() {
     }
     registry.CloseKey();
   }
+  uninstallFolder_ = pub::WithoutTrailingBackslash(installPath);
   if (registry.OpenKey(kProductKey, false)) {
     std::vector<std::string> names = registry.GetValueNames();
     registry.CloseKey();
@@ -53,16 +56,36 @@ void TfSetupMainForm::RunUninstall() {
       Gauge2->SetMaxValue(process.InstalledFileCount);
       Gauge2->SetProgress(0);
     }
-    // Without a recorded install folder, or with one that is a whole drive, no product step
-    // runs: the paths would start at a drive's root.
-    bool folderUsable = !pub::IsRefusedTreeDeletePath(installPath);
-    for (auto name = names.rbegin(); folderUsable && name != names.rend(); ++name)
-      if (IsPlainFolderName(*name)) UninstallProduct(installPath + "\\" + *name);
-    // The install folder itself goes too when nothing else is left in it; a folder that
-    // still holds something, or a drive, is never removed.
-    if (folderUsable) RemoveDirectoryW(tk::ToWide(installPath).c_str());
-    if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
-    if (Gauge2) Gauge2->SetProgress(Gauge2->MaxValue());
+    if (!pub::InstallFolderProblem(uninstallFolder_).empty()) {
+      // No folder to remove from (none recorded, a drive, a relative path): product paths would
+      // start wherever the current folder is. Nothing is removed; the record, which cannot
+      // lead anywhere, goes.
+      const char* nothing = "安装记录中没有可用的安装目录，没有删除任何文件。安装记录已删除。";
+      if (Label37) Label37->SetCaption(nothing);
+      tk::ShowPlain(nothing);
+    } else {
+      std::vector<std::string> folders;
+      for (auto name = names.rbegin(); name != names.rend(); ++name)
+        if (IsPlainFolderName(*name)) folders.push_back(uninstallFolder_ + "\\" + *name);
+      for (const std::string& folder : folders) UninstallProduct(folder);
+      // The install folder itself goes too when nothing else is left in it; a folder that
+      // still holds something is never removed.
+      RemoveDirectoryW(tk::ToWide(uninstallFolder_).c_str());
+      std::string left;
+      for (const std::string& folder : folders)
+        if (FolderExists(folder)) {
+          std::string why = pub::WhyFolderRemains(folder);
+          if (!why.empty()) left += "\r\n" + folder + "\r\n    " + why;
+        }
+      if (!left.empty()) {
+        // The record stays, so that the removal can be run again once the cause is gone.
+        if (Label37) Label37->SetCaption("Quarn系统没有完全卸载，有文件夹无法删除。");
+        throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
+                                  "\r\n安装记录已保留，排除原因后可以再次卸载。");
+      }
+      if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
+      if (Gauge2) Gauge2->SetProgress(Gauge2->MaxValue());
+    }
   }
   registry.DeleteKey(kQuarnKey);
   if (registry.OpenKey(kUninstallKey, false)) {
@@ -73,21 +96,25 @@ void TfSetupMainForm::RunUninstall() {
 
 void TfSetupMainForm::UninstallProduct(const std::string& folder) {
   // Letter case is ignored; the trail bytes of double-byte characters are not letters.
+  // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
   std::string upper = pub::GbkUpperCase(folder);
   if (upper.find("MYSQL") != std::string::npos) {
     pub::RunAndWait("net stop mysqlquarn", kShowWindow);
-    pub::RunAndWait(folder + "\\bin\\mysqld-nt --remove mysqlquarn", kShowWindow);
+    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", kShowWindow);
   } else if (upper.find("TOMCAT") != std::string::npos) {
     pub::RunAndWait("net stop tomcatquarn", kShowWindow);
     try {
       CurrentFolder current;
       current.Change(folder + "\\bin");
-      pub::RunAndWait(folder + "\\bin\\service.bat remove tomcatquarn", kShowWindow);
+      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", kShowWindow);
       current.Restore();
     } catch (const std::exception&) {
       // A tool folder that is gone leaves the service for the system to clean up.
     }
-    if (HadSetJAVA_HOME) pub::RemoveEnvVariable("JAVA_HOME", false);
+    // Only while it still names this installation's Java: someone may have pointed it
+    // elsewhere since.
+    if (HadSetJAVA_HOME && pub::SystemVariableHolds("JAVA_HOME", uninstallFolder_ + "\\java"))
+      pub::RemoveEnvVariable("JAVA_HOME", false);
   }
   try {
     pub::DeleteFolderTree(folder, Gauge2, Label37);

@@ -2,8 +2,11 @@
 #include <windows.h>
 
 #include "common/win/Environment.h"
+#include "common/portable/GbkCase.h"
+#include "common/portable/PathText.h"
 #include "resources/strings.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/win/Registry.h"
 
 namespace pub {
@@ -17,11 +20,11 @@ std::string ResourceText(UINT id) {
   return length > 0 ? tk::FromWide(std::wstring(text, static_cast<size_t>(length))) : std::string();
 }
 
-bool OpenEnvironmentKey(tk::TRegistry& registry, bool perUser) {
+bool OpenEnvironmentKey(tk::TRegistry& registry, bool perUser, bool canCreate = true) {
   if (!perUser) registry.SetRootKey(HKEY_LOCAL_MACHINE);
   std::string key = ResourceText(perUser ? IDS_USER_ENVIRONMENT_KEY : IDS_SYSTEM_ENVIRONMENT_KEY);
   // Without its key the routine would write into the root itself.
-  return !key.empty() && registry.OpenKey(key, true);
+  return !key.empty() && registry.OpenKey(key, canCreate);
 }
 
 // Tells every top-level window that the environment changed. A hung window is skipped after
@@ -42,6 +45,23 @@ bool SetEnvVariable(const std::string& name, const std::string& value, bool forc
   SetEnvironmentVariableW(tk::ToWide(name).c_str(), tk::ToWide(value).c_str());
   BroadcastEnvironmentChange();
   return true;
+}
+
+bool ReadEnvVariable(const std::string& name, bool perUser, std::string* value) {
+  tk::TRegistry registry;
+  if (!OpenEnvironmentKey(registry, perUser, false) || !registry.ValueExists(name)) return false;
+  try {
+    *value = registry.ReadString(name);
+    return true;
+  } catch (const tk::Exception&) {
+    return false;  // not text: nobody's folder
+  }
+}
+
+bool SystemVariableHolds(const std::string& name, const std::string& folder) {
+  std::string value;
+  return ReadEnvVariable(name, false, &value) &&
+         GbkUpperCase(WithoutTrailingBackslash(value)) == GbkUpperCase(WithoutTrailingBackslash(folder));
 }
 
 bool RemoveEnvVariable(const std::string& name, bool perUser) {

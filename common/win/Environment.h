@@ -13,6 +13,13 @@ namespace pub {
 // tk::ERegistryException.
 bool SetEnvVariable(const std::string& name, const std::string& value, bool force, bool perUser);
 
+// The variable's stored value; false when it is not there or the key cannot be opened.
+bool ReadEnvVariable(const std::string& name, bool perUser, std::string* value);
+
+// Whether the system-wide variable holds exactly folder, letter case aside: a value someone
+// has changed since is no longer ours to remove.
+bool SystemVariableHolds(const std::string& name, const std::string& folder);
+
 // Deletes the variable's value when there is one and broadcasts the change either way. True
 // when the environment key could be opened. This program's own environment is left alone.
 bool RemoveEnvVariable(const std::string& name, bool perUser);

@@ -3,6 +3,7 @@
 #include "common/win/FileTree.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
@@ -54,7 +55,41 @@ bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, walk::CaptionPace
   return true;
 }
 
+// The first entry under folder that will not go, as "path: reason"; "" when all went.
+std::string FirstStuckEntry(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(walk::JoinPath(folder, L"*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = walk::JoinPath(folder, entry.cFileName);
+      bool isFolder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                      !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+      std::string stuck = isFolder ? FirstStuckEntry(path) : std::string();
+      if (stuck.empty() && !isFolder) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (!DeleteFileW(path.c_str())) stuck = tk::FromWide(path) + "：" + tk::SysErrorMessage(GetLastError());
+      }
+      if (!stuck.empty()) {
+        FindClose(find);
+        return stuck;
+      }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+  }
+  if (RemoveDirectoryW(folder.c_str())) return std::string();
+  DWORD error = GetLastError();
+  return tk::FolderExists(folder) ? tk::FromWide(folder) + "：" + tk::SysErrorMessage(error) : std::string();
+}
+
 }  // namespace
+
+std::string WhyFolderRemains(const std::string& folder) {
+  std::wstring path = walk::AbsolutePath(tk::ToWide(walk::WithoutTrailingSeparator(folder)));
+  if (IsRefusedTreeDeletePath(tk::FromWide(path)) || !tk::FolderExists(path)) return std::string();
+  return FirstStuckEntry(path);
+}
 
 bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
   if (IsRefusedTreeDeletePath(folder)) return false;

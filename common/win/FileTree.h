@@ -51,6 +51,11 @@ bool CopyFolderLevel(const std::string& source, const std::string& destination, 
 // IsRefusedTreeDeletePath names (an empty path, a drive, a share root, "..").
 // Folder links are removed, never followed. The current directory is restored.
 bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* label);
+// Why a folder that a delete left behind is still there: the first entry in it that cannot be
+// removed, with the system's reason (a file in use, access denied). Tries that removal once
+// more on the way; "" when the folder is gone by then.
+std::string WhyFolderRemains(const std::string& folder);
+
 // The worker of one level: empties the folder, removes it only when it held nothing.
 bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* label);
 

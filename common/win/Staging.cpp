@@ -3,9 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <set>
 
-#include "common/portable/EntryNameRule.h"
+#include "common/portable/EntryNames.h"
 #include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
 #include "common/portable/PathText.h"
@@ -15,7 +16,6 @@
 #include "pak/Pak.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Gauge.h"
 #include "toolkit/win/Label.h"
 #include "toolkit/win/Memo.h"
@@ -72,49 +72,64 @@ class ProductNames {
 
 }  // namespace
 
-bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) {
+StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) {
   ProcessValues& process = Process();
+  process.ProductNames = std::make_unique<std::vector<std::string>>();
+  const std::string packagePath = process.SetupFolder + kPackageFileName;
+  if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
+  std::unique_ptr<pak::TkexPak> archive;
   try {
-    process.ProductNames = std::make_unique<std::vector<std::string>>();
-    auto* archive = new pak::TkexPak(owner, process.SetupFolder + kPackageFileName);
-    process.PackageVersion = archive->Header->VersionText();
-    process.PackageDate = archive->Header->CreationTime;
-    process.InstalledFileCount = archive->Directory->Count();
-    if (gauge) {
-      gauge->SetMinValue(0);
-      gauge->SetProgress(0);
-      gauge->SetMaxValue(archive->Directory->Count());
-    }
-    // A package with a name that would land outside the staging folder is refused whole,
-    // before anything is written.
-    for (int32_t i = 0; i < archive->Directory->Count(); ++i)
-      if (!IsSafeEntryName(ConvertedName(archive->Directory->Item(i)))) return false;
-
-    ProductNames products(*process.ProductNames);
-    std::string readyFolder;
-    for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
-      const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
-      if (label) label->SetCaption("开始解压......");
-      std::string name = ConvertedName(item);
-      std::string destination = process.StagingFolder + name;
-      std::string folder = FolderPart(destination);
-      // Entries come folder by folder: a folder found or made is not looked up again.
-      if (folder != readyFolder) {
-        if (FolderExists(folder) || ForceFolders(folder))
-          readyFolder = folder;
-        else
-          tk::ShowPlain("无法建立目录:" + folder);
-      }
-      products.Add(ProductName(name));
-      if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
-      if (memo) memo->AddLine("..\\" + name);
-      if (gauge) gauge->AddProgress(1);
-      walk::ProcessPendingMessages();
-    }
-    return true;
-  } catch (const std::exception&) {
-    return false;
+    archive = std::make_unique<pak::TkexPak>(nullptr, packagePath, pak::OpenFor::Reading);
+  } catch (const std::exception& error) {
+    // Gone between the look and the open, or not an archive at all.
+    if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
+    return {StagingResult::PackageDamaged, error.what()};
   }
+  process.PackageVersion = archive->Header->VersionText();
+  process.PackageDate = archive->Header->CreationTime;
+  process.InstalledFileCount = archive->Directory->Count();
+  if (gauge) {
+    gauge->SetMinValue(0);
+    gauge->SetProgress(0);
+    gauge->SetMaxValue(archive->Directory->Count());
+  }
+  // A package with a name that could land outside the staging folder, or that Windows would
+  // write under another name or to a device, is refused whole, before anything is written.
+  for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
+    const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
+    std::string problem = NameProblem(item.NameText(), item.Kind);
+    if (!problem.empty()) return {StagingResult::PackageDamaged, item.NameText() + ": " + problem};
+  }
+
+  ProductNames products(*process.ProductNames);
+  std::string readyFolder;
+  for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
+    const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
+    if (label) label->SetCaption("开始解压......");
+    std::string name = ConvertedName(item);
+    std::string destination = process.StagingFolder + name;
+    std::string folder = FolderPart(destination);
+    // Entries come folder by folder: a folder found or made is not looked up again.
+    if (folder != readyFolder) {
+      if (!FolderExists(folder) && !ForceFolders(folder))
+        return {StagingResult::CannotWrite, "无法建立目录:" + folder};
+      readyFolder = folder;
+    }
+    products.Add(ProductName(name));
+    try {
+      if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
+    } catch (const tk::EReadError& error) {
+      return {StagingResult::PackageDamaged, name + ": " + error.what()};
+    } catch (const tk::EStreamError& error) {
+      return {StagingResult::CannotWrite, destination + ": " + error.what()};
+    } catch (const std::exception& error) {
+      return {StagingResult::PackageDamaged, name + ": " + error.what()};
+    }
+    if (memo) memo->AddLine("..\\" + name);
+    if (gauge) gauge->AddProgress(1);
+    walk::ProcessPendingMessages();
+  }
+  return {};
 }
 
 }  // namespace pub

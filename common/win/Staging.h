@@ -2,8 +2,9 @@
 // package version, package date and installed file count published on the way.
 #pragma once
 
+#include <string>
+
 namespace tk {
-class Component;
 class Gauge;
 class Label;
 class Memo;
@@ -11,11 +12,24 @@ class Memo;
 
 namespace pub {
 
-// Opens Setup.pak of the setup folder with owner as the archive's owner (the archive stays
-// open, unshared, until the owner goes) and extracts every entry into the staging folder,
-// one gauge step, status text and memo line per entry. Every entry name is checked before
-// anything is written: a name that would leave the staging folder refuses the package. True
-// when every entry was handled; false on any error, which is shown nowhere here.
-bool UnpackPackage(tk::Component* owner, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo);
+// How staging ended, and for a failure what the user is told beyond its kind.
+struct StagingResult {
+  enum Kind {
+    Done,
+    PackageMissing,  // no Setup.pak in the setup folder
+    PackageDamaged,  // it cannot be read as an archive, or an entry is unsafe or out of bounds
+    CannotWrite,     // a folder or file of the staging folder could not be made or written
+  };
+  Kind kind = Done;
+  std::string detail;  // the entry or file concerned and the system's reason
+  bool Succeeded() const { return kind == Done; }
+};
+
+// Opens Setup.pak of the setup folder for reading only and extracts every entry into the
+// staging folder, one gauge step, status text and memo line per entry. Every entry name is
+// checked before anything is written. The package is let go before returning, whatever the
+// outcome, so a later staging in the same process can open it again; it is never written to,
+// and never created when it is missing.
+StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo);
 
 }  // namespace pub

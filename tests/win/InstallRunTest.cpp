@@ -2,10 +2,13 @@
 // JAVA_HOME, and the end states of the copying page.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
+#include "toolkit/win/Registry.h"
 #include "ui/InstallRecordKeys.h"
 
 using namespace testing_support;
@@ -111,43 +114,105 @@ TEST_F(InstallRun, AnExistingJavaHomeIsLeftAlone) {
   EXPECT_EQ(SystemJavaHome(), "D:\\jdk");
 }
 
-TEST_F(InstallRun, FilesThatCannotBeCopiedAreReportedAndNoSuccessIsClaimed) {
+TEST_F(InstallRun, FilesThatCannotBeCopiedFailTheRunWithTheirReason) {
   std::string target = folder.Path() + "web";
   MakeFolders(target + "\\eblog");
   WriteFile(target + "\\eblog\\index.html", "old");
   CreateWizardWith(BundleFiles(true, true));
   form->Edit1->SetText(target);
+  std::string message;
   {
     // Another program holds the target file, so copying over it fails.
     tk::TFileStream holder(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
-    EXPECT_THROW(form->RunInstall(), ui::CopyFailed);
+    try {
+      form->RunInstall();
+    } catch (const ui::InstallFailed& error) {
+      message = error.what();
+    }
   }
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
-  EXPECT_NE(boxes.Boxes()[0].text.find("有 1 个文件无法拷贝"), std::string::npos) << boxes.Boxes()[0].text;
-  EXPECT_NE(boxes.Boxes()[0].text.find("eblog\\index.html"), std::string::npos);
+  EXPECT_NE(message.find("有 1 个文件无法拷贝"), std::string::npos) << message;
+  EXPECT_NE(message.find("eblog\\index.html"), std::string::npos) << message;
   EXPECT_NE(form->NextBtn->Caption(), "完成");
   EXPECT_NE(form->Label17->Caption(), "安装成功!");
   EXPECT_TRUE(KeyExists(ui::kVersionKey)) << "the record lets the partial installation be removed";
-  // Through Next the run ends as an interrupted one: the buttons come back, the page stays.
 }
 
-TEST_F(InstallRun, ThroughNextACopyFailureEndsLikeAnInterruptedRun) {
-  std::string target = folder.Path() + "web";
-  MakeFolders(target + "\\eblog");
-  WriteFile(target + "\\eblog\\index.html", "old");
-  CreateWizardWith(BundleFiles(false, false));
-  form->Edit1->SetText(target);
-  tk::TFileStream holder(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
-  Press(form->NextBtn);
-  Press(form->RadioButton2);
-  Press(form->NextBtn);
-  Press(form->NextBtn);
+namespace {
+
+// Through Next to the copying page with a file of the install folder held open; the run fails.
+class FailedInstallRun : public InstallRun {
+ protected:
+  void WalkToTheCopyingPage() {
+    Press(form->NextBtn);
+    Press(form->RadioButton2);
+    Press(form->NextBtn);
+    Press(form->NextBtn);
+  }
+  void RunIntoAHeldFile() {
+    target = folder.Path() + "web";
+    MakeFolders(target + "\\eblog");
+    WriteFile(target + "\\eblog\\index.html", "old");
+    CreateWizardWith(BundleFiles(false, false));
+    form->Edit1->SetText(target);
+    holder = std::make_unique<tk::TFileStream>(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
+    WalkToTheCopyingPage();
+  }
+  std::string target;
+  std::unique_ptr<tk::TFileStream> holder;
+};
+
+}  // namespace
+
+TEST_F(FailedInstallRun, ShowsItsReasonAndNeverLeadsToTheSuccessPage) {
+  RunIntoAHeldFile();
   EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
-  EXPECT_TRUE(form->NextBtn->Enabled());
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("eblog\\index.html"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_EQ(form->Label17->Caption(), "安装没有完成。");
+  EXPECT_NE(form->Memo3->Line(form->Memo3->LineCount() - 1).find("安装失败："), std::string::npos);
+  EXPECT_FALSE(form->NextBtn->Enabled()) << "no way onto the final page";
+  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
   EXPECT_TRUE(form->UpBtn->Enabled());
   EXPECT_TRUE(form->CloseBtn->Enabled());
-  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
+}
+
+TEST_F(FailedInstallRun, BackAndNextRunAgainAndCanSucceed) {
+  RunIntoAHeldFile();
+  holder.reset();  // the other program lets go
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+  Press(form->NextBtn);
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the package is staged again";
+  EXPECT_EQ(ReadFile(target + "\\eblog\\index.html"), "<h1>blog</h1>\r\n");
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+}
+
+TEST_F(FailedInstallRun, AnUnusableToolFolderIsReportedNotAbsorbed) {
+  // A MySQL5 folder without its bin folder: the service step has nowhere to run.
+  std::vector<PackageFile> files;
+  for (const PackageFile& file : BundleFiles(false, false))
+    if (file.name != "MySQL5/bin/README.txt") files.push_back(file);
+  CreateWizardWith(files);
+  form->Edit1->SetText(folder.Path() + "web");
+  WalkToTheCopyingPage();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("MySQL5\\bin"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_FALSE(form->NextBtn->Enabled());
+  EXPECT_NE(form->Label17->Caption(), "安装成功!");
+}
+
+TEST_F(InstallRun, ARepairKeepsTheJavaHomeOurEarlierRunCreated) {
+  std::string target = folder.Path() + "web";
+  SetSystemJavaHome(target + "\\java");
+  WriteRecord(target, {"java", "tomcat5"}, /*hadSetJavaHome=*/true);
+  Install(target, false, false);
+  EXPECT_TRUE(form->HadSetJAVA_HOME) << "still ours, so a later removal takes it away";
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, false));
+  EXPECT_EQ(registry.ReadInteger("HadSetJAVA_HOME"), 1);
 }
 
 TEST_F(InstallRun, ACloseDuringTheRunWaitsForItsEndThenDeletesTheStagingFolder) {

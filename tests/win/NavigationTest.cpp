@@ -105,36 +105,65 @@ TEST_F(Navigation, AFinishActionWithoutTheTomcatFolderShowsTheErrorAndStays) {
   EXPECT_FALSE(application.Terminated());
 }
 
-TEST_F(Navigation, AnEmptyInstallFolderIsRefusedBeforeTheCopyingPage) {
+TEST_F(Navigation, OnlyAnAbsoluteFolderOnADriveReachesTheCopyingPage) {
   CreateWizard(true);
   Press(form->NextBtn);
   Press(form->RadioButton2);
   Press(form->NextBtn);
-  form->Edit1->SetText("");
-  Press(form->NextBtn);
-  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  for (const char* refused : {"", "quarn", "\\quarn", "c:", "c:\\", "c:quarn", "\\\\server\\share\\q", "c:\\a|b",
+                              "c:\\..", "c:\\q\\..\\.."}) {
+    SCOPED_TRACE(refused);
+    size_t before = boxes.Boxes().size();
+    form->Edit1->SetText(refused);
+    Press(form->NextBtn);
+    EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+    ASSERT_EQ(boxes.Boxes().size(), before + 1);
+    EXPECT_EQ(boxes.Boxes().back().kind, tk::MessageKind::Error);
+  }
+  EXPECT_EQ(boxes.Boxes()[0].text, "请输入Quarn软件的安装目录。");
 }
 
-TEST_F(Navigation, AfterAStagingFailureOnlyTheTitleBarCloseIsLeft) {
+TEST_F(Navigation, AStagingFailureIsShownAndLeavesBackAndExit) {
   CreateWizard(true);
-  // Another holder keeps Setup.pak open, so staging cannot open it.
-  tk::TFileStream holder(folder.Path() + "Setup.pak", tk::FileMode::OpenReadWrite);
+  form->Edit1->SetText(folder.Path() + "target");
+  {
+    // Another holder keeps Setup.pak open unshared, so staging cannot open it.
+    tk::TFileStream holder(folder.Path() + "Setup.pak", tk::FileMode::OpenReadWrite);
+    Press(form->NextBtn);
+    Press(form->RadioButton2);
+    Press(form->NextBtn);
+    Press(form->NextBtn);
+  }
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text.rfind(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") +
+                                            ui::kMakerSite + "从新下载",
+                                        0),
+            0u)
+      << boxes.Boxes()[0].text;
+  EXPECT_FALSE(form->NextBtn->Enabled());
+  EXPECT_TRUE(form->UpBtn->Enabled());
+  EXPECT_TRUE(form->CloseBtn->Enabled());
+  // The holder is gone: back to the folder page and on, and the package stages this time.
+  Press(form->UpBtn);
+  Press(form->NextBtn);
+  EXPECT_EQ(form->NextBtn->Caption(), "完成");
+}
+
+TEST_F(Navigation, APackageGoneBeforeStagingIsReportedAsMissing) {
+  CreateWizard(true);
   form->Edit1->SetText(folder.Path() + "target");
   Press(form->NextBtn);
   Press(form->RadioButton2);
   Press(form->NextBtn);
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(folder.Path() + "Setup.pak").c_str()));
   Press(form->NextBtn);
-  EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
   ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].text,
-            std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + ui::kMakerSite + "从新下载");
-  EXPECT_FALSE(form->NextBtn->Enabled());
-  EXPECT_FALSE(form->UpBtn->Enabled());
-  EXPECT_FALSE(form->CloseBtn->Enabled());
-  SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
-  EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(boxes.Boxes()[0].text.rfind("系统安装包损坏，无法找到 Setup.pak文件", 0), 0u) << boxes.Boxes()[0].text;
+  EXPECT_EQ(GetFileAttributesW(tk::ToWide(folder.Path() + "Setup.pak").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "no package is made up";
+  EXPECT_FALSE(KeyExists(ui::kVersionKey)) << "nothing installed, nothing recorded";
+  EXPECT_NE(form->Label17->Caption(), "安装成功!");
 }
 
 TEST_F(Navigation, ExitAsksFirstAndCloses) {
@@ -170,6 +199,20 @@ TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
   EXPECT_FALSE(form->SpeedButton1->Enabled());
 }
 
+TEST_F(Navigation, ARepairWithoutAUsableRecordedFolderLeavesTheFolderBoxOpen) {
+  WriteRecord("", {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton4);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+  EXPECT_TRUE(form->Edit1->Enabled());
+  EXPECT_TRUE(form->SpeedButton1->Enabled());
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn");
+}
+
 TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
   std::string install = folder.Path() + "recorded";
   WriteRecord(install, {});
@@ -193,6 +236,11 @@ TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
   EXPECT_EQ(form->NextBtn->Caption(), "退出");
   EXPECT_TRUE(form->NextBtn->Enabled());
   EXPECT_TRUE(form->CloseBtn->Enabled());
+  // Back from that page returns to the choice page it was started from.
+  Press(form->UpBtn);
+  EXPECT_FALSE(form->UninstallPage->Visible());
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_TRUE(form->UpBtn->Enabled());
 }
 
 TEST_F(Navigation, TheUninstallChoiceAsksThenRemovesTheRecord) {

@@ -7,6 +7,7 @@
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 
 using namespace testing_support;
 
@@ -14,7 +15,9 @@ namespace {
 
 class Staging : public EngineFixture {
  protected:
-  bool Unpack() { return pub::UnpackPackage(form, form->Gauge1, form->Label17, form->Memo3); }
+  bool Unpack() { return Stage().Succeeded(); }
+  pub::StagingResult Stage() { return pub::UnpackPackage(form->Gauge1, form->Label17, form->Memo3); }
+  std::string Package() const { return folder.Path() + "Setup.pak"; }
   std::vector<std::string> Products() const {
     auto& names = pub::Process().ProductNames;
     return names ? *names : std::vector<std::string>{};
@@ -65,11 +68,31 @@ TEST_F(Staging, AListedOnlyFolderEntryMakesTheFolderAndNoFile) {
   EXPECT_EQ(form->Gauge1->Progress(), 2);
 }
 
-TEST_F(Staging, ASecondStagingFailsOnTheHeldPackage) {
+TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
   CreateWizardWith({{"forum/a.jsp", "a"}});
   ASSERT_TRUE(Unpack());
-  EXPECT_FALSE(Unpack());
-  EXPECT_TRUE(Products().empty());
+  EXPECT_TRUE(Unpack());
+  EXPECT_EQ(Products(), std::vector<std::string>{"forum"});
+  // Nobody holds it: another program can open it unshared.
+  tk::TFileStream other(Package(), tk::FileMode::OpenReadWrite);
+}
+
+TEST_F(Staging, AReadOnlyPackageStagesAndIsLeftByteForByte) {
+  CreateWizardWith({{"forum/a.jsp", "a"}});
+  std::string before = ReadFile(Package());
+  ASSERT_TRUE(SetFileAttributesW(tk::ToWide(Package()).c_str(), FILE_ATTRIBUTE_READONLY));
+  pub::StagingResult result = Stage();
+  SetFileAttributesW(tk::ToWide(Package()).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(result.Succeeded()) << result.detail;
+  EXPECT_EQ(ReadFile(Staged("forum\\a.jsp")), "a");
+  EXPECT_EQ(ReadFile(Package()), before);
+}
+
+TEST_F(Staging, AMissingPackageIsReportedAsMissingAndNeverCreated) {
+  CreateWizardWith({{"forum/a.jsp", "a"}});
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(Package()).c_str()));
+  EXPECT_EQ(Stage().kind, pub::StagingResult::PackageMissing);
+  EXPECT_FALSE(Exists(Package()));
 }
 
 TEST_F(Staging, DataPastTheEndOfThePackageFailStaging) {
@@ -78,20 +101,20 @@ TEST_F(Staging, DataPastTheEndOfThePackageFailStaging) {
   uint32_t size = 1000000;
   std::memcpy(&package[115 + 4 + 262], &size, 4);
   CreateWizard(true, package);
-  EXPECT_FALSE(Unpack());
+  EXPECT_EQ(Stage().kind, pub::StagingResult::PackageDamaged);
 }
 
 TEST_F(Staging, HostileNamesRefuseThePackageAndWriteNothing) {
   std::string outside = folder.Path() + "outside.txt";
+  CreateWizard(false);
   for (const char* hostile : {"../outside.txt", "forum/../../outside.txt", "\\abs.txt", "/abs.txt", "C:x.txt",
-                              "forum/a:b.txt", "forum\\..\\..\\outside.txt"}) {
+                              "forum/a:b.txt", "forum\\..\\..\\outside.txt", "forum/CON", "forum/nul.txt",
+                              "forum/com1.jsp", "forum/.../x", "forum/ /x", "forum/a\tb", "forum/x. "}) {
     SCOPED_TRACE(hostile);
-    WriteFile(folder.Path() + "Setup.pak", BuildPackage({{"forum/first.txt", "1"}, {hostile, "evil"}}));
-    // A window of its own each time: the package stays held by the window that staged it.
-    auto* wizard = new ui::TfSetupMainForm(&application);
-    EXPECT_FALSE(pub::UnpackPackage(wizard, wizard->Gauge1, wizard->Label17, wizard->Memo3));
+    WriteFile(Package(), BuildPackage({{"forum/first.txt", "1"}, {hostile, "evil"}}));
+    pub::StagingResult result = Stage();
+    EXPECT_EQ(result.kind, pub::StagingResult::PackageDamaged);
     EXPECT_FALSE(Exists(outside));
     EXPECT_FALSE(Exists(Staged("forum\\first.txt"))) << "nothing is written before the names are checked";
-    delete wizard;  // lets go of Setup.pak
   }
 }

@@ -8,6 +8,7 @@
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/win/Registry.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "ui/InstallRecordKeys.h"
 
 using namespace testing_support;
@@ -141,4 +142,70 @@ TEST_F(UninstallRun, NothingOutsideTheRecordedFolderIsEverDeleted) {
   DeleteFileW(tk::ToWide(rootVictim + "\\keep.txt").c_str());
   RemoveDirectoryW(tk::ToWide(rootVictim).c_str());
   SetCurrentDirectoryW(before);
+}
+
+TEST_F(UninstallRun, ProgramPathsBuiltFromTheFolderAreQuoted) {
+  // With a blank in the folder, an unquoted path would first be tried as "...\my.exe".
+  std::string install = folder.Path() + "my web";
+  for (const char* name : {"MySQL5", "tomcat5"}) MakeProduct(install, name);
+  WriteRecord(install, {"MySQL5", "tomcat5"});
+  CreateWizard(true);
+  form->RunUninstall();
+  std::string commands = Log();
+  EXPECT_NE(commands.find("| \"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
+      << commands;
+  EXPECT_NE(commands.find("service remove tomcatquarn"), std::string::npos) << commands;
+  EXPECT_FALSE(Exists(install));
+}
+
+TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
+  std::string install = folder.Path() + "inst";
+  for (const char* name : {"eforum", "ecms"}) MakeProduct(install, name);
+  WriteRecord(install, {"eforum", "ecms"});
+  CreateWizard(true);
+  {
+    // Another program holds a file of eforum open without sharing.
+    tk::TFileStream holder(install + "\\eforum\\file.txt", tk::FileMode::OpenReadWrite);
+    try {
+      form->RunUninstall();
+      ADD_FAILURE() << "an incomplete removal must not end as a success";
+    } catch (const ui::UninstallIncomplete& error) {
+      std::string message = error.what();
+      EXPECT_NE(message.find(install + "\\eforum"), std::string::npos) << message;
+      EXPECT_NE(message.find("file.txt"), std::string::npos) << "names what is stuck: " << message;
+    }
+    EXPECT_NE(form->Label37->Caption(), "Quarn系统卸载成功!");
+    EXPECT_TRUE(KeyExists(ui::kVersionKey)) << "the record stays for another try";
+    EXPECT_TRUE(KeyExists(ui::kUninstallKey));
+    EXPECT_FALSE(Exists(install + "\\ecms")) << "what could go went";
+  }
+  // Once the file is let go, running the removal again finishes it.
+  form->RunUninstall();
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  EXPECT_FALSE(Exists(install));
+  EXPECT_FALSE(KeyExists(ui::kVersionKey));
+}
+
+TEST_F(UninstallRun, ARecordWithoutAUsableFolderIsDeletedSayingNothingWasRemoved) {
+  for (const char* path : {"", "C:\\", "quarn", "\\quarn"}) {
+    SCOPED_TRACE(path);
+    WriteRecord(path, {"eforum"});
+    CreateWizard(true);
+    boxes.Clear();
+    form->RunUninstall();
+    EXPECT_NE(form->Label37->Caption(), "Quarn系统卸载成功!");
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
+    EXPECT_FALSE(KeyExists(ui::kVersionKey));
+  }
+}
+
+TEST_F(UninstallRun, JavaHomeThatNoLongerNamesOurJavaIsLeftAlone) {
+  std::string install = folder.Path() + "inst";
+  MakeProduct(install, "tomcat5");
+  WriteRecord(install, {"tomcat5"}, /*hadSetJavaHome=*/true);
+  SetSystemJavaHome("D:\\other-jdk");  // changed by someone since the install
+  CreateWizard(true);
+  form->RunUninstall();
+  EXPECT_EQ(SystemJavaHome(), "D:\\other-jdk");
 }

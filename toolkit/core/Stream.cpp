@@ -19,7 +19,10 @@ void TStream::ReadBuffer(void* buffer, int32_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, int32_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("写入数据流错误");
+  if (count == 0 || Write(buffer, count) == count) return;
+  // The system's reason (a full disk, a lost share) says more than the short count alone.
+  uint32_t code = LastSysError();
+  throw EWriteError(code != 0 ? "写入数据流错误。" + SysErrorMessage(code) : std::string("写入数据流错误"));
 }
 
 void TStream::CopyFrom(TStream& source, int64_t count) {

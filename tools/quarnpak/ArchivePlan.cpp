@@ -2,7 +2,7 @@
 
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
-#include "tools/quarnpak/EntryNames.h"
+#include "common/portable/EntryNames.h"
 #include "tools/quarnpak/ProblemList.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
@@ -54,7 +54,7 @@ ArchivePlan PlanArchive(const std::vector<SourceEntry>& entries, const std::stri
       problems.Add("name " + Quoted(entry.name) + " is " + std::to_string(planned.name.size()) +
                    " bytes in GBK; a name holds at most " + std::to_string(pak::kNameSize));
     } else {
-      std::string problem = NameProblem(planned.name, entry.kind);
+      std::string problem = pub::NameProblem(planned.name, entry.kind);
       if (!problem.empty()) problems.Add("name " + Quoted(entry.name) + ": " + problem);
     }
     dataBytes += entry.size;

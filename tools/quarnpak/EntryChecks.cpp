@@ -6,7 +6,7 @@
 #include "common/portable/GbkCase.h"
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
-#include "tools/quarnpak/EntryNames.h"
+#include "common/portable/EntryNames.h"
 #include "tools/quarnpak/Texts.h"
 
 namespace qp {
@@ -32,7 +32,7 @@ std::string Folded(const std::string& component) {
 
 // A file and a folder cannot share a path: unpacking would fail half-way. names are the
 // directory's names, each without a problem.
-void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, const std::vector<EntryName>& names,
+void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, const std::vector<pub::EntryName>& names,
                             std::vector<EntryProblem>* problems) {
   std::map<std::string, int32_t> files, folders;  // folded path -> first entry needing it
   for (int32_t i = 0; i < directory.Count(); ++i) {
@@ -60,12 +60,12 @@ void CheckFileFolderClashes(const pak::TkexPakDirectory& directory, const std::v
 
 std::vector<EntryProblem> CheckEntries(const pak::TkexPakDirectory& directory, uint64_t fileSize) {
   std::vector<EntryProblem> problems;
-  std::vector<EntryName> names;
+  std::vector<pub::EntryName> names;
   names.reserve(directory.Count());
   for (int32_t i = 0; i < directory.Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = directory.Item(i);
     std::string name = item.NameText();
-    names.push_back(ParseEntryName(name, item.Kind));
+    names.push_back(pub::ParseEntryName(name, item.Kind));
     std::string problem = names.back().problem;
     if (problem.empty()) problem = RangeProblem(item, fileSize);
     if (!problem.empty()) problems.push_back({i, name, problem});

@@ -2,7 +2,7 @@
 
 #include "pak/PakGlobals.h"
 #include "toolkit/core/Errors.h"
-#include "tools/quarnpak/EntryNames.h"
+#include "common/portable/EntryNames.h"
 #include "tools/quarnpak/PathFile.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
@@ -62,7 +62,7 @@ ExtractCounts ExtractArchive(ArchiveReader* archive, const fs::path& target) {
   const pak::TkexPakDirectory& directory = archive->Directory();
   for (int32_t i = 0; i < directory.Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = directory.Item(i);
-    EntryName name = ParseEntryName(item.NameText(), item.Kind);
+    pub::EntryName name = pub::ParseEntryName(item.NameText(), item.Kind);
     fs::path path = target;
     for (const std::string& part : name.components) path /= fs::u8path(part);
     try {

@@ -27,6 +27,7 @@ class BoxRecorder {
 
   void Script(std::vector<tk::MessageAnswer> answers) { answers_ = std::move(answers); }
   const std::vector<RecordedBox>& Boxes() const { return boxes_; }
+  void Clear() { boxes_.clear(); }
 
  private:
   std::vector<RecordedBox> boxes_;

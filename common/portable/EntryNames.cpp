@@ -1,4 +1,4 @@
-#include "tools/quarnpak/EntryNames.h"
+#include "common/portable/EntryNames.h"
 
 #include <cctype>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
 
-namespace qp {
+namespace pub {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -95,4 +95,4 @@ std::vector<std::string> NameComponents(const std::string& gbkName) {
 
 bool EndsInSeparator(const std::string& gbkName) { return ParseEntryName(gbkName, pak::kKindFile).endsInSeparator; }
 
-}  // namespace qp
+}  // namespace pub

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace qp {
+namespace pub {
 
 // An entry name judged and taken apart, from one conversion to UTF-8.
 struct EntryName {
@@ -25,4 +25,4 @@ std::string NameProblem(const std::string& gbkName, uint16_t kind);
 std::vector<std::string> NameComponents(const std::string& gbkName);
 bool EndsInSeparator(const std::string& gbkName);
 
-}  // namespace qp
+}  // namespace pub
