@@ -1,8 +1,24 @@
 #include "pak/Pak.h"
 
-namespace pak {
+#include "pak/PakBounds.h"
 
-TkexPak::TkexPak(tk::Component* owner, const std::string& fileName) : Component(owner), FileName(fileName) {
+namespace pak {
+namespace {
+
+// A read the file should have satisfied in full (its size was checked) fell short: the medium
+// failed, or the file changed under us.
+void CheckReadUpTo(tk::TStream& stream, int64_t end, const std::string& fileName) {
+  if (stream.Position() != end) throw tk::EReadError("读取安装包 \"" + fileName + "\" 出错");
+}
+
+}  // namespace
+
+TkexPak::TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purpose)
+    : Component(owner), FileName(fileName), Purpose(purpose) {
+  if (purpose == OpenFor::Reading) {
+    LoadForReading();
+    return;
+  }
   bool existed = tk::FileExists(fileName);
   Stream = std::make_unique<tk::TFileStream>(fileName, existed ? tk::FileMode::OpenReadWrite : tk::FileMode::Create);
   Header = std::make_unique<TkexPakHeader>();
@@ -24,8 +40,31 @@ TkexPak::TkexPak(tk::Component* owner, const std::string& fileName) : Component(
   }
 }
 
+void TkexPak::LoadForReading() {
+  try {
+    Stream = std::make_unique<tk::TFileStream>(FileName, tk::FileMode::OpenRead);
+  } catch (const tk::EFOpenError& error) {
+    if (!tk::IsFileNotFoundError(error.ErrorCode())) throw;
+    throw EPackageMissing("找不到安装包 \"" + FileName + "\"", error.ErrorCode());
+  }
+  Header = std::make_unique<TkexPakHeader>();
+  Directory = std::make_unique<TkexPakDirectory>();
+  int64_t fileSize = Stream->Size();
+  if (fileSize < 0) throw tk::EReadError("读取安装包 \"" + FileName + "\" 出错");
+  CheckHeaderFits(FileName, fileSize);
+  Stream->SetPosition(0);
+  Header->LoadFromStream(*Stream);
+  CheckReadUpTo(*Stream, kHeaderSize, FileName);
+  CheckDirectoryFits(FileName, *Header, fileSize);
+  if (Header->EntryCount == 0) return;
+  Stream->SetPosition(Header->DirectoryOffset);
+  Directory->LoadFromStream(*Stream, static_cast<uint16_t>(Header->EntryCount));
+  CheckReadUpTo(*Stream, int64_t{Header->DirectoryOffset} + int64_t{Header->EntryCount} * kEntrySize, FileName);
+  CheckEntryDataFits(FileName, *Directory, fileSize);
+}
+
 TkexPak::~TkexPak() {
-  if (Stream) Flush();
+  if (Stream && Purpose == OpenFor::Updating) Flush();
   Header.reset();
   Directory.reset();
   Stream.reset();

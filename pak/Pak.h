@@ -1,23 +1,39 @@
-// The archive object: holds one archive file open and unshared from construction to
-// destruction, keeps its header and directory in memory, extracts entries to files, and writes
-// header and directory back when destroyed (byte for byte what was read, for an intact archive).
+// The archive object: holds one archive file open from construction to destruction, keeps its
+// header and directory in memory and extracts entries to files. Opened for updating (the
+// default), it holds the file unshared and writes header and directory back when destroyed (byte
+// for byte what was read, for an intact archive). Opened for reading, it shares the file with
+// other readers only and never writes to it.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "pak/PakDirectory.h"
+#include "pak/PakErrors.h"
 #include "pak/PakHeader.h"
 #include "toolkit/core/Component.h"
 #include "toolkit/core/FileStream.h"
 
 namespace pak {
 
+enum class OpenFor {
+  // Opens the archive read-write, or creates it as an empty archive when no file is there; a
+  // header or directory the file covers only in part keeps default bytes where the file ends.
+  // Header and directory are written back when the object is destroyed.
+  Updating,
+  // Opens an existing archive read-only (a package on a CD, a read-only share, or a file marked
+  // read-only). Nothing is ever created or written. Raises EPackageMissing when no file is
+  // there, EPackageDamaged when the header, the directory or the data of an entry that
+  // ExtractEntry would read do not lie inside the file, EReadError when the file cannot be
+  // read, and EFOpenError for any other failure to open.
+  Reading,
+};
+
 class TkexPak : public tk::Component {
  public:
-  // Opens the archive at fileName, or creates it as an empty archive when no file is there.
-  // Raises EFOpenError / EFCreateError; nothing is written to any file then.
-  TkexPak(tk::Component* owner, const std::string& fileName);
+  // Raises EFOpenError / EFCreateError (and, for reading, the errors above); nothing is written
+  // to any file then.
+  TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purpose = OpenFor::Updating);
   ~TkexPak() override;
 
   // Writes the data of entry index to destination (created, or emptied, unshared).
@@ -26,11 +42,14 @@ class TkexPak : public tk::Component {
   void ExtractEntry(int32_t index, const std::string& destination);
 
   const std::string FileName;
+  const OpenFor Purpose;
   std::unique_ptr<tk::TFileStream> Stream;
   std::unique_ptr<TkexPakHeader> Header;
   std::unique_ptr<TkexPakDirectory> Directory;
 
  private:
+  // Reading: opens the file, then reads header and directory once each part is known to fit.
+  void LoadForReading();
   // Header and directory back to the file with plain writes; nothing is truncated.
   void Flush();
 };

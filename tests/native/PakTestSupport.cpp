@@ -8,6 +8,7 @@
 #include "toolkit/core/CodePage.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <process.h>
 #define getpid _getpid
 #else
@@ -99,6 +100,23 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() {
   std::error_code ec;
   fs::remove_all(path_, ec);
+}
+
+ReadOnlyMark::ReadOnlyMark(const fs::path& path) : path_(path) {
+  fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+ReadOnlyMark::~ReadOnlyMark() {
+  std::error_code ec;
+  fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
+}
+
+bool ReadOnlyMark::WritesRefused() const {
+#ifdef _WIN32
+  return _waccess(path_.c_str(), 2) != 0;
+#else
+  return access(path_.c_str(), W_OK) != 0;
+#endif
 }
 
 std::string NativeName(const fs::path& path) {

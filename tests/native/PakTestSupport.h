@@ -53,6 +53,21 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+// Marks a file read-only (no write permission; the read-only attribute on Windows) and makes it
+// writable again when it goes, so the scratch folder can be removed on Windows too.
+class ReadOnlyMark {
+ public:
+  explicit ReadOnlyMark(const std::filesystem::path& path);
+  ~ReadOnlyMark();
+  ReadOnlyMark(const ReadOnlyMark&) = delete;
+  ReadOnlyMark& operator=(const ReadOnlyMark&) = delete;
+  // Whether this user is really refused writing the file: root is not, on POSIX.
+  bool WritesRefused() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
 // A path as the archive object takes it: GBK on Windows, the native bytes elsewhere.
 std::string NativeName(const std::filesystem::path& path);
 

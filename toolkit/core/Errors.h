@@ -31,8 +31,16 @@ class EInOutError : public Exception {
 class EStreamError : public Exception {
   using Exception::Exception;
 };
+// A file that could not be opened; carries the system's error code (0 when none was given), so
+// that a caller can tell a missing file from one it may not read.
 class EFOpenError : public EStreamError {
-  using EStreamError::EStreamError;
+ public:
+  explicit EFOpenError(std::string message, uint32_t errorCode = 0)
+      : EStreamError(std::move(message)), errorCode_(errorCode) {}
+  uint32_t ErrorCode() const { return errorCode_; }
+
+ private:
+  uint32_t errorCode_;
 };
 class EFCreateError : public EStreamError {
   using EStreamError::EStreamError;

@@ -1,7 +1,10 @@
-// A stream over a file opened for reading and writing and shared with nobody: no other handle,
-// in this process or another, can open the file while the stream holds it.
-// On Windows the name is a GBK path and the file is opened with share mode 0. The POSIX twin
-// takes the native path bytes and holds an exclusive flock, which keeps out other TFileStreams.
+// A stream over a file. Opened for writing, the file is shared with nobody: no other handle, in
+// this process or another, can open it while the stream holds it. Opened for reading, it is
+// shared with other readers only, so a file on a read-only medium or share, or one marked
+// read-only, can be read, and no writer can change it meanwhile.
+// On Windows the name is a GBK path and the share mode says who else may open the file. The
+// POSIX twin takes the native path bytes and holds an flock (exclusive for writing, shared for
+// reading), which keeps out other TFileStreams in the same way.
 #pragma once
 
 #include <string>
@@ -13,6 +16,8 @@ namespace tk {
 enum class FileMode {
   Create,         // create, or empty an existing file (EFCreateError on failure)
   OpenReadWrite,  // open an existing file (EFOpenError on failure)
+  OpenRead,       // open an existing regular file for reading only (EFOpenError on failure);
+                  // Write raises EWriteError
 };
 
 class TFileStream : public TStream {
@@ -29,7 +34,12 @@ class TFileStream : public TStream {
  private:
   std::string fileName_;
   intptr_t handle_;
+  bool readOnly_;
 };
+
+// Whether an EFOpenError's system code says that no file is at the name (or a folder on its
+// path is missing), as opposed to one that exists but cannot be opened.
+bool IsFileNotFoundError(uint32_t errorCode);
 
 // Whether a file (not a folder), or a folder, exists at the path; same naming rules as
 // TFileStream.
