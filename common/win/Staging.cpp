@@ -80,9 +80,9 @@ StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) 
   std::unique_ptr<pak::TkexPak> archive;
   try {
     archive = std::make_unique<pak::TkexPak>(nullptr, packagePath, pak::OpenFor::Reading);
+  } catch (const pak::EPackageMissing&) {
+    return {StagingResult::PackageMissing, packagePath};  // gone between the look and the open
   } catch (const std::exception& error) {
-    // Gone between the look and the open, or not an archive at all.
-    if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
     return {StagingResult::PackageDamaged, error.what()};
   }
   process.PackageVersion = archive->Header->VersionText();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/ProcessValues.h"
+#include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
@@ -124,7 +125,7 @@ TEST_F(Navigation, OnlyAnAbsoluteFolderOnADriveReachesTheCopyingPage) {
 }
 
 TEST_F(Navigation, AStagingFailureIsShownAndLeavesBackAndExit) {
-  CreateWizard(true);
+  CreateWizard(true, BuildPackage({{"eblog/index.html", "blog"}}));
   form->Edit1->SetText(folder.Path() + "target");
   {
     // Another holder keeps Setup.pak open unshared, so staging cannot open it.
@@ -147,7 +148,8 @@ TEST_F(Navigation, AStagingFailureIsShownAndLeavesBackAndExit) {
   // The holder is gone: back to the folder page and on, and the package stages this time.
   Press(form->UpBtn);
   Press(form->NextBtn);
-  EXPECT_EQ(form->NextBtn->Caption(), "完成");
+  EXPECT_EQ(form->NextBtn->Caption(), "完成") << boxes.Boxes().back().text;
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
 TEST_F(Navigation, APackageGoneBeforeStagingIsReportedAsMissing) {

@@ -176,7 +176,6 @@ TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
     }
     EXPECT_NE(form->Label37->Caption(), "Quarn系统卸载成功!");
     EXPECT_TRUE(KeyExists(ui::kVersionKey)) << "the record stays for another try";
-    EXPECT_TRUE(KeyExists(ui::kUninstallKey));
     EXPECT_FALSE(Exists(install + "\\ecms")) << "what could go went";
   }
   // Once the file is let go, running the removal again finishes it.
