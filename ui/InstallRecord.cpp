@@ -18,6 +18,13 @@ void OpenForWriting(tk::TRegistry& registry, const char* key) {
     throw tk::ERegistryException(std::string("无法写入注册表键 HKEY_LOCAL_MACHINE") + key);
 }
 
+// The local date as YYYYMMDD.
+std::string Today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return tk::Format("%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+}
+
 }  // namespace
 
 void TfSetupMainForm::WriteInstallRecord() {
@@ -40,8 +47,18 @@ void TfSetupMainForm::WriteInstallRecord() {
   registry.WriteString("DisplayName", kDisplayName);
   registry.WriteString("DisplayVersion", process.PackageVersion);
   registry.WriteString("Publisher", kPublisher);
-  registry.WriteString("UninstallString", installFolder + kUninstallerPath);
+  // Quoted, as Windows expects of a program path that may hold blanks.
+  const std::string uninstaller = "\"" + installFolder + kUninstallerPath + "\"";
+  registry.WriteString("UninstallString", uninstaller);
   registry.WriteString("URLInfoAbout", kMakerSite);
+  // What deployment tools read besides: where it lives, how to remove it without questions,
+  // its size, its date; repairing means running setup.exe again, not a button here.
+  registry.WriteString("InstallLocation", installFolder);
+  registry.WriteString("QuietUninstallString", uninstaller + " /S");
+  registry.WriteInteger("EstimatedSize", static_cast<int32_t>((process.PackageBytes + 1023) / 1024));
+  registry.WriteString("InstallDate", Today());
+  registry.WriteInteger("NoModify", 1);
+  registry.WriteInteger("NoRepair", 1);
   registry.CloseKey();
 }
 

@@ -2,12 +2,14 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <optional>
 #include <set>
 
 #include "common/portable/GbkCase.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/win/DiskSpace.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
 #include "common/win/Staging.h"
@@ -61,8 +63,10 @@ void TfSetupMainForm::RunInstall() {
     ~Restore() { folder.RestoreQuietly(); }
   } restore{runFolder};
   HadSetJAVA_HOME = false;
+  const std::string installFolder = CheckedInstallFolder();
+  CheckDiskSpace(installFolder);
   StageProducts();
-  const std::string installFolder = PrepareInstallFolder();
+  MakeInstallFolder(installFolder);
   // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
   const bool javaHomeWasOurs =
       RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", installFolder + "\\java");
@@ -110,17 +114,31 @@ void TfSetupMainForm::StageProducts() {
   Label23->SetCaption("本次安装包版本为：V" + process.PackageVersion + " 制作日期：" + ShortDate(process.PackageDate));
 }
 
-std::string TfSetupMainForm::PrepareInstallFolder() {
+std::string TfSetupMainForm::CheckedInstallFolder() {
   Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
   const std::string installFolder = Edit1->Text();
   std::string problem = pub::InstallFolderProblem(installFolder);
   if (!problem.empty()) throw InstallFailed(problem);
+  return installFolder;
+}
+
+void TfSetupMainForm::CheckDiskSpace(const std::string& installFolder) {
+  // The package lands twice: unpacked into the staging folder, then copied into place.
+  const uint64_t size = pub::UnpackedPackageSize();
+  std::optional<pub::SpaceShortage> shortage =
+      pub::FindSpaceShortage({{pub::Process().StagingFolder, size}, {installFolder, size}});
+  if (!shortage) return;
+  throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
+                       pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
+                       " 可用。\r\n请释放磁盘空间，或选择其他安装目录。");
+}
+
+void TfSetupMainForm::MakeInstallFolder(const std::string& installFolder) {
   if (!FolderExists(installFolder)) {
     int made = SHCreateDirectoryExW(nullptr, tk::ToWide(installFolder).c_str(), nullptr);
     if (!FolderExists(installFolder))
       throw InstallFailed("无法建立安装目录 " + installFolder + "。" + tk::SysErrorMessage(static_cast<uint32_t>(made)));
   }
-  return installFolder;
 }
 
 void TfSetupMainForm::StopInstalledServices() {

@@ -36,6 +36,11 @@ class InstallFailed : public tk::Exception {
   using tk::Exception::Exception;
 };
 
+// Not enough free space for the package on a drive the run would write to; nothing written.
+class NotEnoughSpace : public InstallFailed {
+  using InstallFailed::InstallFailed;
+};
+
 // An uninstall run that left recorded folders behind; the record is kept for another try.
 class UninstallIncomplete : public tk::Exception {
   using tk::Exception::Exception;
@@ -125,8 +130,10 @@ class TfSetupMainForm : public tk::Form {
 
  private:
   // The steps of the install run, in order.
+  std::string CheckedInstallFolder();
+  void CheckDiskSpace(const std::string& installFolder);
   void StageProducts();
-  std::string PrepareInstallFolder();
+  void MakeInstallFolder(const std::string& installFolder);
   void StopInstalledServices();
   void CopyProducts(const std::string& installFolder);
   void PatchConfiguration(const std::string& installFolder);

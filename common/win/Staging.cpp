@@ -72,6 +72,19 @@ class ProductNames {
 
 }  // namespace
 
+uint64_t UnpackedPackageSize() {
+  constexpr uint64_t kCluster = 4096;
+  try {
+    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    uint64_t total = 0;
+    for (int32_t i = 0; i < archive.Directory->Count(); ++i)
+      total += (uint64_t{archive.Directory->Item(i).DataSize} + kCluster - 1) / kCluster * kCluster + kCluster;
+    return total;
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
 StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) {
   ProcessValues& process = Process();
   process.ProductNames = std::make_unique<std::vector<std::string>>();
@@ -88,6 +101,8 @@ StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) 
   process.PackageVersion = archive->Header->VersionText();
   process.PackageDate = archive->Header->CreationTime;
   process.InstalledFileCount = archive->Directory->Count();
+  process.PackageBytes = 0;
+  for (int32_t i = 0; i < archive->Directory->Count(); ++i) process.PackageBytes += archive->Directory->Item(i).DataSize;
   if (gauge) {
     gauge->SetMinValue(0);
     gauge->SetProgress(0);

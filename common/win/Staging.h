@@ -2,6 +2,7 @@
 // package version, package date and installed file count published on the way.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tk {
@@ -24,6 +25,10 @@ struct StagingResult {
   std::string detail;  // the entry or file concerned and the system's reason
   bool Succeeded() const { return kind == Done; }
 };
+
+// The room the package's entries take once unpacked, each file rounded up to a 4 KiB cluster;
+// 0 when the package cannot be read (staging then says why).
+uint64_t UnpackedPackageSize();
 
 // Opens Setup.pak of the setup folder for reading only and extracts every entry into the
 // staging folder, one gauge step, status text and memo line per entry. Every entry name is

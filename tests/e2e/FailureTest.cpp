@@ -3,7 +3,7 @@
 // staging, a process killed while copying. Each must end with a clear message and no success
 // text, lose nothing outside the install folder, leave no staging folder once the program
 // ends, and let a later run finish the installation or remove it.
-// The two small drives come from scripts/with-fault-drives (Q: full, R: read-only); where the
+// The two small drives come from scripts/with-fault-drives (Q: too small, R: read-only); where the
 // machine refuses the mounts, the tests that need them say so and are skipped.
 #include <cstdlib>
 
@@ -185,36 +185,43 @@ TEST_F(InjectedFault, ALockedFileStopsARepairUntilItIsLetGo) {
   ExpectRunningSite();
 }
 
-TEST_F(InjectedFault, AFullDiskStopsTheRunAndTheNextStartRemovesWhatWasCopied) {
+TEST_F(InjectedFault, ADriveTooSmallIsFoundBeforeAnythingIsWritten) {
   std::string whyNot;
   std::string drive = FaultDrive("QUARN_FULL_DRIVE", &whyNot);
   if (drive.empty()) GTEST_SKIP() << "no small drive: " << whyNot;
   const std::string folder = drive + "\\quarn";
   std::unique_ptr<Wizard> wizard;
   SetupProcess& setup = StartAtFolderPage(&wizard, folder);
-  ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, *wizard, "安装没有完成"));
-  ASSERT_NO_FATAL_FAILURE(ExitAndExpectNoStaging(setup, *wizard));
-  ASSERT_NO_FATAL_FAILURE(RemoveThroughTheChoicePage());
+  ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, *wizard, "磁盘空间不足"));
   EXPECT_FALSE(FolderExists(tk::ToWide(folder)));
+  EXPECT_FALSE(FolderExists(StagingFolder())) << "not even staging began";
+  EXPECT_FALSE(InstallRecordExists());
+  ASSERT_NO_FATAL_FAILURE(RunAgainToTheEnd(setup, *wizard, kOwnFolder));
+  ExpectRunningSite();
 }
 
 TEST_F(InjectedFault, AReadOnlyInstallFolderIsReportedAndAnotherFolderWorks) {
   std::string whyNot;
   std::string drive = FaultDrive("QUARN_READONLY_DRIVE", &whyNot);
   if (drive.empty()) GTEST_SKIP() << "no read-only drive: " << whyNot;
-  // The harness made R:\quarn before the drive became read-only; R:\new cannot be made.
-  for (const char* name : {"\\quarn", "\\new"}) {
-    SCOPED_TRACE(name);
-    const std::string folder = drive + name;
+  // The harness made R:\quarn before the drive became read-only: nothing can be copied into
+  // it. The installation is recorded before copying, so the next start can remove it.
+  {
+    const std::string folder = drive + "\\quarn";
     std::unique_ptr<Wizard> wizard;
     SetupProcess& setup = StartAtFolderPage(&wizard, folder);
     ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, *wizard, folder));
-    ASSERT_NO_FATAL_FAILURE(RunAgainToTheEnd(setup, *wizard, kOwnFolder));
-    EXPECT_EQ(RecordedString(L"installpath"), kOwnFolder);
-    RemoveService(L"mysqlquarn");
-    RemoveService(L"tomcatquarn");
-    RemoveInstallRecord();
+    ASSERT_NO_FATAL_FAILURE(ExitAndExpectNoStaging(setup, *wizard));
+    ASSERT_NO_FATAL_FAILURE(RemoveThroughTheChoicePage());
   }
+  // R:\new cannot even be made; another folder works.
+  const std::string folder = drive + "\\new";
+  std::unique_ptr<Wizard> wizard;
+  SetupProcess& setup = StartAtFolderPage(&wizard, folder);
+  ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, *wizard, folder));
+  ASSERT_NO_FATAL_FAILURE(RunAgainToTheEnd(setup, *wizard, kOwnFolder));
+  EXPECT_EQ(RecordedString(L"installpath"), kOwnFolder);
+  ExpectRunningSite();
 }
 
 TEST_F(InjectedFault, AProcessKilledWhileCopyingCanBeRepairedByTheNextStart) {

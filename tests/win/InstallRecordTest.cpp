@@ -48,6 +48,7 @@ TEST_F(InstallRecord, WritesEveryKeyValueAndTypeInOrder) {
   pub::Process().PackageVersion = "2.0.0";
   pub::Process().PackageDate = 46000.25;
   pub::Process().InstalledFileCount = 42;
+  pub::Process().PackageBytes = 3 * 1024 * 1024 + 1;
   form->Edit1->SetText("d:\\web");
   form->HadSetJAVA_HOME = true;
   for (const char* product : {"A", "B", "C"}) form->ProductList->Add(product);
@@ -71,14 +72,23 @@ TEST_F(InstallRecord, WritesEveryKeyValueAndTypeInOrder) {
 
   EXPECT_EQ(Values(ui::kProductKey), (std::vector<std::pair<std::string, DWORD>>{
                                          {"A", REG_DWORD}, {"B", REG_DWORD}, {"C", REG_DWORD}}));
-  EXPECT_EQ(Values(ui::kUninstallKey), (std::vector<std::pair<std::string, DWORD>>{
-                                           {"DisplayIcon", REG_SZ}, {"DisplayName", REG_SZ}, {"DisplayVersion", REG_SZ},
-                                           {"Publisher", REG_SZ}, {"URLInfoAbout", REG_SZ}, {"UninstallString", REG_SZ}}));
+  EXPECT_EQ(Values(ui::kUninstallKey),
+            (std::vector<std::pair<std::string, DWORD>>{
+                {"DisplayIcon", REG_SZ}, {"DisplayName", REG_SZ}, {"DisplayVersion", REG_SZ}, {"EstimatedSize", REG_DWORD},
+                {"InstallDate", REG_SZ}, {"InstallLocation", REG_SZ}, {"NoModify", REG_DWORD}, {"NoRepair", REG_DWORD},
+                {"Publisher", REG_SZ}, {"QuietUninstallString", REG_SZ}, {"URLInfoAbout", REG_SZ},
+                {"UninstallString", REG_SZ}}));
   ASSERT_TRUE(registry.OpenKey(ui::kUninstallKey, false));
   EXPECT_EQ(registry.ReadString("DisplayIcon"), "d:\\web\\install\\Uninstall.exe");
   EXPECT_EQ(registry.ReadString("DisplayName"), "Quarn系列软件");
   EXPECT_EQ(registry.ReadString("Publisher"), "Quarn工作室");
-  EXPECT_EQ(registry.ReadString("UninstallString"), "d:\\web\\install\\Uninstall.exe");
+  EXPECT_EQ(registry.ReadString("UninstallString"), "\"d:\\web\\install\\Uninstall.exe\"");
+  EXPECT_EQ(registry.ReadString("QuietUninstallString"), "\"d:\\web\\install\\Uninstall.exe\" /S");
+  EXPECT_EQ(registry.ReadString("InstallLocation"), "d:\\web");
+  EXPECT_EQ(registry.ReadInteger("EstimatedSize"), 3 * 1024 + 1) << "KiB, rounded up";
+  EXPECT_EQ(registry.ReadString("InstallDate").size(), 8u);
+  EXPECT_EQ(registry.ReadInteger("NoModify"), 1);
+  EXPECT_EQ(registry.ReadInteger("NoRepair"), 1);
 }
 
 TEST_F(InstallRecord, LivesInThe32BitViewOnly) {
