@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/ControlsProgress.h"
 #include "common/win/FileTree.h"
 #include "toolkit/core/CodePage.h"
 #include "bench/Seconds.h"
@@ -136,11 +137,12 @@ int main(int argc, char** argv) {
         gauge->SetMaxValue(files);
         gauge->SetProgress(0);
         memo->Clear();
-        pub::CopyFolderTree(tk::FromWide(source), tk::FromWide(reportedTarget), nullptr, true, parts & 1 ? gauge : nullptr,
-                            parts & 2 ? label : nullptr, parts & 4 ? memo : nullptr);
+        pub::ControlsProgress shown(parts & 1 ? gauge : nullptr, parts & 2 ? label : nullptr, parts & 4 ? memo : nullptr);
+        pub::CopyFolderTree(tk::FromWide(source), tk::FromWide(reportedTarget), nullptr, true, &shown);
       } else if (ours) {
         gauge->SetProgress(0);
-        pub::DeleteFolderTree(tk::FromWide(reportedTarget), parts & 1 ? gauge : nullptr, parts & 2 ? label : nullptr);
+        pub::ControlsProgress shown(parts & 1 ? gauge : nullptr, parts & 2 ? label : nullptr, nullptr);
+        pub::DeleteFolderTree(tk::FromWide(reportedTarget), parts & 1 ? &shown : nullptr);
       } else if (copying) {
         PlainCopy(source, plainTarget);
       } else {

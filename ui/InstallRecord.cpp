@@ -1,11 +1,11 @@
-// The installation record in the registry: the version key, the product key and the entry in
-// the system's list of uninstallable programs.
+// The installation record: written from a plain description, read back at start-up.
 #include <windows.h>
 
 #include "common/portable/ProcessValues.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Registry.h"
 #include "ui/InstallRecordKeys.h"
+#include "ui/InstallationRecord.h"
 #include "ui/SetupMainForm.h"
 
 namespace ui {
@@ -27,42 +27,48 @@ std::string Today() {
 
 }  // namespace
 
-void TfSetupMainForm::WriteInstallRecord() {
-  const pub::ProcessValues& process = pub::Process();
-  std::string installFolder = Edit1->Text();
+void WriteInstallationRecord(const InstallationRecord& record) {
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   OpenForWriting(registry, kVersionKey);
-  registry.WriteString("ver", process.PackageVersion);
-  registry.WriteBinaryData("installdate", &process.PackageDate, sizeof process.PackageDate);
-  registry.WriteString("installpath", installFolder);
-  registry.WriteInteger("installfilecount", process.InstalledFileCount);
-  registry.WriteInteger("HadSetJAVA_HOME", HadSetJAVA_HOME ? 1 : 0);
+  registry.WriteString("ver", record.version);
+  registry.WriteBinaryData("installdate", &record.packageDate, sizeof record.packageDate);
+  registry.WriteString("installpath", record.folder);
+  registry.WriteInteger("installfilecount", record.fileCount);
+  registry.WriteInteger("HadSetJAVA_HOME", record.hadSetJavaHome ? 1 : 0);
   registry.CloseKey();
   OpenForWriting(registry, kProductKey);
-  for (int i = 0; i < ProductList->Count(); ++i) registry.WriteInteger(ProductList->Item(i), 1);
+  for (const std::string& product : record.products) registry.WriteInteger(product, 1);
   registry.CloseKey();
   OpenForWriting(registry, kUninstallKey);
-  registry.WriteString("DisplayIcon", installFolder + kUninstallerPath);
+  registry.WriteString("DisplayIcon", record.folder + kUninstallerPath);
   registry.WriteString("DisplayName", kDisplayName);
-  registry.WriteString("DisplayVersion", process.PackageVersion);
+  registry.WriteString("DisplayVersion", record.version);
   registry.WriteString("Publisher", kPublisher);
   // Quoted, as Windows expects of a program path that may hold blanks.
-  const std::string uninstaller = "\"" + installFolder + kUninstallerPath + "\"";
+  const std::string uninstaller = "\"" + record.folder + kUninstallerPath + "\"";
   registry.WriteString("UninstallString", uninstaller);
   registry.WriteString("URLInfoAbout", kMakerSite);
   // What deployment tools read besides: where it lives, how to remove it without questions,
   // its size, its date; repairing means running setup.exe again, not a button here.
-  registry.WriteString("InstallLocation", installFolder);
+  registry.WriteString("InstallLocation", record.folder);
   registry.WriteString("QuietUninstallString", uninstaller + " /S");
-  registry.WriteInteger("EstimatedSize", static_cast<int32_t>((process.PackageBytes + 1023) / 1024));
+  registry.WriteInteger("EstimatedSize", static_cast<int32_t>((record.packageBytes + 1023) / 1024));
   registry.WriteString("InstallDate", Today());
   registry.WriteInteger("NoModify", 1);
   registry.WriteInteger("NoRepair", 1);
   registry.CloseKey();
 }
 
-bool TfSetupMainForm::RecordSaysJavaHomeIsOurs() {
+void TfSetupMainForm::WriteInstallRecord() {
+  const pub::ProcessValues& process = pub::Process();
+  InstallationRecord record{process.PackageVersion, process.PackageDate, Edit1->Text(), process.InstalledFileCount,
+                            process.PackageBytes,   HadSetJAVA_HOME,     {}};
+  for (int i = 0; i < ProductList->Count(); ++i) record.products.push_back(ProductList->Item(i));
+  WriteInstallationRecord(record);
+}
+
+bool RecordSaysJavaHomeIsOurs() {
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (!registry.OpenKey(kVersionKey, false) || !registry.ValueExists("HadSetJAVA_HOME")) return false;

@@ -70,7 +70,7 @@ bool TfSetupMainForm::FormCloseQuery() {
 void TfSetupMainForm::FormClose() {
   pub::ProcessValues& process = pub::Process();
   if (!process.StagingFolder.empty() && tk::FolderExists(process.StagingFolder))
-    pub::DeleteFolderTree(process.StagingFolder, nullptr, nullptr);
+    pub::DeleteFolderTree(process.StagingFolder, nullptr);
   process.ProductNames.reset();
 }
 

@@ -15,6 +15,8 @@
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
+#include "ui/InstallEngine.h"
+#include "ui/UninstallEngine.h"
 
 namespace ui {
 
@@ -30,21 +32,6 @@ constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 // Captions of NextBtn, which double as its state.
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";
-
-// An install run that did not complete; the message tells the user what happened and why.
-class InstallFailed : public tk::Exception {
-  using tk::Exception::Exception;
-};
-
-// Not enough free space for the package on a drive the run would write to; nothing written.
-class NotEnoughSpace : public InstallFailed {
-  using InstallFailed::InstallFailed;
-};
-
-// An uninstall run that left recorded folders behind; the record is kept for another try.
-class UninstallIncomplete : public tk::Exception {
-  using tk::Exception::Exception;
-};
 
 class TfSetupMainForm : public tk::Form {
  public:
@@ -84,7 +71,6 @@ class TfSetupMainForm : public tk::Form {
   // Removes the recorded installation, products last to first, then the record. Raises
   // UninstallIncomplete, keeping the record, when a recorded folder is left behind.
   void RunUninstall();
-  void UninstallProduct(const std::string& folder);
 
   // The controls by name, for tests and for the runs.
 
@@ -129,17 +115,6 @@ class TfSetupMainForm : public tk::Form {
   tk::Gauge* Gauge2;
 
  private:
-  // The steps of the install run, in order.
-  std::string CheckedInstallFolder();
-  void CheckDiskSpace(const std::string& installFolder);
-  void StageProducts();
-  void MakeInstallFolder(const std::string& installFolder);
-  void StopInstalledServices();
-  void CopyProducts(const std::string& installFolder);
-  void PatchConfiguration(const std::string& installFolder);
-  void RegisterServices(const std::string& installFolder, bool javaHomeWasOurs);
-  // Whether the current record says an install run of ours created JAVA_HOME.
-  bool RecordSaysJavaHomeIsOurs();
   // The copying page after a run that failed: the reason shown, Back and Exit to go on with.
   void ShowInstallFailure(const std::string& reason);
 
@@ -160,8 +135,6 @@ class TfSetupMainForm : public tk::Form {
   void BindMembers();
 
   bool runActive_ = false;
-  // The install folder of the record being removed, for the JAVA_HOME check.
-  std::string uninstallFolder_;
   bool closePending_ = false;
 };
 

@@ -1,130 +1,36 @@
-// The uninstall run: services stopped and removed, JAVA_HOME removed when this installation
-// set it, product folders deleted, the record deleted.
-#include <windows.h>
-
-#include "common/portable/GbkCase.h"
-#include "common/portable/InstallFolderRule.h"
-#include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
-#include "common/win/Publicfunc.h"
-#include "toolkit/core/CodePage.h"
-#include "toolkit/core/FileStream.h"
+// The uninstall run of the uninstall page: the engine shown on the page's gauge and label, and
+// the page's words for how it ended.
+#include "common/win/ControlsProgress.h"
 #include "toolkit/win/Dialogs.h"
-#include "toolkit/win/Registry.h"
-#include "ui/CurrentFolder.h"
-#include "ui/InstallRecordKeys.h"
 #include "ui/SetupMainForm.h"
+#include "ui/UninstallEngine.h"
 
 namespace ui {
-namespace {
-
-constexpr uint16_t kShowWindow = 5;  // SW_SHOW
-constexpr int kDeleteRetries = 10;
-constexpr DWORD kDeleteRetryMs = 200;
-
-using tk::FolderExists;
-
-// A recorded product name must name one folder right inside the install folder.
-bool IsPlainFolderName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of("\\/:") == std::string::npos;
-}
-
-}  // namespace
 
 void TfSetupMainForm::RunUninstall() {
-  pub::ProcessValues& process = pub::Process();
-  std::string installPath;
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (registry.OpenKey(kVersionKey, false)) {
-    installPath = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
-    HadSetJAVA_HOME = registry.ReadInteger("HadSetJAVA_HOME") != 0;
-    try {
-      process.InstalledFileCount = registry.ReadInteger("installfilecount");
-    } catch (const tk::Exception&) {
-      process.InstalledFileCount = 0;
-    }
-    registry.CloseKey();
-  }
-  uninstallFolder_ = pub::WithoutTrailingBackslash(installPath);
-  if (registry.OpenKey(kProductKey, false)) {
-    std::vector<std::string> names = registry.GetValueNames();
-    registry.CloseKey();
-    if (Gauge2) {  // none once the uninstall page has been released
-      Gauge2->SetMinValue(0);
-      Gauge2->SetMaxValue(process.InstalledFileCount);
-      Gauge2->SetProgress(0);
-    }
-    if (!pub::InstallFolderProblem(uninstallFolder_).empty()) {
-      // No folder to remove from (none recorded, a drive, a relative path): product paths would
-      // start wherever the current folder is. Nothing is removed; the record, which cannot
-      // lead anywhere, goes.
-      const char* nothing = "安装记录中没有可用的安装目录，没有删除任何文件。安装记录已删除。";
-      if (Label37) Label37->SetCaption(nothing);
-      tk::ShowPlain(nothing);
-    } else {
-      std::vector<std::string> folders;
-      for (auto name = names.rbegin(); name != names.rend(); ++name)
-        if (IsPlainFolderName(*name)) folders.push_back(uninstallFolder_ + "\\" + *name);
-      for (const std::string& folder : folders) UninstallProduct(folder);
-      // The install folder itself goes too when nothing else is left in it; a folder that
-      // still holds something is never removed.
-      RemoveDirectoryW(tk::ToWide(uninstallFolder_).c_str());
-      std::string left;
-      for (const std::string& folder : folders)
-        if (FolderExists(folder)) {
-          std::string why = pub::WhyFolderRemains(folder);
-          if (!why.empty()) left += "\r\n" + folder + "\r\n    " + why;
-        }
-      if (!left.empty()) {
-        // The record stays, so that the removal can be run again once the cause is gone.
-        if (Label37) Label37->SetCaption("Quarn系统没有完全卸载，有文件夹无法删除。");
-        throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
-                                  "\r\n安装记录已保留，排除原因后可以再次卸载。");
-      }
-      if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
-      if (Gauge2) Gauge2->SetProgress(Gauge2->MaxValue());
-    }
-  }
-  registry.DeleteKey(kQuarnKey);
-  if (registry.OpenKey(kUninstallKey, false)) {
-    registry.CloseKey();
-    registry.DeleteKey(kUninstallKey);
-  }
-}
-
-void TfSetupMainForm::UninstallProduct(const std::string& folder) {
-  // Letter case is ignored; the trail bytes of double-byte characters are not letters.
-  // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
-  std::string upper = pub::GbkUpperCase(folder);
-  if (upper.find("MYSQL") != std::string::npos) {
-    pub::RunAndWait("net stop mysqlquarn", kShowWindow);
-    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", kShowWindow);
-  } else if (upper.find("TOMCAT") != std::string::npos) {
-    pub::RunAndWait("net stop tomcatquarn", kShowWindow);
-    try {
-      CurrentFolder current;
-      current.Change(folder + "\\bin");
-      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", kShowWindow);
-      current.Restore();
-    } catch (const std::exception&) {
-      // A tool folder that is gone leaves the service for the system to clean up.
-    }
-    // Only while it still names this installation's Java: someone may have pointed it
-    // elsewhere since.
-    if (HadSetJAVA_HOME && pub::SystemVariableHolds("JAVA_HOME", uninstallFolder_ + "\\java"))
-      pub::RemoveEnvVariable("JAVA_HOME", false);
-  }
+  // None of these once the uninstall page has been released.
+  pub::ControlsProgress progress(Gauge2, Label37, nullptr);
+  UninstallEngine engine(&progress, HadSetJAVA_HOME);
+  struct KeepFlag {
+    TfSetupMainForm& form;
+    UninstallEngine& engine;
+    ~KeepFlag() { form.HadSetJAVA_HOME = engine.HadSetJavaHome(); }
+  } keepFlag{*this, engine};
+  UninstallEngine::Outcome outcome;
   try {
-    pub::DeleteFolderTree(folder, Gauge2, Label37);
-    // A command's console can hold its folder for a moment after the command has ended.
-    for (int retry = 0; retry < kDeleteRetries && FolderExists(folder); ++retry) {
-      Sleep(kDeleteRetryMs);
-      pub::DeleteFolderTree(folder, Gauge2, Label37);
-    }
-  } catch (const std::exception&) {
-    // The next product is removed all the same.
+    outcome = engine.Run();
+  } catch (const UninstallIncomplete&) {
+    progress.Flush();
+    if (Label37) Label37->SetCaption("Quarn系统没有完全卸载，有文件夹无法删除。");
+    throw;
+  }
+  progress.Flush();
+  if (outcome == UninstallEngine::Outcome::Removed) {
+    if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
+  } else if (outcome == UninstallEngine::Outcome::NoUsableFolder) {
+    const char* nothing = "安装记录中没有可用的安装目录，没有删除任何文件。安装记录已删除。";
+    if (Label37) Label37->SetCaption(nothing);
+    tk::ShowPlain(nothing);
   }
 }
 

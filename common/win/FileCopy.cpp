@@ -6,18 +6,13 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/core/Errors.h"
-#include "toolkit/win/Gauge.h"
-#include "toolkit/win/Label.h"
-#include "toolkit/win/Memo.h"
 
 namespace pub {
 namespace {
 
 struct CopyProgress {
   std::vector<std::string>* logList;
-  tk::Gauge* gauge;
-  walk::CaptionPacer* caption;
-  tk::Memo* memo;
+  Progress* progress;
 };
 
 void AddFailure(std::vector<CopyFailure>& failures, const std::wstring& target, DWORD code) {
@@ -34,10 +29,11 @@ void MakeFolder(const std::wstring& folder, std::vector<CopyFailure>& failures) 
 
 void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::wstring& target) {
   std::string targetText = tk::FromWide(target);
-  if (progress.gauge) progress.gauge->AddProgress(1);  // the gauge repaints itself when it changes
-  progress.caption->Show(targetText);
-  // The memo brings its view up to date when messages are handled, just below.
-  if (progress.memo) progress.memo->AddLine("copy:" + targetText);
+  if (progress.progress) {
+    progress.progress->Advance();
+    progress.progress->Status(targetText);
+    progress.progress->Line("copy:" + targetText);
+  }
   walk::ProcessPendingMessages();
   if (progress.logList) progress.logList->push_back("从 " + tk::FromWide(name) + " 拷贝到 " + targetText);
 }
@@ -84,22 +80,21 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
 }  // namespace
 
 bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                     bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
-                     std::vector<CopyFailure>* failures) {
+                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
   std::vector<CopyFailure> ownFailures;
-  walk::CaptionPacer caption(label);
-  return CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
-                   CopyProgress{logList, gauge, &caption, memo}, overwrite, failures ? *failures : ownFailures);
+  bool whole = CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
+                         CopyProgress{logList, progress}, overwrite, failures ? *failures : ownFailures);
+  if (progress) progress->Flush();
+  return whole;
 }
 
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                    bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
-                    std::vector<CopyFailure>* failures) {
+                    bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
   std::string from = walk::WithoutTrailingSeparator(source);
   std::string to = walk::WithoutTrailingSeparator(destination);
   // An empty destination would be taken relative to the source once the walk stands in it.
   if (from.empty() || to.empty()) return false;
-  return CopyFolderLevel(from, to, logList, overwrite, gauge, label, memo, failures);
+  return CopyFolderLevel(from, to, logList, overwrite, progress, failures);
 }
 
 }  // namespace pub

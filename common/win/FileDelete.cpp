@@ -5,13 +5,11 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FileStream.h"
-#include "toolkit/win/Gauge.h"
-#include "toolkit/win/Label.h"
 
 namespace pub {
 namespace {
 
-bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, walk::CaptionPacer& caption) {
+bool DeleteLevel(const std::wstring& folder, Progress* progress) {
   DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   // A link given as the folder itself: its target is not ours to empty.
@@ -31,16 +29,16 @@ bool DeleteLevel(const std::wstring& folder, tk::Gauge* gauge, walk::CaptionPace
       // A folder link (junction or symbolic link) is removed as a link: walking into it would
       // empty a folder that lies outside the tree.
       if (!(listing.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        DeleteLevel(walk::JoinPath(folder, name), gauge, caption);
+        DeleteLevel(walk::JoinPath(folder, name), progress);
         SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // a read-only folder cannot be removed
       }
       RemoveDirectoryW(name);
       continue;
     }
     SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // read-only files go too
-    if (gauge) {
-      caption.Show(tk::FromWide(name));
-      gauge->AddProgress(1);
+    if (progress) {
+      progress->Status(tk::FromWide(name));
+      progress->Advance();
       walk::ProcessPendingMessages();
     }
     DeleteFileW(name);
@@ -91,23 +89,24 @@ std::string WhyFolderRemains(const std::string& folder) {
   return FirstStuckEntry(path);
 }
 
-bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
+bool DeleteFolderLevel(const std::string& folder, Progress* progress) {
   if (IsRefusedTreeDeletePath(folder)) return false;
   std::wstring path = walk::AbsolutePath(tk::ToWide(folder));
   if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
-  walk::CaptionPacer caption(gauge ? label : nullptr);
-  return DeleteLevel(path, gauge, caption);
+  bool listed = DeleteLevel(path, progress);
+  if (progress) progress->Flush();
+  return listed;
 }
 
-bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* label) {
+bool DeleteFolderTree(const std::string& folder, Progress* progress) {
   // Judged before and after the path is made absolute: "." or "" would otherwise become
   // whatever folder happens to be current.
   if (IsRefusedTreeDeletePath(folder)) return false;
   std::wstring path = walk::AbsolutePath(tk::ToWide(walk::WithoutTrailingSeparator(folder)));
   if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
-  walk::CaptionPacer caption(gauge ? label : nullptr);
-  if (tk::FolderExists(path) && !DeleteLevel(path, gauge, caption)) return false;
-  caption.Flush();
+  bool listed = !tk::FolderExists(path) || DeleteLevel(path, progress);
+  if (progress) progress->Flush();
+  if (!listed) return false;
   DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -1,5 +1,5 @@
-// Counting, copying and deleting folder trees with progress on a gauge, a caption label and a
-// log memo. Paths are GBK texts with '\' as separator. The walks use the process current
+// Counting, copying and deleting folder trees, reporting each file to a Progress (none when
+// null). Paths are GBK texts with '\' as separator. The walks use the process current
 // directory as their cursor and let pending window messages run as they go, so no handler
 // that can run meanwhile may start another walk or change the current directory.
 #pragma once
@@ -8,11 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace tk {
-class Gauge;
-class Label;
-class Memo;
-}  // namespace tk
+#include "common/portable/Progress.h"
 
 namespace pub {
 
@@ -30,33 +26,31 @@ struct CopyFailure {
 };
 
 // Copies the tree of source into destination, creating folders as needed. Per file, in this
-// order: the copy, gauge +1, label = target, memo line "copy:" + target, messages run, log
-// list line "从 " + name + " 拷贝到 " + target. A file that fails to copy still takes those
+// order: the copy, one step advanced, status = target, log line "copy:" + target, messages
+// run, log list line "从 " + name + " 拷贝到 " + target. A file that fails to copy still takes those
 // steps and the walk goes on; every failure is added to failures when given. With overwrite
 // off an existing target keeps its content and is no failure. False for an empty source or
 // destination, a source that cannot be listed, or any failure. A source folder that does not
 // exist raises tk::EInOutError before anything is created. The current directory is restored.
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                    bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
-                    std::vector<CopyFailure>* failures = nullptr);
+                    bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
 // The worker of one level, with folders as given (no trailing '\').
 bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                     bool overwrite, tk::Gauge* gauge, tk::Label* label, tk::Memo* memo,
-                     std::vector<CopyFailure>* failures = nullptr);
+                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
 
-// Deletes the folder with everything in it, read-only files included; when a gauge is given,
-// gauge +1 and label = entry name per file, and messages run. True when the folder itself was
+// Deletes the folder with everything in it, read-only files included; when a progress is
+// given, status = entry name and one step advanced per file, and messages run. True when the folder itself was
 // removed at the end: false for a missing folder, and also for an empty one, which the walk
 // removes before the final removal looks. Refuses, doing nothing, every path that
 // IsRefusedTreeDeletePath names (an empty path, a drive, a share root, "..").
 // Folder links are removed, never followed. The current directory is restored.
-bool DeleteFolderTree(const std::string& folder, tk::Gauge* gauge, tk::Label* label);
+bool DeleteFolderTree(const std::string& folder, Progress* progress);
 // Why a folder that a delete left behind is still there: the first entry in it that cannot be
 // removed, with the system's reason (a file in use, access denied). Tries that removal once
 // more on the way; "" when the folder is gone by then.
 std::string WhyFolderRemains(const std::string& folder);
 
 // The worker of one level: empties the folder, removes it only when it held nothing.
-bool DeleteFolderLevel(const std::string& folder, tk::Gauge* gauge, tk::Label* label);
+bool DeleteFolderLevel(const std::string& folder, Progress* progress);
 
 }  // namespace pub

@@ -16,9 +16,6 @@
 #include "pak/Pak.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "toolkit/win/Gauge.h"
-#include "toolkit/win/Label.h"
-#include "toolkit/win/Memo.h"
 
 namespace pub {
 namespace {
@@ -85,7 +82,7 @@ uint64_t UnpackedPackageSize() {
   }
 }
 
-StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) {
+StagingResult UnpackPackage(Progress* progress) {
   ProcessValues& process = Process();
   process.ProductNames = std::make_unique<std::vector<std::string>>();
   const std::string packagePath = process.SetupFolder + kPackageFileName;
@@ -103,11 +100,7 @@ StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) 
   process.InstalledFileCount = archive->Directory->Count();
   process.PackageBytes = 0;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) process.PackageBytes += archive->Directory->Item(i).DataSize;
-  if (gauge) {
-    gauge->SetMinValue(0);
-    gauge->SetProgress(0);
-    gauge->SetMaxValue(archive->Directory->Count());
-  }
+  if (progress) progress->Range(archive->Directory->Count());
   // A package with a name that could land outside the staging folder, or that Windows would
   // write under another name or to a device, is refused whole, before anything is written.
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
@@ -120,7 +113,7 @@ StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) 
   std::string readyFolder;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
-    if (label) label->SetCaption("开始解压......");
+    if (progress) progress->Status("开始解压......");
     std::string name = ConvertedName(item);
     std::string destination = process.StagingFolder + name;
     std::string folder = FolderPart(destination);
@@ -140,8 +133,10 @@ StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo) 
     } catch (const std::exception& error) {
       return {StagingResult::PackageDamaged, name + ": " + error.what()};
     }
-    if (memo) memo->AddLine("..\\" + name);
-    if (gauge) gauge->AddProgress(1);
+    if (progress) {
+      progress->Line("..\\" + name);
+      progress->Advance();
+    }
     walk::ProcessPendingMessages();
   }
   return {};

@@ -5,11 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace tk {
-class Gauge;
-class Label;
-class Memo;
-}  // namespace tk
+#include "common/portable/Progress.h"
 
 namespace pub {
 
@@ -31,10 +27,10 @@ struct StagingResult {
 uint64_t UnpackedPackageSize();
 
 // Opens Setup.pak of the setup folder for reading only and extracts every entry into the
-// staging folder, one gauge step, status text and memo line per entry. Every entry name is
+// staging folder, reporting one step, status text and log line per entry (progress may be null). Every entry name is
 // checked before anything is written. The package is let go before returning, whatever the
 // outcome, so a later staging in the same process can open it again; it is never written to,
 // and never created when it is missing.
-StagingResult UnpackPackage(tk::Gauge* gauge, tk::Label* label, tk::Memo* memo);
+StagingResult UnpackPackage(Progress* progress);
 
 }  // namespace pub

@@ -6,7 +6,6 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Application.h"
-#include "toolkit/win/Label.h"
 
 namespace pub {
 namespace walk {
@@ -50,27 +49,6 @@ std::wstring JoinPath(const std::wstring& folder, const wchar_t* name) {
 
 void ProcessPendingMessages() {
   if (tk::Application* application = tk::Application::Instance()) application->ProcessMessages();
-}
-
-void CaptionPacer::Show(const std::string& text) {
-  if (!label_) return;
-  DWORD now = GetTickCount();
-  if (shownOnce_ && now - shownAt_ < kIntervalMs) {
-    pending_ = true;
-    pendingText_ = text;
-    return;
-  }
-  label_->SetCaption(text);
-  shownAt_ = now;
-  shownOnce_ = true;
-  pending_ = false;
-}
-
-void CaptionPacer::Flush() {
-  if (!pending_) return;
-  pending_ = false;
-  label_->SetCaption(pendingText_);
-  shownAt_ = GetTickCount();
 }
 
 Listing::Listing() {

@@ -7,10 +7,6 @@
 
 #include <string>
 
-namespace tk {
-class Label;
-}
-
 namespace pub {
 namespace walk {
 
@@ -30,28 +26,6 @@ std::wstring JoinPath(const std::wstring& folder, const wchar_t* name);
 
 // Lets pending window messages run, when there is an application to run them.
 void ProcessPendingMessages();
-
-// Sets a caption label at most every kIntervalMs: a label repaints at once, and painting it
-// for every file would cost more than the file operations themselves. The text held back
-// last is shown by Flush, so the label ends on the last file.
-class CaptionPacer {
- public:
-  static constexpr DWORD kIntervalMs = 40;
-  explicit CaptionPacer(tk::Label* label) : label_(label) {}
-  ~CaptionPacer() { Flush(); }
-  CaptionPacer(const CaptionPacer&) = delete;
-  CaptionPacer& operator=(const CaptionPacer&) = delete;
-
-  void Show(const std::string& text);
-  void Flush();
-
- private:
-  tk::Label* label_;
-  DWORD shownAt_ = 0;
-  bool shownOnce_ = false;
-  bool pending_ = false;
-  std::string pendingText_;
-};
 
 // The entries of the current directory ("*.*"), "." and ".." left out by the walker.
 class Listing {

@@ -47,7 +47,7 @@ std::vector<std::string> Sorted(std::vector<std::string> lines) {
 TEST(CopyFolderTree, AnEmptySourceReturnsFalseAndCreatesNothing) {
   ProgressControls ui;
   TempFolder temp;
-  EXPECT_FALSE(CopyFolderTree("", temp.Path() + "out", nullptr, true, ui.gauge, ui.label, ui.memo));
+  EXPECT_FALSE(CopyFolderTree("", temp.Path() + "out", nullptr, true, ui.progress()));
   EXPECT_FALSE(PathExists(temp.Path() + "out"));
   EXPECT_EQ(ui.gauge->Progress(), 0);
 }
@@ -58,7 +58,7 @@ TEST(CopyFolderTree, AMissingSourceRaisesBeforeAnythingIsCreated) {
   ProgressControls ui;
   ChangeDir(temp.Path());
   try {
-    CopyFolderTree(temp.Path() + "missing", temp.Path() + "out\\deeper", nullptr, true, ui.gauge, ui.label, ui.memo);
+    CopyFolderTree(temp.Path() + "missing", temp.Path() + "out\\deeper", nullptr, true, ui.progress());
     FAIL() << "no error";
   } catch (const tk::EInOutError& error) {
     EXPECT_TRUE(error.ErrorCode() == ERROR_FILE_NOT_FOUND || error.ErrorCode() == ERROR_PATH_NOT_FOUND)
@@ -74,7 +74,7 @@ TEST(CopyFolderTree, AnEmptySourceFolderYieldsAnEmptyDestinationWithItsParents) 
   TempFolder temp;
   MakeFolders(temp.Path() + "empty");
   std::vector<CopyFailure> failures;
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "empty", temp.Path() + "a\\b\\c", nullptr, true, ui.gauge, ui.label, ui.memo,
+  EXPECT_TRUE(CopyFolderTree(temp.Path() + "empty", temp.Path() + "a\\b\\c", nullptr, true, ui.progress(),
                              &failures));
   EXPECT_TRUE(IsFolder(temp.Path() + "a\\b\\c"));
   EXPECT_TRUE(FolderNames(temp.Path() + "a\\b\\c").empty());
@@ -91,7 +91,7 @@ TEST(CopyFolderTree, CopiesTheTreeAndReportsEveryFileInOrder) {
   ChangeDir(temp.Path());
   std::vector<std::string> log;
   std::vector<CopyFailure> failures;
-  ASSERT_TRUE(CopyFolderTree(source, target, &log, true, ui.gauge, ui.label, ui.memo, &failures));
+  ASSERT_TRUE(CopyFolderTree(source, target, &log, true, ui.progress(), &failures));
 
   EXPECT_EQ(TreeContents(target), kProductTree);
   EXPECT_TRUE(failures.empty());
@@ -116,7 +116,7 @@ TEST(CopyFolderTree, TrailingBackslashesMakeNoDifference) {
     const std::string target = temp.Path() + "out";
     std::string from = temp.Path() + "src運" + (variant & 1 ? "\\" : "");
     std::string to = target + (variant & 2 ? "\\" : "");
-    ASSERT_TRUE(CopyFolderTree(from, to, nullptr, true, ui.gauge, ui.label, ui.memo)) << variant;
+    ASSERT_TRUE(CopyFolderTree(from, to, nullptr, true, ui.progress())) << variant;
     EXPECT_EQ(TreeContents(target), kProductTree) << variant;
     std::vector<std::string> memo = Sorted(MemoLines(*ui.memo));
     if (variant == 0) firstMemo = memo;
@@ -135,7 +135,7 @@ TEST(CopyFolderTree, WithOverwriteOffAnExistingTargetKeepsItsContentAndIsStillRe
   WriteBytes(temp.Path() + "dst\\my.ini", "old");
   std::vector<std::string> log;
   std::vector<CopyFailure> failures;
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", &log, false, ui.gauge, ui.label, ui.memo, &failures));
+  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", &log, false, ui.progress(), &failures));
   EXPECT_EQ(ReadBytes(temp.Path() + "dst\\my.ini"), "old");
   EXPECT_EQ(ReadBytes(temp.Path() + "dst\\fresh.txt"), "fresh");
   EXPECT_TRUE(failures.empty());
@@ -143,7 +143,7 @@ TEST(CopyFolderTree, WithOverwriteOffAnExistingTargetKeepsItsContentAndIsStillRe
   EXPECT_EQ(ui.memo->LineCount(), 2);
   EXPECT_EQ(log.size(), 2u);
 
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", nullptr, true, ui.gauge, ui.label, ui.memo));
+  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", nullptr, true, ui.progress()));
   EXPECT_EQ(ReadBytes(temp.Path() + "dst\\my.ini"), "new");
 }
 
@@ -156,7 +156,7 @@ TEST(CopyFolderTree, AFailedListingRestoresTheCurrentDirectoryAndReturnsFalse) {
   ProgressControls ui;
   ChangeDir(temp.Path());
   std::vector<CopyFailure> failures;
-  EXPECT_FALSE(CopyFolderTree(drive.Root(), temp.Path() + "out", nullptr, true, ui.gauge, ui.label, ui.memo, &failures));
+  EXPECT_FALSE(CopyFolderTree(drive.Root(), temp.Path() + "out", nullptr, true, ui.progress(), &failures));
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
   // The destination is made before the listing is looked at.
   EXPECT_TRUE(IsFolder(temp.Path() + "out"));
@@ -182,7 +182,7 @@ TEST(CopyFolderTree, EveryFailedCopyIsCollectedTheWalkGoesOnAndTheResultIsFalse)
   ASSERT_NE(heldSource, INVALID_HANDLE_VALUE);
   ASSERT_NE(heldTarget, INVALID_HANDLE_VALUE);
   std::vector<CopyFailure> failures;
-  bool result = CopyFolderTree(src, dst, nullptr, true, ui.gauge, ui.label, ui.memo, &failures);
+  bool result = CopyFolderTree(src, dst, nullptr, true, ui.progress(), &failures);
   CloseHandle(heldSource);
   CloseHandle(heldTarget);
 
@@ -203,5 +203,5 @@ TEST(CopyFolderTree, EveryFailedCopyIsCollectedTheWalkGoesOnAndTheResultIsFalse)
   EXPECT_EQ(ui.memo->LineCount(), 5);
 
   // Without a list to fill, the result still tells.
-  EXPECT_FALSE(CopyFolderTree(src, dst, nullptr, true, ui.gauge, ui.label, ui.memo));
+  EXPECT_FALSE(CopyFolderTree(src, dst, nullptr, true, ui.progress()));
 }

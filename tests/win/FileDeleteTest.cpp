@@ -34,7 +34,7 @@ TEST(DeleteFolderTree, RemovesATreeWithReadOnlyFilesAndReportsEachFile) {
   ProgressControls ui;
   MakeTree(temp.Path() + "product");
   ChangeDir(temp.Path());
-  EXPECT_TRUE(DeleteFolderTree(temp.Path() + "product\\", ui.gauge, ui.label));
+  EXPECT_TRUE(DeleteFolderTree(temp.Path() + "product\\", ui.progress()));
   EXPECT_FALSE(PathExists(temp.Path() + "product"));
   EXPECT_EQ(ui.gauge->Progress(), 4);
   // The label shows bare entry names.
@@ -48,7 +48,7 @@ TEST(DeleteFolderTree, WithoutAGaugeTheLabelIsNotTouched) {
   TempFolder temp;
   MakeTree(temp.Path() + "staging");
   ui.label->SetCaption("unchanged");
-  EXPECT_TRUE(DeleteFolderTree(temp.Path() + "staging", nullptr, ui.label));
+  EXPECT_TRUE(DeleteFolderTree(temp.Path() + "staging", nullptr));
   EXPECT_FALSE(PathExists(temp.Path() + "staging"));
   EXPECT_EQ(ui.label->Caption(), "unchanged");
 }
@@ -57,11 +57,11 @@ TEST(DeleteFolderTree, AMissingFolderDoesNothingAndAnEmptyOneIsRemovedYetGivesFa
   TempFolder temp;
   CurrentDirGuard guard;
   ChangeDir(temp.Path());
-  EXPECT_FALSE(DeleteFolderTree(temp.Path() + "missing", nullptr, nullptr));
+  EXPECT_FALSE(DeleteFolderTree(temp.Path() + "missing", nullptr));
   EXPECT_EQ(FolderNames(temp.Path()), std::vector<std::string>());
   MakeFolders(temp.Path() + "empty");
   // The walk removes the empty folder itself; the final removal then finds nothing.
-  EXPECT_FALSE(DeleteFolderTree(temp.Path() + "empty", nullptr, nullptr));
+  EXPECT_FALSE(DeleteFolderTree(temp.Path() + "empty", nullptr));
   EXPECT_FALSE(PathExists(temp.Path() + "empty"));
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
 }
@@ -74,7 +74,7 @@ TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolder) {
   // The folder itself: emptied, but a current directory cannot be removed.
   MakeTree(root);
   ChangeDir(root);
-  EXPECT_FALSE(DeleteFolderTree(root, nullptr, nullptr));
+  EXPECT_FALSE(DeleteFolderTree(root, nullptr));
   EXPECT_TRUE(IsFolder(root));
   EXPECT_TRUE(FolderNames(root).empty());
   EXPECT_EQ(CurrentDir(), root);
@@ -82,7 +82,7 @@ TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolder) {
   // An empty folder: gone, and the way back raises.
   ChangeDir(temp.Path());
   ChangeDir(root);
-  EXPECT_THROW(DeleteFolderTree(root, nullptr, nullptr), tk::EInOutError);
+  EXPECT_THROW(DeleteFolderTree(root, nullptr), tk::EInOutError);
   EXPECT_FALSE(PathExists(root));
 
   ChangeDir(temp.Path());
@@ -90,7 +90,7 @@ TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolder) {
   // A folder deeper inside: gone with everything else, and the way back to it raises before
   // the emptied top folder is removed.
   ChangeDir(root + "\\sub\\deep");
-  EXPECT_THROW(DeleteFolderTree(root, nullptr, nullptr), tk::EInOutError);
+  EXPECT_THROW(DeleteFolderTree(root, nullptr), tk::EInOutError);
   EXPECT_FALSE(PathExists(root + "\\sub"));
   EXPECT_TRUE(FolderNames(root).empty());
 }
@@ -108,8 +108,8 @@ TEST(DeleteFolderTree, AFolderLinkIsNotFollowedAndWhatItPointsAtIsKept) {
   MakeFolders(temp.Path() + "holder");
   ASSERT_TRUE(MakeFolderLink(temp.Path() + "holder\\link", outside));
 
-  bool removed = DeleteFolderTree(root, nullptr, nullptr);
-  bool removedAlone = DeleteFolderTree(temp.Path() + "holder\\link", nullptr, nullptr);
+  bool removed = DeleteFolderTree(root, nullptr);
+  bool removedAlone = DeleteFolderTree(temp.Path() + "holder\\link", nullptr);
   EXPECT_EQ(TreeContents(outside), std::vector<std::string>({"data\\", "data\\keep.txt=keep", "keep.txt=keep"}));
   EXPECT_FALSE(PathExists(root + "\\a.txt"));
   if (RunningUnderWine()) {
@@ -134,7 +134,7 @@ TEST(DeleteFolderTree, RefusesEmptyRootAndClimbingPathsAndTouchesNothing) {
   for (const std::string& path : {std::string(), std::string("."), std::string(".."), std::string("..\\inner\\.."),
                                    keep + "\\inner\\..", keep + "\\inner\\..\\", std::string("\\\\localhost\\c$"),
                                    std::string("\\\\localhost\\c$\\")})
-    EXPECT_FALSE(DeleteFolderTree(path, nullptr, nullptr)) << path;
+    EXPECT_FALSE(DeleteFolderTree(path, nullptr)) << path;
   EXPECT_EQ(ReadBytes(keep + "\\sentinel.txt"), "s");
   EXPECT_TRUE(IsFolder(keep + "\\inner"));
 }
@@ -150,8 +150,8 @@ TEST(DeleteFolderTree, RefusesADriveRoot) {
   ChangeDir(drive.Root() + "inner");
   for (const std::string& path : {letter, letter + "\\", letter + "/", std::string("\\"), std::string("/"),
                                   "\\\\?\\" + letter + "\\", "\\\\.\\" + letter})
-    EXPECT_FALSE(DeleteFolderTree(path, nullptr, nullptr)) << path;
-  EXPECT_FALSE(pub::DeleteFolderLevel(letter + "\\", nullptr, nullptr));
+    EXPECT_FALSE(DeleteFolderTree(path, nullptr)) << path;
+  EXPECT_FALSE(pub::DeleteFolderLevel(letter + "\\", nullptr));
   EXPECT_EQ(ReadBytes(drive.Folder() + "sentinel.txt"), "s");
   EXPECT_TRUE(IsFolder(drive.Folder() + "inner"));
 }

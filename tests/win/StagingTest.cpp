@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/portable/ProcessValues.h"
+#include "common/win/ControlsProgress.h"
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
@@ -16,7 +17,10 @@ namespace {
 class Staging : public EngineFixture {
  protected:
   bool Unpack() { return Stage().Succeeded(); }
-  pub::StagingResult Stage() { return pub::UnpackPackage(form->Gauge1, form->Label17, form->Memo3); }
+  pub::StagingResult Stage() {
+    pub::ControlsProgress progress(form->Gauge1, form->Label17, form->Memo3);
+    return pub::UnpackPackage(&progress);
+  }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
   std::vector<std::string> Products() const {
     auto& names = pub::Process().ProductNames;

@@ -167,6 +167,7 @@ ProgressControls::ProgressControls() {
   label->SetBounds(10, 40, 460, 20);
   memo = new tk::Memo(form, form);
   memo->SetBounds(10, 70, 460, 160);
+  shown = std::make_unique<pub::ControlsProgress>(gauge, label, memo);
 }
 
 ProgressControls::~ProgressControls() = default;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/win/ControlsProgress.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Form.h"
@@ -55,6 +56,9 @@ struct ProgressControls {
   tk::Gauge* gauge;
   tk::Label* label;
   tk::Memo* memo;
+  // The three above, as a run shows its progress.
+  pub::Progress* progress() { return shown.get(); }
+  std::unique_ptr<pub::ControlsProgress> shown;
 };
 
 bool RunningUnderWine();

@@ -1,0 +1,33 @@
+// What a long run reports as it goes: the step it is in, a count of items, the item at hand,
+// a running log, and failures with their reasons. The wizard shows it on its gauge, labels and
+// memo; an unattended run writes it to its log. The routines that walk files call it once per
+// item: an implementation that draws keeps up at a human rate, not per call.
+#pragma once
+
+#include <string>
+
+namespace pub {
+
+class Progress {
+ public:
+  virtual ~Progress() = default;
+
+  // A named step of a run begins ("解压文件到临时目录：").
+  virtual void Step(const std::string& title) = 0;
+  // The items to come: a range 0..total, position 0.
+  virtual void Range(int total) = 0;
+  // One item done.
+  virtual void Advance() = 0;
+  // The whole range done.
+  virtual void Complete() = 0;
+  // The item or action at hand, as one status line.
+  virtual void Status(const std::string& text) = 0;
+  // One more line of the running log.
+  virtual void Line(const std::string& text) = 0;
+  // Something failed: what (a file, a step) and the system's reason.
+  virtual void Failure(const std::string& what, const std::string& reason) = 0;
+  // Shows whatever was held back, so the display ends on the last item. A walk calls it last.
+  virtual void Flush() {}
+};
+
+}  // namespace pub

@@ -1,0 +1,223 @@
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdiskfreespaceexw
+#include "ui/InstallEngine.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <set>
+
+#include "common/portable/GbkCase.h"
+#include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
+#include "common/portable/ProcessValues.h"
+#include "common/win/DiskSpace.h"
+#include "common/win/Publicfunc.h"
+#include "common/win/Services.h"
+#include "common/win/Staging.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
+#include "toolkit/win/Registry.h"
+#include "ui/CurrentFolder.h"
+#include "ui/InstallRecordKeys.h"
+#include "ui/InstallationRecord.h"
+#include "ui/SetupMainForm.h"
+
+namespace ui {
+namespace {
+
+constexpr uint16_t kShowWindow = 5;  // SW_SHOW
+
+using tk::FileExists;
+using tk::FolderExists;
+
+// Replaces a default prefix in a file at most once per run: a folder that itself begins with
+// the default one would otherwise be extended again by the second branch.
+class OncePerRun {
+ public:
+  void Replace(const std::string& file, const std::string& find, const std::string& replacement) {
+    if (!done_.insert({pub::GbkUpperCase(file), find}).second) return;
+    pub::ReplaceInTextFile(file, find, replacement);
+  }
+
+ private:
+  std::set<std::pair<std::string, std::string>> done_;
+};
+
+// A step's own status text is shown at once, not at the pace of file names.
+void Announce(pub::Progress& progress, const std::string& text) {
+  progress.Status(text);
+  progress.Flush();
+}
+
+}  // namespace
+
+void InstallEngine::Run() {
+  CheckFolder();
+  CheckDiskSpace();
+  Stage();
+  MakeFolder();
+  StopServices();
+  // Recorded before the first file is copied: an installation that is interrupted, however,
+  // can then be repaired or removed by the next start.
+  Record();
+  Copy();
+  Patch();
+  RegisterDatabase();
+  SetJavaHome();
+  RegisterWebServer();
+  Announce(progress_, "正在更新windows注册表......");
+  Record();
+}
+
+void InstallEngine::CheckFolder() {
+  std::string problem = pub::InstallFolderProblem(folder_);
+  if (!problem.empty()) throw InstallFailed(problem);
+}
+
+void InstallEngine::CheckDiskSpace() {
+  // The package lands twice: unpacked into the staging folder, then copied into place.
+  const uint64_t size = pub::UnpackedPackageSize();
+  std::optional<pub::SpaceShortage> shortage =
+      pub::FindSpaceShortage({{pub::Process().StagingFolder, size}, {folder_, size}});
+  if (!shortage) return;
+  throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
+                       pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
+                       " 可用。\r\n请释放磁盘空间，或选择其他安装目录。");
+}
+
+void InstallEngine::Stage() {
+  pub::ProcessValues& process = pub::Process();
+  progress_.Step("解压文件到临时目录：");
+  pub::StagingResult staged = pub::UnpackPackage(&progress_);
+  switch (staged.kind) {
+    case pub::StagingResult::Done:
+      break;
+    case pub::StagingResult::PackageMissing:
+      throw PackageProblem(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite +
+                           "从新下载");
+    case pub::StagingResult::PackageDamaged:
+      throw PackageProblem(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite +
+                           "从新下载\r\n" + staged.detail);
+    case pub::StagingResult::CannotWrite:
+      throw InstallFailed("无法解压文件到临时目录，安装没有完成。\r\n" + staged.detail);
+  }
+  products_ = process.ProductNames ? *process.ProductNames : std::vector<std::string>();
+  if (onStaged) onStaged(products_);
+}
+
+void InstallEngine::MakeFolder() {
+  if (FolderExists(folder_)) return;
+  int made = SHCreateDirectoryExW(nullptr, tk::ToWide(folder_).c_str(), nullptr);
+  if (!FolderExists(folder_))
+    throw InstallFailed("无法建立安装目录 " + folder_ + "。" + tk::SysErrorMessage(static_cast<uint32_t>(made)));
+}
+
+void InstallEngine::StopServices() {
+  pub::ProcessValues& process = pub::Process();
+  progress_.Step("拷贝Quarn产品文件到安装目录：");
+  int files = 0;
+  for (const std::string& product : products_) files += pub::CountFiles(process.StagingFolder + product);
+  // The gauge goes on from the staged entries to the files to copy.
+  progress_.Range(process.InstalledFileCount + files);
+  // A repair copies over the programs of running services, which Windows does not allow:
+  // they are stopped first and started again below.
+  for (const char* service : {"tomcatquarn", "mysqlquarn"})
+    if (pub::ServiceExists(service)) {
+      Announce(progress_, "正在停止已安装的服务......");
+      pub::RunAndWait(std::string("net stop ") + service, kShowWindow);
+    }
+  // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
+  javaHomeWasOurs_ = RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
+  hadSetJavaHome_ = javaHomeWasOurs_;
+}
+
+void InstallEngine::Record() {
+  const pub::ProcessValues& process = pub::Process();
+  WriteInstallationRecord({process.PackageVersion, process.PackageDate, folder_, process.InstalledFileCount,
+                           process.PackageBytes, hadSetJavaHome_, products_});
+}
+
+void InstallEngine::Copy() {
+  pub::ProcessValues& process = pub::Process();
+  progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
+  std::vector<pub::CopyFailure> failures;
+  for (const std::string& product : products_)
+    pub::CopyFolderTree(process.StagingFolder + product, folder_ + "\\" + product, nullptr, true, &progress_,
+                        &failures);
+  if (failures.empty()) return;
+  for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
+  // Files are missing: no success is claimed; the record written before copying stays, so
+  // that the partial installation can be repaired or removed.
+  throw InstallFailed(tk::Format("有 %d 个文件无法拷贝到安装目录，安装没有完成。\r\n第一个文件：%s\r\n原因：%s",
+                                 static_cast<int>(failures.size()), failures[0].target.c_str(),
+                                 failures[0].message.c_str()));
+}
+
+void InstallEngine::Patch() {
+  const std::string& installFolder = folder_;
+  Announce(progress_, "正在修改基础软件配置文件......");
+  const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
+  // Which products the configuration was patched for; the default folder needs no patching.
+  bool forum = false, cms = false;
+  if (installFolder != kDefaultInstallFolder) {
+    std::string slashForm = installFolder;
+    pub::ReplaceChar('\\', '/', slashForm);
+    const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";
+    const std::string cmsXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\cms.xml";
+    const std::string myIni = installFolder + "\\MySQL5\\my.ini";
+    OncePerRun patch;
+    if (FolderExists(installFolder + "\\eforum\\WEB-INF\\classes\\")) {
+      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
+      patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
+      forum = true;
+    }
+    if (FolderExists(installFolder + "\\ecms\\")) {
+      if (FileExists(forumXml)) patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
+      patch.Replace(cmsXml, "c:/quarn/", slashForm + "/");
+      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
+      cms = true;
+    }
+  }
+  if (forum && cms)
+    pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
+  else if (cms)
+    DeleteFileW(tk::ToWide(forumXml).c_str());
+}
+
+void InstallEngine::RegisterDatabase() {
+  if (!FolderExists(folder_ + "\\MySQL5")) return;
+  Announce(progress_, "正在设置Mysql服务项......");
+  CurrentFolder current;
+  current.Change(folder_ + "\\MySQL5\\bin");
+  pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
+  pub::RunAndWait("net start mysqlquarn", kShowWindow);
+  current.Restore();
+}
+
+// Set before the web server's service tool runs, so that it inherits the variable.
+void InstallEngine::SetJavaHome() {
+  if (!FolderExists(folder_ + "\\tomcat5")) return;
+  hadSetJavaHome_ = pub::SetEnvVariable("JAVA_HOME", folder_ + "\\java", false, false) || javaHomeWasOurs_;
+}
+
+void InstallEngine::RegisterWebServer() {
+  if (!FolderExists(folder_ + "\\tomcat5")) return;
+  Announce(progress_, "正在设置tomcat服务项......");
+  CurrentFolder current;
+  current.Change(folder_ + "\\tomcat5\\bin");
+  pub::RunAndWait("service.bat install tomcatquarn", kShowWindow);
+  pub::RunAndWait("net start tomcatquarn", kShowWindow);
+  current.Restore();
+  // The service key lives under SYSTEM, which Windows keeps in one view for every program.
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!registry.OpenKey(kTomcatServiceKey, true))
+    throw InstallFailed(std::string("无法写入注册表键 HKEY_LOCAL_MACHINE") + kTomcatServiceKey);
+  registry.WriteInteger("Start", 2);  // automatic start
+  registry.CloseKey();
+}
+
+}  // namespace ui

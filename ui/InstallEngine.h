@@ -1,0 +1,67 @@
+// The install run without a window: staging, copying, configuration, services, environment
+// and record, as small named steps that report to a Progress. The wizard runs it behind its
+// copying page; an unattended install runs it with a log. Every failure raises InstallFailed
+// (NotEnoughSpace before anything is written, PackageProblem for a missing or damaged package)
+// with a reason a person can act on.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/portable/Progress.h"
+#include "toolkit/core/Errors.h"
+
+namespace ui {
+
+class InstallFailed : public tk::Exception {
+  using tk::Exception::Exception;
+};
+
+// Not enough free space on a drive the run would write to; nothing was written.
+class NotEnoughSpace : public InstallFailed {
+  using InstallFailed::InstallFailed;
+};
+
+// Setup.pak missing or damaged; nothing was installed.
+class PackageProblem : public InstallFailed {
+  using InstallFailed::InstallFailed;
+};
+
+class InstallEngine {
+ public:
+  // folder: the install folder as the user gave it, without a trailing '\'.
+  InstallEngine(std::string folder, pub::Progress& progress) : folder_(std::move(folder)), progress_(progress) {}
+
+  // Called once staging has found the products and the package's version.
+  std::function<void(const std::vector<std::string>& products)> onStaged;
+
+  // Every step in order; returns once the installation is complete and recorded.
+  void Run();
+
+  // True only when this run created the system-wide JAVA_HOME, or a repair found the one an
+  // earlier run of ours created.
+  bool HadSetJavaHome() const { return hadSetJavaHome_; }
+
+  // The steps.
+  void CheckFolder();
+  void CheckDiskSpace();
+  void Stage();
+  void MakeFolder();
+  void StopServices();
+  void Record();
+  void Copy();
+  void Patch();
+  void RegisterDatabase();
+  void SetJavaHome();
+  void RegisterWebServer();
+
+ private:
+  std::string folder_;
+  pub::Progress& progress_;
+  std::vector<std::string> products_;
+  bool hadSetJavaHome_ = false;
+  bool javaHomeWasOurs_ = false;
+};
+
+}  // namespace ui

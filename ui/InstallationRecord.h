@@ -1,0 +1,30 @@
+// The installation record in the registry (the 32-bit view, whichever build runs): the version
+// key, the product key and the entry in the system's list of uninstallable programs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "toolkit/core/DateTime.h"
+
+namespace ui {
+
+struct InstallationRecord {
+  std::string version;
+  tk::TDateTime packageDate = 0;
+  std::string folder;
+  int32_t fileCount = 0;
+  uint64_t packageBytes = 0;
+  bool hadSetJavaHome = false;
+  std::vector<std::string> products;
+};
+
+// Writes every key and value; product names of an earlier, larger installation stay. A key
+// that cannot be written raises tk::ERegistryException.
+void WriteInstallationRecord(const InstallationRecord& record);
+
+// Whether the current record says an install run of ours created JAVA_HOME.
+bool RecordSaysJavaHomeIsOurs();
+
+}  // namespace ui

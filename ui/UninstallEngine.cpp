@@ -1,0 +1,132 @@
+#include "ui/UninstallEngine.h"
+
+#include <windows.h>
+
+#include "common/portable/GbkCase.h"
+#include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
+#include "common/portable/ProcessValues.h"
+#include "common/win/FileTree.h"
+#include "common/win/Publicfunc.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
+#include "toolkit/win/Registry.h"
+#include "ui/CurrentFolder.h"
+#include "ui/InstallRecordKeys.h"
+
+namespace ui {
+namespace {
+
+constexpr uint16_t kShowWindow = 5;  // SW_SHOW
+constexpr int kDeleteRetries = 10;
+constexpr DWORD kDeleteRetryMs = 200;
+
+using tk::FolderExists;
+
+// A recorded product name must name one folder right inside the install folder.
+bool IsPlainFolderName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of("\\/:") == std::string::npos;
+}
+
+}  // namespace
+
+UninstallEngine::Outcome UninstallEngine::Run() {
+  pub::ProcessValues& process = pub::Process();
+  std::string installPath;
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  if (registry.OpenKey(kVersionKey, false)) {
+    installPath = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
+    hadSetJavaHome_ = registry.ReadInteger("HadSetJAVA_HOME") != 0;
+    try {
+      process.InstalledFileCount = registry.ReadInteger("installfilecount");
+    } catch (const tk::Exception&) {
+      process.InstalledFileCount = 0;
+    }
+    registry.CloseKey();
+  }
+  installFolder_ = pub::WithoutTrailingBackslash(installPath);
+  if (!registry.OpenKey(kProductKey, false)) {
+    DeleteRecord();
+    return Outcome::NothingRecorded;
+  }
+  std::vector<std::string> names = registry.GetValueNames();
+  registry.CloseKey();
+  if (progress_) progress_->Range(process.InstalledFileCount);
+  if (!pub::InstallFolderProblem(installFolder_).empty()) {
+    // No folder to remove from (none recorded, a drive, a relative path): product paths would
+    // start wherever the current folder is. Nothing is removed; the record, which cannot lead
+    // anywhere, goes.
+    DeleteRecord();
+    return Outcome::NoUsableFolder;
+  }
+  std::vector<std::string> folders;
+  for (auto name = names.rbegin(); name != names.rend(); ++name)
+    if (IsPlainFolderName(*name)) folders.push_back(installFolder_ + "\\" + *name);
+  for (const std::string& folder : folders) UninstallProduct(folder);
+  // The install folder itself goes too when nothing else is left in it; a folder that still
+  // holds something is never removed.
+  RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
+  std::string left;
+  for (const std::string& folder : folders)
+    if (FolderExists(folder)) {
+      std::string why = pub::WhyFolderRemains(folder);
+      if (why.empty()) continue;
+      if (progress_) progress_->Failure(folder, why);
+      left += "\r\n" + folder + "\r\n    " + why;
+    }
+  // The record stays, so that the removal can be run again once the cause is gone.
+  if (!left.empty())
+    throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
+                              "\r\n安装记录已保留，排除原因后可以再次卸载。");
+  if (progress_) progress_->Complete();
+  DeleteRecord();
+  return Outcome::Removed;
+}
+
+void UninstallEngine::DeleteRecord() {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.DeleteKey(kQuarnKey);
+  if (registry.OpenKey(kUninstallKey, false)) {
+    registry.CloseKey();
+    registry.DeleteKey(kUninstallKey);
+  }
+}
+
+void UninstallEngine::UninstallProduct(const std::string& folder) {
+  // Letter case is ignored; the trail bytes of double-byte characters are not letters.
+  // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
+  std::string upper = pub::GbkUpperCase(folder);
+  if (upper.find("MYSQL") != std::string::npos) {
+    pub::RunAndWait("net stop mysqlquarn", kShowWindow);
+    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", kShowWindow);
+  } else if (upper.find("TOMCAT") != std::string::npos) {
+    pub::RunAndWait("net stop tomcatquarn", kShowWindow);
+    try {
+      CurrentFolder current;
+      current.Change(folder + "\\bin");
+      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", kShowWindow);
+      current.Restore();
+    } catch (const std::exception&) {
+      // A tool folder that is gone leaves the service for the system to clean up.
+    }
+    // Only while it still names this installation's Java: someone may have pointed it
+    // elsewhere since.
+    if (hadSetJavaHome_ && pub::SystemVariableHolds("JAVA_HOME", installFolder_ + "\\java"))
+      pub::RemoveEnvVariable("JAVA_HOME", false);
+  }
+  try {
+    pub::DeleteFolderTree(folder, progress_);
+    // A command's console can hold its folder for a moment after the command has ended.
+    for (int retry = 0; retry < kDeleteRetries && FolderExists(folder); ++retry) {
+      Sleep(kDeleteRetryMs);
+      pub::DeleteFolderTree(folder, progress_);
+    }
+  } catch (const std::exception&) {
+    // The next product is removed all the same.
+  }
+}
+
+}  // namespace ui

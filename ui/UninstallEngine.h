@@ -1,0 +1,49 @@
+// The uninstall run without a window: services stopped and removed, JAVA_HOME removed when
+// this installation set it and still names its Java, product folders deleted, the record
+// deleted, each reported to a Progress. The wizard shows it on its uninstall page; the
+// uninstaller and an unattended removal run it with a log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/portable/Progress.h"
+#include "toolkit/core/Errors.h"
+
+namespace ui {
+
+// Recorded folders were left behind; the record is kept so the removal can be run again.
+class UninstallIncomplete : public tk::Exception {
+  using tk::Exception::Exception;
+};
+
+class UninstallEngine {
+ public:
+  enum class Outcome {
+    NothingRecorded,  // no product key: nothing to remove; the record is deleted
+    NoUsableFolder,   // products recorded, but no folder to remove them from; the record is deleted
+    Removed,          // every recorded product folder is gone, and the record with them
+  };
+
+  // hadSetJavaHome: the flag as the caller knows it; the record's value replaces it when the
+  // record has one. progress may be null.
+  UninstallEngine(pub::Progress* progress, bool hadSetJavaHome) : progress_(progress), hadSetJavaHome_(hadSetJavaHome) {}
+
+  // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
+  // record cannot be read; the record is kept in both cases.
+  Outcome Run();
+  // Stops and removes the service a product folder provides, then deletes the folder.
+  void UninstallProduct(const std::string& folder);
+
+  bool HadSetJavaHome() const { return hadSetJavaHome_; }
+  const std::string& InstallFolder() const { return installFolder_; }
+
+ private:
+  void DeleteRecord();
+
+  pub::Progress* progress_;
+  bool hadSetJavaHome_;
+  std::string installFolder_;
+};
+
+}  // namespace ui
