@@ -38,7 +38,11 @@ test-native: native
 test-win: demo-pak
 	scripts/test-windows $(WIN) $(WIN64)
 
-test: test-native test-win
+# A short run of the archive fuzzer (clang, its own tree build-fuzz/); scripts/fuzz-pak SECONDS runs longer.
+test-fuzz: native
+	NATIVE=$(NATIVE) scripts/fuzz-pak 30
+
+test: test-native test-fuzz test-win
 
 demo: demo-pak
 	scripts/demo $(WIN) $(WIN64)

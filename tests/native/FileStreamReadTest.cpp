@@ -66,14 +66,3 @@ TEST(FileStreamRead, FolderIsRefusedAndNotTakenForAMissingFile) {
     EXPECT_FALSE(tk::IsFileNotFoundError(error.ErrorCode())) << error.ErrorCode();
   }
 }
-
-TEST(FileStreamRead, FileWithoutWritePermissionIsRead) {
-  ScratchFolder dir;
-  WriteBytes(dir / "f", "read-only content");
-  ReadOnlyMark readOnly(dir / "f");
-  if (!readOnly.WritesRefused()) GTEST_SKIP() << "this user (root) may write a read-only file: nothing to prove";
-  TFileStream stream(NativeName(dir / "f"), FileMode::OpenRead);
-  std::string bytes(17, '\0');
-  stream.ReadBuffer(&bytes[0], 17);
-  EXPECT_EQ(bytes, "read-only content");
-}
