@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/CommandLine.h"
-#include "common/portable/ExitCode.h"
 
 using pub::CommandLine;
 using pub::ParseCommandLine;
@@ -118,15 +117,4 @@ TEST(CommandLine, TheUsageNamesEveryOptionAndExitCode) {
   for (int code = 0; code <= 5; ++code)
     EXPECT_NE(usage.find(std::to_string(code) + " "), std::string::npos) << code;
   EXPECT_EQ(usage.substr(usage.size() - 2), "\r\n");
-}
-
-// Scripts test these numbers: they are fixed.
-TEST(ExitCode, ValuesAreTheDocumentedOnes) {
-  using pub::ExitCode;
-  EXPECT_EQ(pub::ToInt(ExitCode::Done), 0);
-  EXPECT_EQ(pub::ToInt(ExitCode::Failed), 1);
-  EXPECT_EQ(pub::ToInt(ExitCode::BadCommandLine), 2);
-  EXPECT_EQ(pub::ToInt(ExitCode::AlreadyRunning), 3);
-  EXPECT_EQ(pub::ToInt(ExitCode::PackageProblem), 4);
-  EXPECT_EQ(pub::ToInt(ExitCode::DiskFull), 5);
 }

@@ -153,15 +153,6 @@ TEST(WizardModel, ARepairFixesAUsableRecordedFolderForTheRestOfTheWalk) {
   ExpectAt(model, model.Back(), P::Choice, B(true, true, true));
   model.Choose(WizardChoice::Uninstall);
   EXPECT_TRUE(model.FolderFixed()) << "going back does not open the box again";
-  model.Choose(WizardChoice::Repair);
-  model.Next();
-  model.SetAccepted(true);
-  model.Next();
-  ExpectAt(model, model.Next(), P::Copying, B(false, false, false));
-  model.InstallEnded(true);
-  WizardStep final = model.Next();
-  ExpectAt(model, final, P::Final, B(false, true, false, NextCaption::Exit));
-  EXPECT_EQ(final.actions, Do(Kind::RegisterDatabaseAgain));
 }
 
 TEST(WizardModel, ARepairWithoutAUsableRecordedFolderOffersTheDefault) {
@@ -208,14 +199,6 @@ TEST(WizardModel, AFreshInstallRemovesFirstThenSetsTheUninstallPageAside) {
   EXPECT_EQ(model.Pages(), (std::vector<P>{P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final}));
   EXPECT_TRUE(model.UninstallPageAside());
   EXPECT_EQ(model.PageIndex(), 2);
-  model.SetAccepted(true);
-  model.Next();
-  EXPECT_EQ(model.Next().actions, Do(Kind::RunInstall));
-  model.InstallEnded(true);
-  WizardStep final = model.Next();
-  ExpectAt(model, final, P::Final, B(false, true, false, NextCaption::Exit));
-  EXPECT_EQ(final.actions, Do(Kind::RegisterDatabaseAgain));
-  EXPECT_EQ(model.Next().actions, Do(Kind::FinishAction));
 }
 
 TEST(WizardModel, ARemovalAfterAFreshInstallShowsTheSetAsidePageAndBackReturnsToTheChoice) {
@@ -232,15 +215,6 @@ TEST(WizardModel, ARemovalAfterAFreshInstallShowsTheSetAsidePageAndBackReturnsTo
   model.UninstallEnded(true);
   ExpectAt(model, model.Back(), P::Choice, B(true, true, true, NextCaption::Exit));
   EXPECT_EQ(model.Next().actions, Do(Kind::CloseProgram));
-  // A second fresh install finds the page already aside.
-  WizardModel again = AtChoicePage("d:\\recorded");
-  again.Choose(WizardChoice::Fresh);
-  again.Next();
-  again.UninstallEnded(true);
-  again.Back();
-  again.Next();
-  ExpectAt(again, again.UninstallEnded(true), P::Agreement, B(true, false, true));
-  EXPECT_EQ(again.Pages().size(), 6u);
 }
 
 TEST(WizardModel, AFreshInstallWhoseRemovalFailedReturnsToTheChoice) {
