@@ -1,4 +1,4 @@
-// What setup.exe tells its caller when it ends. The values are part of the program's command
+// What setup.exe tells its caller when it ends. The values belong to the program's command
 // line contract (scripts test them), so they never change once released.
 #pragma once
 

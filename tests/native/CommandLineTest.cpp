@@ -112,8 +112,8 @@ TEST(CommandLine, RefusedArgumentsAreNamedAndNothingElseIsKept) {
 
 TEST(CommandLine, TheUsageNamesEveryOptionAndExitCode) {
   const std::string usage = pub::CommandLineUsage();
-  for (const char* part : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn"})
-    EXPECT_NE(usage.find(part), std::string::npos) << part;
+  for (const char* expected : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn"})
+    EXPECT_NE(usage.find(expected), std::string::npos) << expected;
   for (int code = 0; code <= 5; ++code)
     EXPECT_NE(usage.find(std::to_string(code) + " "), std::string::npos) << code;
   EXPECT_EQ(usage.substr(usage.size() - 2), "\r\n");
