@@ -7,6 +7,9 @@
 
 namespace pub {
 
+// The install folder offered when nothing is recorded; its configuration needs no patching.
+constexpr const char* kDefaultInstallFolder = "c:\\quarn";
+
 // The message that tells the user why folder (GBK, one trailing '\' allowed) cannot be used,
 // or "" when it can.
 std::string InstallFolderProblem(const std::string& folder);

@@ -1,0 +1,100 @@
+#include "common/portable/CommandLine.h"
+
+namespace pub {
+namespace {
+
+enum class Option { None, Silent, Folder, Log, Uninstall, Help };
+
+// Letter case is folded for ASCII only: every option name is ASCII, so a name holding any
+// other byte matches none.
+std::string AsciiLower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+Option OptionNamed(const std::string& lowerName) {
+  if (lowerName == "s") return Option::Silent;
+  if (lowerName == "d") return Option::Folder;
+  if (lowerName == "log") return Option::Log;
+  if (lowerName == "uninstall") return Option::Uninstall;
+  if (lowerName == "?" || lowerName == "h" || lowerName == "help") return Option::Help;
+  return Option::None;
+}
+
+bool TakesValue(Option option) { return option == Option::Folder || option == Option::Log; }
+
+// Reads one argument into line; the refusal, naming the argument, when it is not understood.
+std::string Take(const std::string& argument, CommandLine& line, std::string* folderArgument) {
+  if (argument.empty() || (argument[0] != '/' && argument[0] != '-'))
+    return "多余的参数：\"" + argument + "\"。选项以 / 或 - 开头，含空格的值要连同选项一起用引号括起来。";
+  const size_t equals = argument.find('=');
+  const std::string name = argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+  const Option option = OptionNamed(AsciiLower(name));
+  if (option == Option::None) return "未知的选项：" + argument;
+  if (!TakesValue(option) && equals != std::string::npos) return "选项 " + argument.substr(0, equals) + " 不带值：" + argument;
+  if (TakesValue(option) && equals == std::string::npos) return "选项 " + argument + " 需要一个值，写成 " + argument + "=...";
+  const std::string value = equals == std::string::npos ? std::string() : argument.substr(equals + 1);
+  if (TakesValue(option) && value.empty()) return "选项 " + argument + " 缺少值。";
+
+  // A value is never empty once taken, so a non-empty one was given before.
+  bool& flag = option == Option::Silent ? line.silent : option == Option::Uninstall ? line.uninstall : line.help;
+  std::string& text = option == Option::Folder ? line.folder : line.logPath;
+  if (TakesValue(option) ? !text.empty() : flag) return "重复的选项：" + argument;
+  if (TakesValue(option)) {
+    text = value;
+  } else {
+    flag = true;
+  }
+  if (option == Option::Folder) *folderArgument = argument;
+  return "";
+}
+
+}  // namespace
+
+namespace {
+
+// A refused command line carries its reason alone, so no half-read option is acted on.
+CommandLine Refused(const std::string& reason) {
+  CommandLine refused;
+  refused.error = reason;
+  return refused;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool startedAsUninstaller) {
+  CommandLine line;
+  std::string folderArgument;
+  for (const std::string& argument : arguments) {
+    const std::string refusal = Take(argument, line, &folderArgument);
+    if (!refusal.empty()) return Refused(refusal);
+  }
+  // Asking for the usage needs no valid combination: the usage explains them.
+  if (line.help) {
+    line.mode = RunMode::Help;
+    return line;
+  }
+  const bool removal = line.uninstall || startedAsUninstaller;
+  if (!folderArgument.empty() && removal) return Refused("卸载时不能指定安装目录：" + folderArgument);
+  if (!folderArgument.empty() && !line.silent)
+    return Refused("安装目录只能在无人值守安装中指定（与 /S 一起使用）：" + folderArgument);
+  line.mode = removal ? RunMode::Uninstall : line.silent ? RunMode::Install : RunMode::Wizard;
+  return line;
+}
+
+std::string CommandLineUsage() {
+  return "用法：setup.exe [/S [/D=安装目录]] [/LOG=日志文件]\r\n"
+         "      setup.exe /uninstall [/S] [/LOG=日志文件]\r\n"
+         "  不带选项        打开安装向导\r\n"
+         "  /S              无人值守运行，不显示向导；单独使用时安装，已有安装时修复安装\r\n"
+         "  /D=目录         安装目录，只与 /S 一起用，默认 c:\\quarn；目录含空格时给整个选项加引号\r\n"
+         "  /uninstall      卸载已安装的Quarn\r\n"
+         "  /LOG=文件       把运行记录追加到文件（UTF-8）\r\n"
+         "  /?  /h  /help   显示本说明\r\n"
+         "选项不分大小写，也可以用 - 开头，如 -s、-LOG=x。\r\n"
+         "退出码：0 完成；1 失败，原因见日志；2 命令行有误；3 已有一个安装程序在运行；\r\n"
+         "        4 安装包缺失或损坏；5 磁盘空间不足。\r\n";
+}
+
+}  // namespace pub

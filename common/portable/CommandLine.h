@@ -1,0 +1,35 @@
+// setup.exe's command line: the wizard when no option is given, or an unattended install or
+// removal. Options start with '/' or '-' and are matched regardless of letter case; a value
+// follows '=' in the same argument. Anything that is not understood is refused, naming the
+// argument, rather than guessed at.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pub {
+
+enum class RunMode { Wizard, Install, Uninstall, Help };
+
+struct CommandLine {
+  RunMode mode = RunMode::Wizard;
+  bool silent = false;     // /S
+  bool uninstall = false;  // /uninstall
+  bool help = false;       // /? /h /help
+  std::string folder;      // /D=folder, "" when not given
+  std::string logPath;     // /LOG=path, "" when not given
+  // Why the arguments were refused (GBK), "" when they were understood. A refused command
+  // line ends the program with ExitCode::BadCommandLine and does nothing else.
+  std::string error;
+
+  bool Ok() const { return error.empty(); }
+};
+
+// arguments: as argv without the program name, GBK. startedAsUninstaller: the program was
+// started under the uninstaller's name, which asks for a removal without /uninstall.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool startedAsUninstaller);
+
+// The text setup.exe /? shows (GBK, lines separated by CR LF): the options and exit codes.
+std::string CommandLineUsage();
+
+}  // namespace pub

@@ -1,0 +1,18 @@
+// What setup.exe tells its caller when it ends. The values belong to the program's command
+// line contract (scripts test them), so they never change once released.
+#pragma once
+
+namespace pub {
+
+enum class ExitCode : int {
+  Done = 0,            // the requested work is complete
+  Failed = 1,          // the work did not complete; the log says why
+  BadCommandLine = 2,  // nothing was done: the arguments were not understood
+  AlreadyRunning = 3,  // another copy of the program is running
+  PackageProblem = 4,  // Setup.pak is missing or damaged
+  DiskFull = 5,        // not enough space on the install drive
+};
+
+inline int ToInt(ExitCode code) { return static_cast<int>(code); }
+
+}  // namespace pub

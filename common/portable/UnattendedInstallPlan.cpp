@@ -1,0 +1,55 @@
+#include "common/portable/UnattendedInstallPlan.h"
+
+#include "common/portable/GbkCase.h"
+#include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
+
+namespace pub {
+namespace {
+
+// The wizard's folder box removes blanks and refuses double-byte characters, and says so; an
+// unattended run has nobody to tell, so it refuses both.
+std::string CommandFolderProblem(const std::string& folder) {
+  const std::string named = "（/D=" + folder + "）";
+  for (unsigned char c : folder) {
+    if (c > 128) return "安装目录中不能包含汉字等字符" + named;
+    if (c == ' ') return "安装目录中不能包含空格" + named;
+  }
+  const std::string problem = InstallFolderProblem(folder);
+  return problem.empty() ? "" : problem + named;
+}
+
+bool SameFolder(const std::string& a, const std::string& b) {
+  return GbkUpperCase(WithoutTrailingBackslash(a)) == GbkUpperCase(WithoutTrailingBackslash(b));
+}
+
+UnattendedInstallPlan Refused(const std::string& reason) {
+  UnattendedInstallPlan plan;
+  plan.error = reason;
+  return plan;
+}
+
+}  // namespace
+
+UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string& recordedFolder,
+                                            const std::string& commandFolder) {
+  if (!commandFolder.empty()) {
+    std::string problem = CommandFolderProblem(commandFolder);
+    if (!problem.empty()) return Refused(problem);
+  }
+  UnattendedInstallPlan plan;
+  plan.repair = recordExists;
+  // A repair goes into the recorded folder, as in the wizard, where it cannot be changed.
+  if (recordExists && InstallFolderProblem(recordedFolder).empty()) {
+    if (!commandFolder.empty() && !SameFolder(commandFolder, recordedFolder))
+      return Refused("Quarn已经安装在 " + WithoutTrailingBackslash(recordedFolder) +
+                     "，修复安装只能使用这个目录（/D=" + commandFolder + "）。要换目录，请先卸载。");
+    plan.folder = WithoutTrailingBackslash(recordedFolder);
+    return plan;
+  }
+  // No record, or one without a usable folder: the folder is free to choose.
+  plan.folder = WithoutTrailingBackslash(commandFolder.empty() ? std::string(kDefaultInstallFolder) : commandFolder);
+  return plan;
+}
+
+}  // namespace pub

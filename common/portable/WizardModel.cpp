@@ -1,0 +1,161 @@
+#include "common/portable/WizardModel.h"
+
+#include <algorithm>
+
+#include "common/portable/InstallFolderRule.h"
+
+namespace pub {
+
+WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder) {
+  using P = WizardPage;
+  if (recordExists) {
+    pages_ = {P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final, P::Uninstall};
+    folder_ = recordedFolder;
+  } else {
+    pages_ = {P::Welcome, P::Agreement, P::Folder, P::Copying, P::Final};
+    folder_ = kDefaultInstallFolder;
+  }
+}
+
+int WizardModel::PageIndex() const {
+  auto found = std::find(pages_.begin(), pages_.end(), page_);
+  return found == pages_.end() ? 0 : static_cast<int>(found - pages_.begin());
+}
+
+WizardStep WizardModel::Step(std::vector<WizardAction> actions) const { return {page_, buttons_, std::move(actions)}; }
+
+void WizardModel::SetAllButtons(bool enabled) { buttons_.back = buttons_.next = buttons_.exit = enabled; }
+
+WizardStep WizardModel::SetAccepted(bool accepted) {
+  accepted_ = accepted;
+  if (page_ == WizardPage::Agreement && !RunActive()) buttons_.next = accepted;
+  return Step();
+}
+
+void WizardModel::SetFolder(const std::string& folder) {
+  if (!folderFixed_) folder_ = folder;
+}
+
+std::string WizardModel::LeaveFolderBox() {
+  if (folderFixed_) return "";
+  for (unsigned char c : folder_) {
+    if (c > 128) return "您建立的目录名称中包含汉字等字符，请从新输入";
+    if (c == ' ') {
+      folder_.erase(std::remove(folder_.begin(), folder_.end(), ' '), folder_.end());
+      return "您建立的目录中包含空格，系统自动过滤了空格，请确认";
+    }
+  }
+  return "";
+}
+
+WizardStep WizardModel::Next() {
+  if (!buttons_.next || RunActive()) return Step();
+  if (buttons_.caption == NextCaption::Exit)
+    return Step({{removed_ ? WizardActionKind::CloseProgram : WizardActionKind::FinishAction, ""}});
+  if (page_ == WizardPage::Choice) {
+    switch (choice_) {
+      case WizardChoice::Uninstall:
+        return Step({{WizardActionKind::ConfirmUninstall, ""}});
+      case WizardChoice::Repair:
+        // A repair installs into the recorded folder, which can no longer be changed. A record
+        // without a usable folder leaves the box open, with the default, for the user to choose.
+        if (InstallFolderProblem(folder_).empty()) {
+          folderFixed_ = true;
+        } else {
+          folder_ = kDefaultInstallFolder;
+        }
+        return Advance();
+      case WizardChoice::Fresh:
+        return StartRemoval(Run::RemovalBeforeFresh);
+    }
+  }
+  if (page_ == WizardPage::Folder) {
+    const std::string problem = InstallFolderProblem(folder_);
+    if (!problem.empty()) return Step({{WizardActionKind::ShowFolderProblem, problem}});
+  }
+  return Advance();
+}
+
+WizardStep WizardModel::Advance() {
+  const int next = PageIndex() + 1;
+  const int count = static_cast<int>(pages_.size());
+  if (next >= count) return Step();  // the last page has no page after it
+  if (next >= count - 1) buttons_.next = false;
+  buttons_.back = true;
+  page_ = pages_[next];
+  if (page_ == WizardPage::Agreement) buttons_.next = accepted_;
+  if (page_ == WizardPage::Copying) {
+    SetAllButtons(false);
+    run_ = Run::Install;
+    return Step({{WizardActionKind::RunInstall, ""}});
+  }
+  if (page_ == WizardPage::Final) {
+    buttons_ = {false, true, false, NextCaption::Exit};
+    return Step({{WizardActionKind::RegisterDatabaseAgain, ""}});
+  }
+  return Step();
+}
+
+WizardStep WizardModel::UninstallConfirmed() {
+  if (RunActive() || page_ != WizardPage::Choice || choice_ != WizardChoice::Uninstall) return Step();
+  buttons_.caption = NextCaption::Exit;
+  return StartRemoval(Run::Removal);
+}
+
+WizardStep WizardModel::StartRemoval(Run run) {
+  page_ = WizardPage::Uninstall;
+  SetAllButtons(false);
+  run_ = run;
+  return Step({{WizardActionKind::RunUninstall, ""}});
+}
+
+WizardStep WizardModel::InstallEnded(bool completed) {
+  if (run_ != Run::Install) return Step();
+  run_ = Run::None;
+  if (completed) {
+    buttons_ = {false, true, false, NextCaption::Finish};
+  } else {
+    // The final page, with its success texts, is only for a run that completed: Back leads
+    // to the folder page for another run, Exit leaves.
+    buttons_ = {true, false, true, buttons_.caption};
+  }
+  return Step();
+}
+
+WizardStep WizardModel::UninstallEnded(bool completed) {
+  const Run run = run_;
+  if (run != Run::Removal && run != Run::RemovalBeforeFresh) return Step();
+  run_ = Run::None;
+  SetAllButtons(true);
+  if (run == Run::Removal) {
+    removed_ = true;
+    return Step();
+  }
+  page_ = WizardPage::Choice;
+  // A removal that did not complete keeps the record: the choice is offered again.
+  if (!completed) return Step();
+  if (!uninstallAside_) {
+    pages_.erase(std::find(pages_.begin(), pages_.end(), WizardPage::Uninstall));
+    uninstallAside_ = true;
+  }
+  return Advance();
+}
+
+WizardStep WizardModel::Back() {
+  if (!buttons_.back || RunActive()) return Step();
+  if (uninstallAside_ && page_ == WizardPage::Uninstall) {
+    // Back from the removal shown on its own returns to the choice page it was started from.
+    page_ = WizardPage::Choice;
+    buttons_.back = buttons_.next = true;
+    return Step();
+  }
+  const int current = PageIndex();
+  if (current == 0) return Step();
+  if (current <= 1) buttons_.back = false;
+  buttons_.next = true;
+  page_ = pages_[current - 1];
+  if (page_ == WizardPage::Agreement) buttons_.next = accepted_;
+  return Step();
+}
+
+}  // namespace pub

@@ -1,0 +1,48 @@
+// The unattended install's first decision: first install or repair, and into which folder.
+#include <gtest/gtest.h>
+
+#include "common/portable/UnattendedInstallPlan.h"
+
+using pub::PlanUnattendedInstall;
+using pub::UnattendedInstallPlan;
+
+TEST(UnattendedInstallPlan, WithoutARecordItInstallsIntoTheGivenOrDefaultFolder) {
+  UnattendedInstallPlan plan = PlanUnattendedInstall(false, "", "");
+  EXPECT_TRUE(plan.Ok());
+  EXPECT_FALSE(plan.repair);
+  EXPECT_EQ(plan.folder, "c:\\quarn");
+  EXPECT_EQ(PlanUnattendedInstall(false, "", "D:\\Web\\Quarn\\").folder, "D:\\Web\\Quarn");
+}
+
+TEST(UnattendedInstallPlan, ARecordWithAUsableFolderIsRepairedThere) {
+  UnattendedInstallPlan plan = PlanUnattendedInstall(true, "d:\\recorded\\", "");
+  EXPECT_TRUE(plan.Ok());
+  EXPECT_TRUE(plan.repair);
+  EXPECT_EQ(plan.folder, "d:\\recorded");
+  EXPECT_EQ(PlanUnattendedInstall(true, "d:\\recorded", "D:\\RECORDED\\").folder, "d:\\recorded")
+      << "the same folder, written otherwise";
+  UnattendedInstallPlan moved = PlanUnattendedInstall(true, "d:\\recorded", "e:\\other");
+  EXPECT_FALSE(moved.Ok());
+  EXPECT_NE(moved.error.find("d:\\recorded"), std::string::npos) << moved.error;
+  EXPECT_NE(moved.error.find("e:\\other"), std::string::npos) << moved.error;
+  EXPECT_EQ(moved.folder, "");
+}
+
+TEST(UnattendedInstallPlan, ARecordWithoutAUsableFolderIsRepairedWhereverTheCallerSays) {
+  for (const char* recorded : {"", "quarn", "c:\\"}) {
+    EXPECT_EQ(PlanUnattendedInstall(true, recorded, "").folder, "c:\\quarn") << recorded;
+    UnattendedInstallPlan plan = PlanUnattendedInstall(true, recorded, "e:\\other");
+    EXPECT_TRUE(plan.repair);
+    EXPECT_EQ(plan.folder, "e:\\other") << recorded;
+  }
+}
+
+TEST(UnattendedInstallPlan, AFolderTheWizardWouldNotTakeIsRefusedByName) {
+  for (const char* folder : {"quarn", "c:", "c:\\", "\\\\server\\q", "c:\\a|b", "c:\\my dir", "c:\\安装"}) {
+    for (bool recordExists : {false, true}) {
+      UnattendedInstallPlan plan = PlanUnattendedInstall(recordExists, "", folder);
+      EXPECT_FALSE(plan.Ok()) << folder;
+      EXPECT_NE(plan.error.find(std::string("/D=") + folder), std::string::npos) << plan.error;
+    }
+  }
+}

@@ -1,0 +1,228 @@
+// The wizard's decisions, page by page, in the orders the window's handlers take them.
+#include <gtest/gtest.h>
+
+#include "common/portable/InstallFolderRule.h"
+#include "common/portable/WizardModel.h"
+
+using namespace pub;
+using Kind = WizardActionKind;
+using P = WizardPage;
+
+namespace {
+
+// Buttons as Back, Next, Exit enabled, and Next's caption.
+WizardButtons B(bool back, bool next, bool exit, NextCaption caption = NextCaption::Next) {
+  return {back, next, exit, caption};
+}
+
+std::vector<WizardAction> Do(Kind kind, const std::string& message = "") { return {{kind, message}}; }
+
+// The step agrees with the model's state, and both show what is expected.
+void ExpectAt(const WizardModel& model, const WizardStep& step, WizardPage page, WizardButtons buttons) {
+  EXPECT_EQ(step.page, page);
+  EXPECT_EQ(model.Page(), page);
+  EXPECT_TRUE(step.buttons == buttons);
+  EXPECT_TRUE(model.Buttons() == buttons);
+}
+
+// From the welcome page of a model with a record to its choice page.
+WizardModel AtChoicePage(const std::string& recordedFolder) {
+  WizardModel model(true, recordedFolder);
+  model.Next();
+  return model;
+}
+
+}  // namespace
+
+TEST(WizardModel, AFirstInstallWalksItsFivePagesToTheFinishAction) {
+  WizardModel model(false, "");
+  EXPECT_EQ(model.Pages(), (std::vector<P>{P::Welcome, P::Agreement, P::Folder, P::Copying, P::Final}));
+  EXPECT_EQ(model.Folder(), "c:\\quarn");
+  ExpectAt(model, model.Next(), P::Agreement, B(true, false, true));  // the refusal is selected at first
+  ExpectAt(model, model.SetAccepted(true), P::Agreement, B(true, true, true));
+  ExpectAt(model, model.Next(), P::Folder, B(true, true, true));
+  WizardStep copying = model.Next();
+  ExpectAt(model, copying, P::Copying, B(false, false, false));
+  EXPECT_EQ(copying.actions, Do(Kind::RunInstall));
+  EXPECT_TRUE(model.RunActive());
+  ExpectAt(model, model.InstallEnded(true), P::Copying, B(false, true, false, NextCaption::Finish));
+  WizardStep final = model.Next();
+  ExpectAt(model, final, P::Final, B(false, true, false, NextCaption::Exit));
+  EXPECT_EQ(final.actions, Do(Kind::RegisterDatabaseAgain));
+  EXPECT_EQ(model.Next().actions, Do(Kind::FinishAction));
+  EXPECT_EQ(model.Page(), P::Final) << "the window ends; the model stays";
+}
+
+TEST(WizardModel, TheAgreementChoiceGatesNextAndSurvivesBackAndForward) {
+  WizardModel model(false, "");
+  model.Next();
+  ExpectAt(model, model.Back(), P::Welcome, B(false, true, true));
+  EXPECT_TRUE(model.Back().actions.empty());
+  EXPECT_EQ(model.Page(), P::Welcome) << "Back is off on the welcome page";
+  model.SetAccepted(true);
+  ExpectAt(model, model.Next(), P::Agreement, B(true, true, true));
+  ExpectAt(model, model.SetAccepted(false), P::Agreement, B(true, false, true));
+  model.Next();
+  EXPECT_EQ(model.Page(), P::Agreement) << "Next is off until the agreement is accepted";
+  model.SetAccepted(true);
+  model.Next();
+  ExpectAt(model, model.Back(), P::Agreement, B(true, true, true));
+  ExpectAt(model, model.Back(), P::Welcome, B(false, true, true));
+}
+
+TEST(WizardModel, OnlyAUsableFolderLeavesTheFolderPage) {
+  WizardModel model(false, "");
+  model.Next();
+  model.SetAccepted(true);
+  model.Next();
+  for (const char* refused : {"", "quarn", "c:", "c:\\", "\\\\server\\share\\q", "c:\\a|b", "c:\\q\\..\\.."}) {
+    SCOPED_TRACE(refused);
+    model.SetFolder(refused);
+    WizardStep step = model.Next();
+    ExpectAt(model, step, P::Folder, B(true, true, true));
+    EXPECT_EQ(step.actions, Do(Kind::ShowFolderProblem, InstallFolderProblem(refused)));
+  }
+  model.SetFolder("d:\\web\\");
+  EXPECT_EQ(model.Next().actions, Do(Kind::RunInstall));
+}
+
+TEST(WizardModel, AFailedInstallRunLeavesBackAndExitForAnotherTry) {
+  WizardModel model(false, "");
+  model.Next();
+  model.SetAccepted(true);
+  model.Next();
+  model.Next();
+  ExpectAt(model, model.InstallEnded(false), P::Copying, B(true, false, true));
+  EXPECT_TRUE(model.Next().actions.empty());
+  ExpectAt(model, model.Back(), P::Folder, B(true, true, true));
+  EXPECT_EQ(model.Next().actions, Do(Kind::RunInstall));
+}
+
+TEST(WizardModel, NothingMovesWhileARunIsUnderWay) {
+  WizardModel model(false, "");
+  model.Next();
+  model.SetAccepted(true);
+  model.Next();
+  model.Next();
+  for (WizardStep step : {model.Next(), model.Back(), model.UninstallConfirmed(), model.UninstallEnded(true)}) {
+    EXPECT_TRUE(step.actions.empty());
+    ExpectAt(model, step, P::Copying, B(false, false, false));
+  }
+  EXPECT_TRUE(model.InstallEnded(true).actions.empty());
+  // A second end report changes nothing.
+  ExpectAt(model, model.InstallEnded(false), P::Copying, B(false, true, false, NextCaption::Finish));
+}
+
+TEST(WizardModel, LeavingTheFolderBoxReportsTheFirstFaultOnly) {
+  WizardModel model(false, "");
+  model.SetFolder("c:\\my dir ");
+  EXPECT_EQ(model.LeaveFolderBox(), "您建立的目录中包含空格，系统自动过滤了空格，请确认");
+  EXPECT_EQ(model.Folder(), "c:\\mydir");
+  model.SetFolder("c:\\安装 x");
+  EXPECT_EQ(model.LeaveFolderBox(), "您建立的目录名称中包含汉字等字符，请从新输入");
+  EXPECT_EQ(model.Folder(), "c:\\安装 x") << "refused, not changed";
+  model.SetFolder("c:\\a b\\安装");
+  EXPECT_EQ(model.LeaveFolderBox(), "您建立的目录中包含空格，系统自动过滤了空格，请确认");
+  EXPECT_EQ(model.Folder(), "c:\\ab\\安装") << "the other rule waits for the next exit";
+  for (const char* passes : {"c:\\a\x80z", "", "d:\\web"}) {
+    model.SetFolder(passes);
+    EXPECT_EQ(model.LeaveFolderBox(), "") << passes;
+    EXPECT_EQ(model.Folder(), passes);
+  }
+}
+
+TEST(WizardModel, ARecordAddsTheChoiceAndUninstallPagesWithUninstallPreselected) {
+  WizardModel model(true, "d:\\recorded");
+  EXPECT_EQ(model.Pages().size(), 7u);
+  EXPECT_EQ(model.Pages()[1], P::Choice);
+  EXPECT_EQ(model.Pages()[6], P::Uninstall);
+  EXPECT_EQ(model.Folder(), "d:\\recorded");
+  EXPECT_EQ(model.Choice(), WizardChoice::Uninstall);
+  ExpectAt(model, model.Next(), P::Choice, B(true, true, true));
+  EXPECT_EQ(model.PageIndex(), 1);
+  ExpectAt(model, model.Back(), P::Welcome, B(false, true, true));
+}
+
+TEST(WizardModel, ARepairFixesAUsableRecordedFolderForTheRestOfTheWalk) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  model.Choose(WizardChoice::Repair);
+  ExpectAt(model, model.Next(), P::Agreement, B(true, false, true));
+  EXPECT_TRUE(model.FolderFixed());
+  model.SetFolder("e:\\other");
+  EXPECT_EQ(model.Folder(), "d:\\recorded");
+  ExpectAt(model, model.Back(), P::Choice, B(true, true, true));
+  model.Choose(WizardChoice::Uninstall);
+  EXPECT_TRUE(model.FolderFixed()) << "going back does not open the box again";
+}
+
+TEST(WizardModel, ARepairWithoutAUsableRecordedFolderOffersTheDefault) {
+  for (const char* recorded : {"", "quarn", "c:\\"}) {
+    WizardModel model = AtChoicePage(recorded);
+    model.Choose(WizardChoice::Repair);
+    model.Next();
+    EXPECT_FALSE(model.FolderFixed()) << recorded;
+    EXPECT_EQ(model.Folder(), "c:\\quarn") << recorded;
+  }
+}
+
+TEST(WizardModel, TheUninstallChoiceAsksFirstThenRunsAndOffersExit) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  WizardStep ask = model.Next();
+  EXPECT_EQ(ask.actions, Do(Kind::ConfirmUninstall));
+  ExpectAt(model, ask, P::Choice, B(true, true, true));  // a "no" leaves everything as it is
+  WizardStep run = model.UninstallConfirmed();
+  EXPECT_EQ(run.actions, Do(Kind::RunUninstall));
+  ExpectAt(model, run, P::Uninstall, B(false, false, false, NextCaption::Exit));
+  ExpectAt(model, model.UninstallEnded(true), P::Uninstall, B(true, true, true, NextCaption::Exit));
+  // Back shows the final page of the stack, without its arrival work; Next still reads "退出".
+  WizardStep back = model.Back();
+  ExpectAt(model, back, P::Final, B(true, true, true, NextCaption::Exit));
+  EXPECT_TRUE(back.actions.empty());
+  EXPECT_EQ(model.Next().actions, Do(Kind::CloseProgram)) << "nothing is installed to open";
+}
+
+TEST(WizardModel, AnUnfinishedRemovalStillEndsWithExit) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  model.Next();
+  model.UninstallConfirmed();
+  ExpectAt(model, model.UninstallEnded(false), P::Uninstall, B(true, true, true, NextCaption::Exit));
+  EXPECT_EQ(model.Next().actions, Do(Kind::CloseProgram));
+}
+
+TEST(WizardModel, AFreshInstallRemovesFirstThenSetsTheUninstallPageAside) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  model.Choose(WizardChoice::Fresh);
+  WizardStep run = model.Next();
+  EXPECT_EQ(run.actions, Do(Kind::RunUninstall)) << "no confirmation";
+  ExpectAt(model, run, P::Uninstall, B(false, false, false));
+  ExpectAt(model, model.UninstallEnded(true), P::Agreement, B(true, false, true));
+  EXPECT_EQ(model.Pages(), (std::vector<P>{P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final}));
+  EXPECT_TRUE(model.UninstallPageAside());
+  EXPECT_EQ(model.PageIndex(), 2);
+}
+
+TEST(WizardModel, ARemovalAfterAFreshInstallShowsTheSetAsidePageAndBackReturnsToTheChoice) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  model.Choose(WizardChoice::Fresh);
+  model.Next();
+  model.UninstallEnded(true);
+  ExpectAt(model, model.Back(), P::Choice, B(true, true, true));
+  EXPECT_EQ(model.PageIndex(), 1);
+  model.Choose(WizardChoice::Uninstall);
+  model.Next();
+  ExpectAt(model, model.UninstallConfirmed(), P::Uninstall, B(false, false, false, NextCaption::Exit));
+  EXPECT_EQ(model.PageIndex(), 0) << "shown on its own, outside the stack";
+  model.UninstallEnded(true);
+  ExpectAt(model, model.Back(), P::Choice, B(true, true, true, NextCaption::Exit));
+  EXPECT_EQ(model.Next().actions, Do(Kind::CloseProgram));
+}
+
+TEST(WizardModel, AFreshInstallWhoseRemovalFailedReturnsToTheChoice) {
+  WizardModel model = AtChoicePage("d:\\recorded");
+  model.Choose(WizardChoice::Fresh);
+  model.Next();
+  ExpectAt(model, model.UninstallEnded(false), P::Choice, B(true, true, true));
+  EXPECT_EQ(model.Pages().size(), 7u) << "the record stays, and so does the page";
+  EXPECT_FALSE(model.UninstallPageAside());
+  EXPECT_EQ(model.Next().actions, Do(Kind::RunUninstall)) << "the removal can be tried again";
+}
