@@ -73,4 +73,27 @@ int RunSetup() {
   return 0;
 }
 
+pub::ExitCode RunWindowedUninstall() {
+  tk::Application application;
+  application.Initialize();
+  SingleInstance instance;
+  if (!instance.IsFirst()) {
+    tk::ShowPlain("Quarn软件安装系统已经在运行，请不要同时运行两个安装程序。");
+    SingleInstance::ActivateRunningCopy();
+    return pub::ExitCode::AlreadyRunning;
+  }
+  if (!FixWorkingFolders()) return pub::ExitCode::Failed;
+  pub::Process().UninstallOnly = true;
+  try {
+    auto* form = application.CreateForm<ui::TfSetupMainForm>();
+    form->Show();
+    form->StartUninstallAlone();
+  } catch (const std::exception& error) {
+    tk::Application::HandleException(error);
+    if (!application.MainForm()) return pub::ExitCode::Failed;
+  }
+  application.Run();
+  return pub::Process().RemovalResult == 0 ? pub::ExitCode::Done : pub::ExitCode::Failed;
+}
+
 }  // namespace app

@@ -1,6 +1,8 @@
 // The steps of start-up that come before the windows: the two working folders, and the splash.
 #pragma once
 
+#include "common/portable/ExitCode.h"
+
 namespace tk {
 class Application;
 }
@@ -18,5 +20,8 @@ void ShowSplash(tk::Application& application);
 
 // The whole start-up and the message loop; returns the process exit code.
 int RunSetup();
+
+// The uninstaller with its window: confirmation, the uninstall page, the result.
+pub::ExitCode RunWindowedUninstall();
 
 }  // namespace app

@@ -1,6 +1,72 @@
-// setup.exe: no arguments, no configuration of its own.
+// setup.exe, and the same program as install\Uninstall.exe. Without options: the wizard, or
+// under the uninstaller's name the removal with its window. /S runs without a window, /? shows
+// the options; the exit code tells how the run ended (README, "Unattended use").
 #include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "app/StartUp.h"
+#include "app/Unattended.h"
+#include "app/UninstallerRemoval.h"
+#include "common/portable/CommandLine.h"
+#include "common/portable/ProcessValues.h"
+#include "toolkit/core/CodePage.h"
+#include "toolkit/win/Dialogs.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return app::RunSetup(); }
+namespace {
+
+// The arguments as the system splits them, without the program's own name. An argument
+// GBK cannot hold is kept as "?" text, which the parser then refuses by name.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; split && i < count; ++i) arguments.push_back(tk::FromWide(split[i]));
+  if (split) LocalFree(split);
+  return arguments;
+}
+
+bool StartedAsUninstaller() {
+  wchar_t self[MAX_PATH * 4];
+  DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+  std::wstring path(self, length);
+  std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+  return _wcsicmp(name.c_str(), L"Uninstall.exe") == 0;
+}
+
+// A refused command line still asked for silence when /S or -S is among the arguments.
+bool AsksForSilence(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments)
+    if ((argument == "/S" || argument == "/s" || argument == "-S" || argument == "-s")) return true;
+  return false;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  if (app::RemoveUninstallerIfAsked()) return 0;
+  const std::vector<std::string> arguments = Arguments();
+  const pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
+  if (!commandLine.Ok()) {
+    if (!AsksForSilence(arguments)) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
+    return pub::ToInt(pub::ExitCode::BadCommandLine);
+  }
+  pub::Process().LogPath = commandLine.logPath;
+  switch (commandLine.mode) {
+    case pub::RunMode::Help:
+      tk::ShowPlain(pub::CommandLineUsage());
+      return pub::ToInt(pub::ExitCode::Done);
+    case pub::RunMode::Install:
+      return pub::ToInt(app::RunUnattendedInstall(commandLine));
+    case pub::RunMode::Uninstall: {
+      pub::ExitCode result = commandLine.silent ? app::RunUnattendedUninstall() : app::RunWindowedUninstall();
+      if (result == pub::ExitCode::Done) app::ScheduleUninstallerRemoval();
+      return pub::ToInt(result);
+    }
+    case pub::RunMode::Wizard:
+      break;
+  }
+  return app::RunSetup();
+}

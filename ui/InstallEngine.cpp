@@ -53,21 +53,56 @@ void Announce(pub::Progress& progress, const std::string& text) {
 }  // namespace
 
 void InstallEngine::Run() {
-  CheckFolder();
-  CheckDiskSpace();
-  Stage();
-  MakeFolder();
-  StopServices();
-  // Recorded before the first file is copied: an installation that is interrupted, however,
-  // can then be repaired or removed by the next start.
-  Record();
-  Copy();
-  Patch();
-  RegisterDatabase();
-  SetJavaHome();
-  RegisterWebServer();
-  Announce(progress_, "正在更新windows注册表......");
-  Record();
+  Perform(pub::RunStep::Stage, [this] {
+    CheckFolder();
+    CheckDiskSpace();
+    Stage();
+  });
+  Perform(pub::RunStep::Copy, [this] {
+    MakeFolder();
+    StopServices();
+    // Recorded before the first file is copied: an installation that is interrupted, however,
+    // can then be repaired or removed by the next start.
+    Record();
+    Copy();
+    PlaceUninstaller();
+  });
+  Perform(pub::RunStep::Patch, [this] { Patch(); });
+  // Set before the web server's service tool runs, so that it inherits the variable.
+  Perform(pub::RunStep::Environment, [this] { SetJavaHome(); });
+  Perform(pub::RunStep::Services, [this] {
+    RegisterDatabase();
+    RegisterWebServer();
+  });
+  Perform(pub::RunStep::Record, [this] {
+    Announce(progress_, "正在更新windows注册表......");
+    Record();
+  });
+}
+
+void InstallEngine::Perform(pub::RunStep step, const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception& error) {
+    progress_.Outcome(step, false, error.what());
+    throw;
+  }
+  progress_.Outcome(step, true, std::string());
+}
+
+void InstallEngine::PlaceUninstaller() {
+  // This very program, which knows the record, is the uninstaller the uninstall entry names.
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+  const std::string folder = folder_ + "\\install";
+  if (!FolderExists(folder)) SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
+  const std::wstring target = tk::ToWide(folder + "\\Uninstall.exe");
+  if (_wcsicmp(self.c_str(), target.c_str()) == 0) return;
+  if (!CopyFileW(self.c_str(), target.c_str(), FALSE)) {
+    DWORD code = GetLastError();
+    progress_.Failure(tk::FromWide(target), tk::SysErrorMessage(code));
+    throw InstallFailed("无法建立卸载程序 " + tk::FromWide(target) + "。" + tk::SysErrorMessage(code));
+  }
 }
 
 void InstallEngine::CheckFolder() {
@@ -197,7 +232,6 @@ void InstallEngine::RegisterDatabase() {
   current.Restore();
 }
 
-// Set before the web server's service tool runs, so that it inherits the variable.
 void InstallEngine::SetJavaHome() {
   if (!FolderExists(folder_ + "\\tomcat5")) return;
   hadSetJavaHome_ = pub::SetEnvVariable("JAVA_HOME", folder_ + "\\java", false, false) || javaHomeWasOurs_;

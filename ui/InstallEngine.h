@@ -51,12 +51,18 @@ class InstallEngine {
   void StopServices();
   void Record();
   void Copy();
+  // A copy of this program at install folder + "\install\Uninstall.exe", the path the
+  // uninstall entry names.
+  void PlaceUninstaller();
   void Patch();
   void RegisterDatabase();
   void SetJavaHome();
   void RegisterWebServer();
 
  private:
+  // Runs a step's work and reports its outcome; a failure goes on to the caller.
+  void Perform(pub::RunStep step, const std::function<void()>& work);
+
   std::string folder_;
   pub::Progress& progress_;
   std::vector<std::string> products_;

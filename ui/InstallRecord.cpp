@@ -79,15 +79,23 @@ bool RecordSaysJavaHomeIsOurs() {
   }
 }
 
-bool TfSetupMainForm::DetectInstallation() {
+RecordedInstallation ReadRecordedInstallation() {
+  RecordedInstallation recorded;
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!registry.OpenKey(kVersionKey, false)) return false;
+  if (!registry.OpenKey(kVersionKey, false)) return recorded;
+  recorded.exists = true;
   // A missing value reads as empty text; one of another type raises the registry error.
-  std::string version = registry.ValueExists("ver") ? registry.ReadString("ver") : std::string();
-  std::string path = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
-  if (Label32) Label32->SetCaption(version);
-  Edit1->SetText(path);
+  if (registry.ValueExists("ver")) recorded.version = registry.ReadString("ver");
+  if (registry.ValueExists("installpath")) recorded.folder = registry.ReadString("installpath");
+  return recorded;
+}
+
+bool TfSetupMainForm::DetectInstallation() {
+  RecordedInstallation recorded = ReadRecordedInstallation();
+  if (!recorded.exists) return false;
+  if (Label32) Label32->SetCaption(recorded.version);
+  Edit1->SetText(recorded.folder);
   return true;
 }
 

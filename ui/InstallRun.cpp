@@ -9,6 +9,7 @@
 #include "toolkit/core/CodePage.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallEngine.h"
+#include "ui/LoggedRun.h"
 #include "ui/SetupMainForm.h"
 
 namespace ui {
@@ -35,7 +36,11 @@ void TfSetupMainForm::RunInstall() {
   } restore{runFolder};
   HadSetJAVA_HOME = false;
   Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
-  pub::ControlsProgress progress(Gauge1, Label17, Memo3, Label16);
+  pub::ControlsProgress shown(Gauge1, Label17, Memo3, Label16);
+  const bool repair = HadInstallPage && RadioButton4->Checked();
+  LoggedRun logged(repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::Process().PackageVersion,
+                   Edit1->Text());
+  pub::TeeProgress progress(shown, logged.Log());
   InstallEngine engine(Edit1->Text(), progress);
   engine.onStaged = [this](const std::vector<std::string>& products) {
     const pub::ProcessValues& process = pub::Process();
@@ -49,12 +54,18 @@ void TfSetupMainForm::RunInstall() {
     InstallEngine& engine;
     ~KeepFlag() { form.HadSetJAVA_HOME = engine.HadSetJavaHome(); }
   } keepFlag{*this, engine};
-  engine.Run();
+  try {
+    engine.Run();
+  } catch (const std::exception& error) {
+    logged.Finish(ExitCodeFor(error));
+    throw;
+  }
+  logged.Finish(pub::ExitCode::Done);
   progress.Flush();
 
   Label16->SetVisible(false);
   Label17->SetCaption("安装成功!");
-  progress.Complete();
+  shown.Complete();
   FullInstallPage_2->Repaint();
   NextBtn->SetCaption(kFinishCaption);
   NextBtn->SetEnabled(true);

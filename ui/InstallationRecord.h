@@ -24,6 +24,15 @@ struct InstallationRecord {
 // that cannot be written raises tk::ERegistryException.
 void WriteInstallationRecord(const InstallationRecord& record);
 
+// What start-up needs of the record: whether there is one (its version key), its version and
+// its install folder ("" when missing).
+struct RecordedInstallation {
+  bool exists = false;
+  std::string version;
+  std::string folder;
+};
+RecordedInstallation ReadRecordedInstallation();
+
 // Whether the current record says an install run of ours created JAVA_HOME.
 bool RecordSaysJavaHomeIsOurs();
 

@@ -21,7 +21,7 @@ constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 }  // namespace
 
 void TfSetupMainForm::NextBtnClick() {
-  if (NextBtn->Caption() == kExitCaption) return FinishAction();
+  if (NextBtn->Caption() == kExitCaption) return removed_ ? Close() : FinishAction();
   bool choosing = HadInstallPage && HadInstallPage->Visible();
   if (choosing && RadioButton3->Checked()) return UninstallChoice();
   if (choosing && RadioButton4->Checked()) {
@@ -58,7 +58,10 @@ void TfSetupMainForm::UninstallChoice() {
   if (!tk::ConfirmWarning("您确认您要卸载Quarn吗?")) return;
   ShowUninstallProgress();
   NextBtn->SetCaption(kExitCaption);
+  removed_ = true;
   RunGuarded(&TfSetupMainForm::RunUninstall);
+  // The uninstaller has no other page to go back to.
+  if (pub::Process().UninstallOnly) UpBtn->SetEnabled(false);
 }
 
 void TfSetupMainForm::FreshInstallChoice() {

@@ -43,7 +43,8 @@ void TfSetupMainForm::WireHandlers() {
 void TfSetupMainForm::FormCreate() {
   ShowPage(0, true);
   pub::ProcessValues& process = pub::Process();
-  process.ArchiveFound = tk::FileExists(process.SetupFolder + pub::kPackageFileName);
+  // The uninstaller needs no package, only the record.
+  process.ArchiveFound = process.UninstallOnly || tk::FileExists(process.SetupFolder + pub::kPackageFileName);
   if (!process.ArchiveFound) {
     tk::ShowError(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite + "从新下载");
     return;
@@ -52,6 +53,23 @@ void TfSetupMainForm::FormCreate() {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
   }
+}
+
+void TfSetupMainForm::StartUninstallAlone() {
+  if (!HadInstallPage) {
+    tk::ShowError("没有找到Quarn软件的安装记录，没有需要卸载的内容。");
+    Close();
+    return;
+  }
+  ShowPage(HadInstallPage->TabOrder(), true);
+  RadioButton3->SetChecked(true);
+  try {
+    UninstallChoice();
+  } catch (const std::exception& error) {
+    tk::Application::HandleException(error);  // what stays and why; the window stays open
+  }
+  // Declined: nothing to do here without a package.
+  if (!removed_) Close();
 }
 
 void TfSetupMainForm::FormShow() {

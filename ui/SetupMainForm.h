@@ -49,6 +49,10 @@ class TfSetupMainForm : public tk::Form {
   void Edit1Exit();
   void SpeedButton1Click();
 
+  // The uninstaller with its window: the removal of the recorded installation, confirmed first;
+  // without a record, or when the user declines, the window closes.
+  void StartUninstallAlone();
+
   // Whether an install or uninstall run is under way.
   bool RunActive() const { return runActive_; }
 
@@ -135,6 +139,8 @@ class TfSetupMainForm : public tk::Form {
   void BindMembers();
 
   bool runActive_ = false;
+  // The uninstall choice has run: "退出" then only ends the program, with nothing to open.
+  bool removed_ = false;
   bool closePending_ = false;
 };
 

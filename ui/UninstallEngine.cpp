@@ -49,6 +49,7 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   installFolder_ = pub::WithoutTrailingBackslash(installPath);
   if (!registry.OpenKey(kProductKey, false)) {
     DeleteRecord();
+    if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "没有找到安装记录，没有删除任何文件。");
     return Outcome::NothingRecorded;
   }
   std::vector<std::string> names = registry.GetValueNames();
@@ -59,15 +60,13 @@ UninstallEngine::Outcome UninstallEngine::Run() {
     // start wherever the current folder is. Nothing is removed; the record, which cannot lead
     // anywhere, goes.
     DeleteRecord();
+    if (progress_) progress_->Outcome(pub::RunStep::Remove, false, kNoUsableFolderText);
     return Outcome::NoUsableFolder;
   }
   std::vector<std::string> folders;
   for (auto name = names.rbegin(); name != names.rend(); ++name)
     if (IsPlainFolderName(*name)) folders.push_back(installFolder_ + "\\" + *name);
   for (const std::string& folder : folders) UninstallProduct(folder);
-  // The install folder itself goes too when nothing else is left in it; a folder that still
-  // holds something is never removed.
-  RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
   std::string left;
   for (const std::string& folder : folders)
     if (FolderExists(folder)) {
@@ -77,12 +76,31 @@ UninstallEngine::Outcome UninstallEngine::Run() {
       left += "\r\n" + folder + "\r\n    " + why;
     }
   // The record stays, so that the removal can be run again once the cause is gone.
-  if (!left.empty())
+  if (!left.empty()) {
+    if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "以下文件夹无法删除：" + left);
     throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
                               "\r\n安装记录已保留，排除原因后可以再次卸载。");
-  if (progress_) progress_->Complete();
+  }
+  // Once every product is gone: the uninstaller, then the install folder itself when nothing
+  // else is left in it (a folder that still holds something is never removed).
+  RemoveUninstaller();
+  RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
+  if (progress_) {
+    progress_->Complete();
+    progress_->Outcome(pub::RunStep::Remove, true, std::string());
+  }
   DeleteRecord();
   return Outcome::Removed;
+}
+
+void UninstallEngine::RemoveUninstaller() {
+  const std::wstring uninstaller = tk::ToWide(installFolder_ + kUninstallerPath);
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+  // The running uninstaller cannot delete itself; its copy in the temporary folder does.
+  if (_wcsicmp(self.c_str(), uninstaller.c_str()) == 0) return;
+  DeleteFileW(uninstaller.c_str());
+  RemoveDirectoryW(uninstaller.substr(0, uninstaller.find_last_of(L'\\')).c_str());
 }
 
 void UninstallEngine::DeleteRecord() {

@@ -17,6 +17,8 @@ class UninstallIncomplete : public tk::Exception {
   using tk::Exception::Exception;
 };
 
+constexpr const char* kNoUsableFolderText = "安装记录中没有可用的安装目录，没有删除任何文件。安装记录已删除。";
+
 class UninstallEngine {
  public:
   enum class Outcome {
@@ -39,6 +41,8 @@ class UninstallEngine {
   const std::string& InstallFolder() const { return installFolder_; }
 
  private:
+  // install\Uninstall.exe and its folder, unless it is the running program.
+  void RemoveUninstaller();
   void DeleteRecord();
 
   pub::Progress* progress_;

@@ -21,6 +21,11 @@ struct ProcessValues {
   // No list until staging has run; staging makes it afresh.
   std::unique_ptr<std::vector<std::string>> ProductNames;
   bool ArchiveFound = false;
+  // Started as the uninstaller, with its window: no package, only the removal.
+  bool UninstallOnly = false;
+  // How the last removal ended, for the uninstaller's exit code: 0 done, 1 not done.
+  int RemovalResult = 1;
+  std::string LogPath;  // the run log, "" for the default one in the temporary folder
 };
 
 ProcessValues& Process();

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/portable/RunLog.h"
+
 namespace pub {
 
 class Progress {
@@ -26,6 +28,11 @@ class Progress {
   virtual void Line(const std::string& text) = 0;
   // Something failed: what (a file, a step) and the system's reason.
   virtual void Failure(const std::string& what, const std::string& reason) = 0;
+  // A step of a run has ended, well or with the reason it failed. A display has shown both
+  // already; a log records them.
+  virtual void Outcome(RunStep step, bool succeeded, const std::string& reason) {
+    (void)step, (void)succeeded, (void)reason;
+  }
   // Shows whatever was held back, so the display ends on the last item. A walk calls it last.
   virtual void Flush() {}
 };

@@ -243,6 +243,10 @@ TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
   EXPECT_FALSE(form->UninstallPage->Visible());
   EXPECT_EQ(VisiblePages(), "HadInstallPage");
   EXPECT_TRUE(form->UpBtn->Enabled());
+  // "退出" after the removal ends the program; nothing is left to open.
+  Press(form->NextBtn);
+  EXPECT_TRUE(application.Terminated());
+  EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(Navigation, TheUninstallChoiceAsksThenRemovesTheRecord) {

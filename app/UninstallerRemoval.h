@@ -1,0 +1,18 @@
+// The uninstaller removes its own copy last. A running program cannot delete its own file, so
+// once the removal is done it starts a copy of itself in the temporary folder, tells it (by an
+// environment variable, never an option a user could type) which process and file to wait
+// for, and ends; the copy waits for that end, deletes Uninstall.exe, its "install" folder and
+// the install folder when empty, then has the command processor delete the copy after it
+// ends, with a delete at the next restart as the last resort.
+#pragma once
+
+namespace app {
+
+// When this program runs as install folder + "\install\Uninstall.exe": starts the copy that
+// removes it after this process ends. Does nothing otherwise.
+void ScheduleUninstallerRemoval();
+
+// True when this process is such a copy: it did the removal and the program should end.
+bool RemoveUninstallerIfAsked();
+
+}  // namespace app

@@ -1,0 +1,44 @@
+#include "common/win/LogProgress.h"
+
+#include <windows.h>
+
+#include "toolkit/core/CodePage.h"
+
+namespace pub {
+
+RunLogFile::RunLogFile(const std::string& path) : path_(path.empty() ? DefaultPath() : path) {}
+
+std::string RunLogFile::DefaultPath() {
+  wchar_t temp[MAX_PATH + 2] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  std::string folder;
+  if (length == 0 || length > MAX_PATH + 1 || !tk::FromWideChecked(temp, &folder)) folder = "C:\\";
+  if (folder.back() != '\\') folder += '\\';
+  return folder + "quarn-setup.log";
+}
+
+void RunLogFile::Append(const std::string& utf8Line) {
+  // FILE_APPEND_DATA alone: every write lands at the end, whoever else appends.
+  HANDLE file = CreateFileW(tk::ToWide(path_).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;  // a log that cannot be written must not stop the run
+  std::string line = utf8Line + "\r\n";
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+LocalTime Now() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+void LogProgress::Outcome(RunStep step, bool succeeded, const std::string& reason) {
+  if (succeeded)
+    log_.StepDone(Now(), step);
+  else
+    log_.StepFailed(Now(), step, reason);
+}
+
+}  // namespace pub
