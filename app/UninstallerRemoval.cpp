@@ -23,12 +23,14 @@ std::wstring FolderOf(const std::wstring& path) {
 
 std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
-bool StartHidden(std::wstring commandLine) {
+// Started in the temporary folder: a current folder inherited from inside the install folder
+// would keep that folder from being removed.
+bool StartHidden(std::wstring commandLine, const std::wstring& folder) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW | DETACHED_PROCESS, nullptr,
-                      nullptr, &startup, &info))
+                      folder.c_str(), &startup, &info))
     return false;
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
@@ -48,7 +50,7 @@ void ScheduleUninstallerRemoval() {
   if (!CopyFileW(self.c_str(), copy.c_str(), FALSE)) return;
   const std::wstring task = std::to_wstring(GetCurrentProcessId()) + L"|" + self;
   SetEnvironmentVariableW(kTaskVariable, task.c_str());
-  if (!StartHidden(L"\"" + copy + L"\"")) DeleteFileW(copy.c_str());
+  if (!StartHidden(L"\"" + copy + L"\"", temp)) DeleteFileW(copy.c_str());
   SetEnvironmentVariableW(kTaskVariable, nullptr);
 }
 
@@ -75,7 +77,7 @@ bool RemoveUninstallerIfAsked() {
   RemoveDirectoryW(FolderOf(installFolder).c_str());  // only when nothing else is left in it
   const std::wstring self = OwnPath();
   MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  StartHidden(L"cmd.exe /c del /f /q \"" + self + L"\"");
+  StartHidden(L"cmd.exe /c del /f /q \"" + self + L"\"", FolderOf(self));
   return true;
 }
 

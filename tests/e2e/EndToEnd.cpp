@@ -64,8 +64,11 @@ void EndToEnd::PutMachineInOrder() {
 
 SetupProcess& EndToEnd::Start() { return StartFrom(setupFolder->Path()); }
 
-SetupProcess& EndToEnd::StartFrom(const std::wstring& folder) {
-  processes_.push_back(std::make_unique<SetupProcess>(folder));
+SetupProcess& EndToEnd::StartFrom(const std::wstring& folder) { return StartWith(folder, L"setup.exe", L""); }
+
+SetupProcess& EndToEnd::StartWith(const std::wstring& folder, const std::wstring& program,
+                                  const std::wstring& arguments) {
+  processes_.push_back(std::make_unique<SetupProcess>(folder, program, arguments));
   EXPECT_TRUE(processes_.back()->Started()) << "setup.exe did not start from " << tk::WideToUtf8(folder);
   return *processes_.back();
 }

@@ -43,6 +43,8 @@ class EndToEnd : public ::testing::Test {
   // Starts setup.exe from the test's folder (or from another folder that holds a copy).
   SetupProcess& Start();
   SetupProcess& StartFrom(const std::wstring& folder);
+  // Starts folder\program with arguments (an unattended run, the uninstaller).
+  SetupProcess& StartWith(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments);
 
   // Waits for a message box of the process and checks its text and buttons.
   MessageBoxView ExpectBox(const SetupProcess& process, const std::string& text,

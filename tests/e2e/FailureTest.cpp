@@ -123,6 +123,9 @@ class InjectedFault : public EndToEnd {
     ASSERT_TRUE(Answer(confirm, "是"));
     ASSERT_TRUE(wizard.WaitForLabel("Quarn系统卸载成功!", kRunWait)) << Situation(setup, wizard);
     EXPECT_FALSE(InstallRecordExists());
+    ASSERT_TRUE(wizard.WaitForNext("退出"));
+    wizard.Next();
+    EXPECT_TRUE(setup.WaitForExit()) << "退出 after a removal ends the program";
   }
 
   void ExpectRunningSite() {

@@ -21,8 +21,8 @@ bool PlaceSetup(const std::wstring& folder, std::string* problem) {
   return true;
 }
 
-SetupProcess::SetupProcess(const std::wstring& folder) {
-  std::wstring commandLine = L"\"" + folder + L"setup.exe\"";
+SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + folder + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};

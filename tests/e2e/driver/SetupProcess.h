@@ -16,7 +16,9 @@ bool PlaceSetup(const std::wstring& folder, std::string* problem);
 class SetupProcess {
  public:
   // Starts `folder`\setup.exe with that folder as its current folder, as a double-click does.
-  explicit SetupProcess(const std::wstring& folder);
+  explicit SetupProcess(const std::wstring& folder) : SetupProcess(folder, L"setup.exe", L"") {}
+  // Starts `folder`\program with arguments, as a script or a deployment tool does.
+  SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments);
   // Ends the program if it still runs, so that no test leaves it behind.
   ~SetupProcess();
   SetupProcess(const SetupProcess&) = delete;

@@ -1,0 +1,164 @@
+// Installs an administrator can roll out: setup.exe /S with no window and an exit code, the
+// uninstaller the uninstall entry names (silent, with its window, and through the system's
+// own list of programs), the refusals and their exit codes, and the run log.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+
+#include "tests/e2e/EndToEnd.h"
+#include "tests/e2e/driver/Http.h"
+#include "tests/e2e/driver/Services.h"
+#include "tests/e2e/driver/WindowQuery.h"
+#include "toolkit/core/CodePage.h"
+
+namespace e2e {
+namespace {
+
+std::string ReadAll(const std::wstring& path) {
+  std::string text;
+  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+    char buffer[65536];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+    fclose(file);
+  }
+  return text;
+}
+
+std::string Utf8(const char* gbk) { return tk::WideToUtf8(tk::ToWide(gbk)); }
+
+// The id of a running process by its program's name; 0 when there is none.
+DWORD ProcessNamed(const wchar_t* name) {
+  DWORD id = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && !id; more = Process32NextW(snapshot, &entry))
+    if (_wcsicmp(entry.szExeFile, name) == 0) id = entry.th32ProcessID;
+  CloseHandle(snapshot);
+  return id;
+}
+
+class Unattended : public EndToEnd {
+ protected:
+  void SetUp() override {
+    ASSERT_NO_FATAL_FAILURE(EndToEnd::SetUp());
+    log = setupFolder->Path() + L"run.log";
+  }
+
+  // Runs a program to its end as a deployment tool does; notes whether it ever showed a window.
+  DWORD RunToEnd(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments) {
+    SetupProcess& process = StartWith(folder, program, arguments);
+    EXPECT_TRUE(process.Started());
+    WaitUntil(
+        [&] {
+          if (!TopLevelWindows(process.Id()).empty()) showedWindow = true;
+          return !process.Running();
+        },
+        kRunWait);
+    EXPECT_FALSE(process.Running()) << "did not end";
+    return process.ExitCode();
+  }
+  DWORD Install(const std::wstring& arguments) { return RunToEnd(setupFolder->Path(), L"setup.exe", arguments); }
+  std::wstring LogOption() const { return L"/LOG=\"" + log + L"\""; }
+
+  void ExpectInstalledIn(const std::string& folder) {
+    EXPECT_EQ(RecordedString(L"installpath"), folder);
+    for (const std::string& product : ProductFolders())
+      EXPECT_TRUE(FolderExists(tk::ToWide(folder + "\\" + product))) << product;
+    EXPECT_TRUE(FileExists(tk::ToWide(folder + "\\install\\Uninstall.exe")));
+    EXPECT_TRUE(WaitForRunning(L"mysqlquarn", kWindowWait));
+    EXPECT_TRUE(WaitForRunning(L"tomcatquarn", kWindowWait));
+    EXPECT_EQ(HttpGet("/", 8080).status, 200);
+  }
+  void ExpectAllGone(const std::string& folder) {
+    EXPECT_TRUE(WaitUntil([&] { return !FolderExists(tk::ToWide(folder)); })) << "the install folder stays";
+    EXPECT_FALSE(QueryService(L"mysqlquarn").exists);
+    EXPECT_FALSE(QueryService(L"tomcatquarn").exists);
+    EXPECT_FALSE(InstallRecordExists());
+    EXPECT_FALSE(UninstallEntryExists());
+    std::wstring java;
+    EXPECT_EQ(ReadSystemVariable(L"JAVA_HOME", &java), javaHome->WasSet());
+  }
+
+  std::wstring log;
+  bool showedWindow = false;
+};
+
+}  // namespace
+
+TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverything) {
+  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption()), 0u);
+  EXPECT_FALSE(showedWindow) << "an unattended install shows no window";
+  ExpectInstalledIn(kOwnFolder);
+  EXPECT_FALSE(FolderExists(StagingFolder()));
+  std::string text = ReadAll(log);
+  for (const char* part : {"安装", "解压", "拷贝", "修改配置", "环境变量", "服务", "注册表", "成功"})
+    EXPECT_NE(text.find(Utf8(part)), std::string::npos) << part << " missing from the log:\n" << text;
+
+  const std::wstring installFolder = tk::ToWide(std::string(kOwnFolder) + "\\install\\");
+  EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S " + LogOption()), 0u);
+  EXPECT_FALSE(showedWindow);
+  ExpectAllGone(kOwnFolder);
+  EXPECT_NE(ReadAll(log).find(Utf8("卸载")), std::string::npos);
+}
+
+TEST_F(Unattended, TheSystemsListOfProgramsRemovesItWithTheWindow) {
+  ASSERT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder)), 0u);
+  // Wine's own "Add/Remove Programs" runs the entry's UninstallString.
+  SetupProcess& list = StartWith(L"C:\\windows\\system32\\", L"uninstaller.exe", L"--remove Quarn");
+  DWORD uninstaller = 0;
+  ASSERT_TRUE(WaitUntil([&] { return (uninstaller = ProcessNamed(L"Uninstall.exe")) != 0; }))
+      << "the entry did not start the uninstaller";
+  MessageBoxView confirm;
+  ASSERT_TRUE(WaitForMessageBox(uninstaller, &confirm, kWindowWait));
+  EXPECT_EQ(Readable(confirm.text), Readable("您确认您要卸载Quarn吗?"));
+  ASSERT_TRUE(Answer(confirm, "是"));
+  Wizard wizard(uninstaller);
+  ASSERT_TRUE(wizard.Found());
+  ASSERT_TRUE(wizard.WaitForLabel("Quarn系统卸载成功!", kRunWait));
+  ASSERT_TRUE(wizard.WaitForNext("退出"));
+  wizard.Next();
+  EXPECT_TRUE(WaitUntil([&] { return ProcessNamed(L"Uninstall.exe") == 0; }));
+  list.WaitForExit();
+  ExpectAllGone(kOwnFolder);
+}
+
+TEST_F(Unattended, RefusalsEndWithTheirExitCodesAndChangeNothing) {
+  EXPECT_EQ(Install(L"/S /X"), 2u) << "an unknown option";
+  EXPECT_EQ(Install(L"/S /D=relative"), 2u) << "a folder that is no absolute path";
+  EXPECT_FALSE(showedWindow);
+  EXPECT_FALSE(InstallRecordExists());
+
+  // A second copy beside a running wizard.
+  SetupProcess& wizardProcess = Start();
+  Wizard wizard(wizardProcess.Id());
+  ASSERT_TRUE(wizard.Found());
+  EXPECT_EQ(Install(L"-s -d=" + tk::ToWide(kOwnFolder)), 3u) << "options also come with '-', in any case";
+  wizardProcess.End();
+
+  // No package beside the program.
+  ASSERT_TRUE(DeleteFileW((setupFolder->Path() + L"Setup.pak").c_str()));
+  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption()), 4u);
+  EXPECT_FALSE(showedWindow);
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_FALSE(FolderExists(tk::ToWide(std::string(kOwnFolder) + "\\eblog")));
+  EXPECT_NE(ReadAll(log).find("4"), std::string::npos);
+}
+
+TEST_F(Unattended, ADriveTooSmallGivesFiveBeforeAnyFileIsWritten) {
+  const char* drive = std::getenv("QUARN_FULL_DRIVE");
+  if (!drive || !*drive) {
+    const char* why = std::getenv("QUARN_FAULT_DRIVES_SKIPPED");
+    GTEST_SKIP() << "no small drive: " << (why ? why : "not run through scripts/with-fault-drives");
+  }
+  const std::string folder = std::string(drive) + "\\quarn";
+  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(folder) + L" " + LogOption()), 5u);
+  EXPECT_FALSE(showedWindow);
+  EXPECT_FALSE(FolderExists(tk::ToWide(folder)));
+  EXPECT_FALSE(FolderExists(StagingFolder()));
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_NE(ReadAll(log).find(Utf8("磁盘空间不足")), std::string::npos);
+}
+
+}  // namespace e2e
