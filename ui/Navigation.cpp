@@ -66,7 +66,15 @@ void TfSetupMainForm::UninstallChoice() {
 
 void TfSetupMainForm::FreshInstallChoice() {
   ShowUninstallProgress();
-  RunGuarded(&TfSetupMainForm::RunUninstall);  // an error goes on to the default handler
+  try {
+    RunGuarded(&TfSetupMainForm::RunUninstall);
+  } catch (const std::exception&) {
+    // The old installation is still recorded (what stays, and why, is in the error the default
+    // handler shows next): back to the choice page, from which removal or repair can go on.
+    if (UninstallPage) UninstallPage->SetVisible(false);
+    ShowPage(HadInstallPage->TabOrder(), true);
+    throw;
+  }
   // The uninstall page leaves the page stack; it is kept aside so that a later removal still
   // has a page to show its progress on.
   if (UninstallPage && UninstallPage->Parent() == BasePanel) {

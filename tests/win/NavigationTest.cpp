@@ -249,6 +249,31 @@ TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
   EXPECT_TRUE(opened.empty());
 }
 
+TEST_F(Navigation, AFreshInstallWhoseRemovalFailsReturnsToTheChoicePage) {
+  std::string install = folder.Path() + "recorded";
+  CreateDirectoryW(tk::ToWide(install).c_str(), nullptr);
+  CreateDirectoryW(tk::ToWide(install + "\\eblog").c_str(), nullptr);
+  WriteRecord(install, {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton5);
+  {
+    // Another program holds a file of the old installation open: it cannot be removed.
+    tk::TFileStream holder(install + "\\eblog\\held.txt", tk::FileMode::Create);
+    Press(form->NextBtn);
+  }
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_TRUE(KeyExists("\\Software\\quarn\\version")) << "the record stays for another try";
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("eblog"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
+  // Once the file is let go, the same choice removes it and goes on to the agreement.
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "LicensePage");
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+}
+
 TEST_F(Navigation, TheUninstallChoiceAsksThenRemovesTheRecord) {
   std::string install = folder.Path() + "recorded";
   CreateDirectoryW(tk::ToWide(install).c_str(), nullptr);
