@@ -1,6 +1,9 @@
-// The wizard's handlers: moving between pages, the agreement gate, the install-folder checks,
-// the repair / fresh-install / uninstall choice, and the finish action.
+// The wizard's handlers. What a press means is decided by the wizard model (pages, choice,
+// agreement, folder, button states); the handlers read the controls into it, render the step
+// it returns, and perform the step's actions: the runs, the confirmation, the finish action.
 #include <windows.h>
+
+#include <exception>
 
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/ProcessValues.h"
@@ -17,34 +20,143 @@ namespace {
 
 constexpr const char* kSiteAddress = "http://localhost:8080";
 constexpr uint16_t kShowWindow = 5;  // SW_SHOW
+constexpr const char* kNextCaption = "下一步";
+
+const char* CaptionText(pub::NextCaption caption) {
+  switch (caption) {
+    case pub::NextCaption::Finish:
+      return kFinishCaption;
+    case pub::NextCaption::Exit:
+      return kExitCaption;
+    case pub::NextCaption::Next:
+      break;
+  }
+  return kNextCaption;
+}
 
 }  // namespace
 
 void TfSetupMainForm::NextBtnClick() {
-  if (NextBtn->Caption() == kExitCaption) return removed_ ? Close() : FinishAction();
-  bool choosing = HadInstallPage && HadInstallPage->Visible();
-  if (choosing && RadioButton3->Checked()) return UninstallChoice();
-  if (choosing && RadioButton4->Checked()) {
-    // A repair installs into the recorded folder, which can no longer be changed. A record
-    // without a usable folder leaves the box open, with the default, for the user to choose.
-    if (pub::InstallFolderProblem(Edit1->Text()).empty()) {
-      Edit1->SetEnabled(false);
-      SpeedButton1->SetEnabled(false);
-    } else {
-      Edit1->SetText(kDefaultInstallFolder);
-    }
-    return Advance();
+  ReadInputs();
+  Render(model_->Next());
+}
+
+void TfSetupMainForm::UpBtnClick() { Render(model_->Back()); }
+
+void TfSetupMainForm::ReadInputs() {
+  if (HadInstallPage) {
+    model_->Choose(RadioButton4->Checked()   ? pub::WizardChoice::Repair
+                   : RadioButton5->Checked() ? pub::WizardChoice::Fresh
+                                             : pub::WizardChoice::Uninstall);
   }
-  if (choosing && RadioButton5->Checked()) return FreshInstallChoice();
-  if (FullInstallPage_1->Visible()) {
-    std::string problem = pub::InstallFolderProblem(Edit1->Text());
-    if (!problem.empty()) {
-      tk::ShowError(problem);
+  model_->SetFolder(Edit1->Text());
+}
+
+tk::Panel* TfSetupMainForm::PanelOf(pub::WizardPage page) const {
+  switch (page) {
+    case pub::WizardPage::Welcome:
+      return WelcomePage;
+    case pub::WizardPage::Choice:
+      return HadInstallPage;
+    case pub::WizardPage::Agreement:
+      return LicensePage;
+    case pub::WizardPage::Folder:
+      return FullInstallPage_1;
+    case pub::WizardPage::Copying:
+      return FullInstallPage_2;
+    case pub::WizardPage::Final:
+      return FullInstallPage_3;
+    case pub::WizardPage::Uninstall:
+      return UninstallPage;
+  }
+  return nullptr;
+}
+
+void TfSetupMainForm::Render(const pub::WizardStep& step) {
+  // A fresh install takes the uninstall page out of the stack and keeps it aside, so that a
+  // later removal still has a page to show its progress on.
+  if (model_->UninstallPageAside() && UninstallPage && UninstallPage->Parent() == BasePanel) {
+    UninstallPage->SetVisible(false);
+    UninstallPage->SetParentControl(this);
+    UninstallPage->SetBounds(BasePanel->Left(), BasePanel->Top(), BasePanel->Width(), BasePanel->Height());
+  }
+  if (tk::Panel* page = PanelOf(step.page)) {
+    if (page->Parent() == BasePanel) {
+      if (UninstallPage && UninstallPage->Parent() != BasePanel) UninstallPage->SetVisible(false);
+      if (!page->Visible()) ShowPage(page->TabOrder(), true);
+    } else {
+      ShowUninstallProgress();
+    }
+  }
+  UpBtn->SetEnabled(step.buttons.back);
+  NextBtn->SetEnabled(step.buttons.next);
+  CloseBtn->SetEnabled(step.buttons.exit);
+  NextBtn->SetCaption(CaptionText(step.buttons.caption));
+  if (model_->FolderFixed()) {
+    Edit1->SetEnabled(false);
+    SpeedButton1->SetEnabled(false);
+  }
+  if (Edit1->Text() != model_->Folder()) Edit1->SetText(model_->Folder());
+  for (const pub::WizardAction& action : step.actions) Perform(action);
+}
+
+void TfSetupMainForm::Perform(const pub::WizardAction& action) {
+  switch (action.kind) {
+    case pub::WizardActionKind::ConfirmUninstall:
+      if (tk::ConfirmWarning("您确认您要卸载Quarn吗?")) Render(model_->UninstallConfirmed());
+      return;
+    case pub::WizardActionKind::RunUninstall:
+      return PerformUninstall();
+    case pub::WizardActionKind::RunInstall:
+      return PerformInstall();
+    case pub::WizardActionKind::RegisterDatabaseAgain:
+      Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + Edit1->Text() + " 目录下!");
+      pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
+      return;
+    case pub::WizardActionKind::FinishAction:
+      return FinishAction();
+    case pub::WizardActionKind::CloseProgram:
+      Close();
+      return;
+    case pub::WizardActionKind::ShowFolderProblem:
+      tk::ShowError(action.message);
       if (Edit1->Enabled()) Edit1->SetFocus();
       return;
-    }
   }
-  Advance();
+}
+
+void TfSetupMainForm::PerformInstall() {
+  std::string failure;
+  runActive_ = true;
+  try {
+    RunInstall();
+  } catch (const std::exception& error) {
+    failure = error.what();
+    if (failure.empty()) failure = "安装没有完成。";
+  }
+  runActive_ = false;
+  Render(model_->InstallEnded(failure.empty()));
+  if (!failure.empty()) ShowInstallFailure(failure);
+  if (closePending_) Close();
+}
+
+void TfSetupMainForm::PerformUninstall() {
+  // The uninstall choice (not the removal before a fresh install) has set Next to "退出".
+  if (model_->Buttons().caption == pub::NextCaption::Exit) removed_ = true;
+  std::exception_ptr failure;
+  runActive_ = true;
+  try {
+    RunUninstall();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  runActive_ = false;
+  Render(model_->UninstallEnded(!failure));
+  // The uninstaller has no other page to go back to.
+  if (pub::Process().UninstallOnly) UpBtn->SetEnabled(false);
+  if (closePending_) Close();
+  // What stays, and why, goes on to the default handler, which shows it.
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TfSetupMainForm::FinishAction() {
@@ -52,39 +164,6 @@ void TfSetupMainForm::FinishAction() {
   CurrentFolder().Change(Edit1->Text() + "\\tomcat5\\bin\\");  // stays there: the program ends
   tk::OpenAddress(Handle(), kSiteAddress);
   Close();
-}
-
-void TfSetupMainForm::UninstallChoice() {
-  if (!tk::ConfirmWarning("您确认您要卸载Quarn吗?")) return;
-  ShowUninstallProgress();
-  NextBtn->SetCaption(kExitCaption);
-  removed_ = true;
-  RunGuarded(&TfSetupMainForm::RunUninstall);
-  // The uninstaller has no other page to go back to.
-  if (pub::Process().UninstallOnly) UpBtn->SetEnabled(false);
-}
-
-void TfSetupMainForm::FreshInstallChoice() {
-  ShowUninstallProgress();
-  try {
-    RunGuarded(&TfSetupMainForm::RunUninstall);
-  } catch (const std::exception&) {
-    // The old installation is still recorded (what stays, and why, is in the error the default
-    // handler shows next): back to the choice page, from which removal or repair can go on.
-    if (UninstallPage) UninstallPage->SetVisible(false);
-    ShowPage(HadInstallPage->TabOrder(), true);
-    throw;
-  }
-  // The uninstall page leaves the page stack; it is kept aside so that a later removal still
-  // has a page to show its progress on.
-  if (UninstallPage && UninstallPage->Parent() == BasePanel) {
-    UninstallPage->SetVisible(false);
-    UninstallPage->SetParentControl(this);
-    UninstallPage->SetBounds(BasePanel->Left(), BasePanel->Top(), BasePanel->Width(), BasePanel->Height());
-  }
-  if (UninstallPage) UninstallPage->SetVisible(false);
-  HadInstallPage->SetVisible(true);
-  Advance();
 }
 
 void TfSetupMainForm::ShowUninstallProgress() {
@@ -99,49 +178,6 @@ void TfSetupMainForm::ShowUninstallProgress() {
   UninstallPage->Repaint();
 }
 
-void TfSetupMainForm::Advance() {
-  int current = CurrentPageIndex();
-  if (current + 1 >= PageCount() - 1) NextBtn->SetEnabled(false);
-  UpBtn->SetEnabled(true);
-  ShowPage(current + 1, true);
-  if (LicensePage->Visible()) NextBtn->SetEnabled(RadioButton2->Checked());
-  if (FullInstallPage_2->Visible()) {
-    RunGuarded(&TfSetupMainForm::RunInstall);
-    return;
-  }
-  if (FullInstallPage_3->Visible()) {
-    Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + Edit1->Text() + " 目录下!");
-    NextBtn->SetCaption(kExitCaption);
-    NextBtn->SetEnabled(true);
-    UpBtn->SetEnabled(false);
-    CloseBtn->SetEnabled(false);
-    pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
-  }
-}
-
-void TfSetupMainForm::RunGuarded(void (TfSetupMainForm::*run)()) {
-  bool install = run == &TfSetupMainForm::RunInstall;
-  EnableButtons(false);
-  runActive_ = true;
-  try {
-    (this->*run)();
-    runActive_ = false;
-    // A finished install run has set the buttons itself; an uninstall run gives them back.
-    if (!install) EnableButtons(true);
-  } catch (const std::exception& error) {
-    runActive_ = false;
-    EnableButtons(true);
-    if (install) {
-      ShowInstallFailure(error.what());
-    } else {
-      // An uninstall run's error goes on to the default handler, which shows it.
-      if (closePending_) Close();
-      throw;
-    }
-  }
-  if (closePending_) Close();
-}
-
 void TfSetupMainForm::ShowInstallFailure(const std::string& reason) {
   // The final page, with its success texts, is only for a run that completed: Next stays off,
   // Back leads to the folder page for another run, Exit leaves.
@@ -152,53 +188,20 @@ void TfSetupMainForm::ShowInstallFailure(const std::string& reason) {
   tk::ShowError(reason);
 }
 
-void TfSetupMainForm::EnableButtons(bool enabled) {
-  NextBtn->SetEnabled(enabled);
-  UpBtn->SetEnabled(enabled);
-  CloseBtn->SetEnabled(enabled);
-}
-
-void TfSetupMainForm::UpBtnClick() {
-  if (UninstallPage && UninstallPage->Parent() != BasePanel && UninstallPage->Visible() && HadInstallPage) {
-    // Back from the removal shown on its own returns to the choice page it was started from.
-    UninstallPage->SetVisible(false);
-    ShowPage(HadInstallPage->TabOrder(), true);
-    UpBtn->SetEnabled(true);
-    NextBtn->SetEnabled(true);
-    return;
-  }
-  int current = CurrentPageIndex();
-  if (current <= 1) UpBtn->SetEnabled(false);
-  NextBtn->SetEnabled(true);
-  ShowPage(current - 1, true);
-  if (LicensePage->Visible()) NextBtn->SetEnabled(RadioButton2->Checked());
-}
-
 void TfSetupMainForm::Button3Click() {
   if (tk::ConfirmWarning("安装程序未完成,您确认要退出?")) Close();
 }
 
-void TfSetupMainForm::RadioButton1Click() { NextBtn->SetEnabled(RadioButton2->Checked()); }
+void TfSetupMainForm::RadioButton1Click() { Render(model_->SetAccepted(RadioButton2->Checked())); }
 
 // The first character that breaks a rule decides; the other rule waits for the next exit.
 void TfSetupMainForm::Edit1Exit() {
-  std::string text = Edit1->Text();
-  for (unsigned char c : text) {
-    if (c > 128) {
-      tk::ShowPlain("您建立的目录名称中包含汉字等字符，请从新输入");
-      Edit1->SetFocus();
-      return;
-    }
-    if (c == ' ') {
-      tk::ShowPlain("您建立的目录中包含空格，系统自动过滤了空格，请确认");
-      std::string stripped;
-      for (char k : text)
-        if (k != ' ') stripped += k;
-      Edit1->SetText(stripped);
-      Edit1->SetFocus();
-      return;
-    }
-  }
+  model_->SetFolder(Edit1->Text());
+  std::string notice = model_->LeaveFolderBox();
+  if (notice.empty()) return;
+  tk::ShowPlain(notice);
+  Edit1->SetText(model_->Folder());
+  Edit1->SetFocus();
 }
 
 void TfSetupMainForm::SpeedButton1Click() {

@@ -46,13 +46,16 @@ void TfSetupMainForm::FormCreate() {
   // The uninstaller needs no package, only the record.
   process.ArchiveFound = process.UninstallOnly || tk::FileExists(process.SetupFolder + pub::kPackageFileName);
   if (!process.ArchiveFound) {
+    model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
     tk::ShowError(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite + "从新下载");
     return;
   }
-  if (!DetectInstallation()) {
+  const bool recorded = DetectInstallation();
+  if (!recorded) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
   }
+  model_ = std::make_unique<pub::WizardModel>(recorded, Edit1->Text());
 }
 
 void TfSetupMainForm::StartUninstallAlone() {
@@ -61,10 +64,11 @@ void TfSetupMainForm::StartUninstallAlone() {
     Close();
     return;
   }
-  ShowPage(HadInstallPage->TabOrder(), true);
+  // From the welcome page to the choice page, then the uninstall choice, as a person would.
+  Render(model_->Next());
   RadioButton3->SetChecked(true);
   try {
-    UninstallChoice();
+    NextBtnClick();
   } catch (const std::exception& error) {
     tk::Application::HandleException(error);  // what stays and why; the window stays open
   }

@@ -3,6 +3,7 @@
 // and the runs that drive the copying and uninstall pages.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "toolkit/core/Errors.h"
@@ -15,6 +16,7 @@
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
+#include "common/portable/WizardModel.h"
 #include "ui/InstallEngine.h"
 #include "ui/UninstallEngine.h"
 
@@ -68,6 +70,9 @@ class TfSetupMainForm : public tk::Form {
   bool DetectInstallation();
   // Records this installation: version key, product key, uninstall entry.
   void WriteInstallRecord();
+
+  // Next on the final page: the installed site opened, the program ended.
+  void FinishAction();
 
   // The copying page's work: staging, copying, configuration, services, record. Every failure
   // propagates to the caller with its reason; success shows only after the last step.
@@ -124,20 +129,23 @@ class TfSetupMainForm : public tk::Form {
 
   void BuildControls();
   void WireHandlers();
-  // The steps of a Next press.
-  void FinishAction();
-  void UninstallChoice();
-  void FreshInstallChoice();
-  void Advance();
-  // Runs an install or uninstall run with the three buttons disabled; a close asked for
-  // meanwhile happens once the run has ended.
-  void RunGuarded(void (TfSetupMainForm::*run)());
+  // The choice and the folder box, as the user left them, into the model.
+  void ReadInputs();
+  // Shows the model's step (page, buttons, caption, folder box) and performs its actions.
+  void Render(const pub::WizardStep& step);
+  void Perform(const pub::WizardAction& action);
+  tk::Panel* PanelOf(pub::WizardPage page) const;
+  // The runs, with every button off meanwhile; a close asked for meanwhile happens once the
+  // run has ended. An uninstall run's error goes on to the default handler.
+  void PerformInstall();
+  void PerformUninstall();
   // Shows the uninstall page for a run: in the page stack while it is there, else on its own.
   void ShowUninstallProgress();
-  void EnableButtons(bool enabled);
   // Points every member at its control by name, or at none once its page is released.
   void BindMembers();
 
+  // What the wizard decides; made when the window knows whether an installation is recorded.
+  std::unique_ptr<pub::WizardModel> model_;
   bool runActive_ = false;
   // The uninstall choice has run: "退出" then only ends the program, with nothing to open.
   bool removed_ = false;

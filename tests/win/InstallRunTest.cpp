@@ -249,24 +249,34 @@ bool ServiceExists(const wchar_t* name) {
 }
 }  // namespace
 
-TEST_F(InstallRun, TheFinalPageRegistersTheDatabaseServiceOnEveryAdvanceOntoItButNotOnBack) {
-  WriteRecord(folder.Path() + "recorded", {});
-  CreateWizard(true);
-  form->Edit1->SetText("d:\\web");
-  form->ShowPage(form->FullInstallPage_2->TabOrder(), true);
-  form->NextBtn->SetCaption("完成");
-  form->NextBtn->SetEnabled(true);
+TEST_F(InstallRun, TheFinalPageRegistersTheDatabaseServiceOnArrivalAfterARun) {
+  std::string target = folder.Path() + "web";
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  Press(form->NextBtn);
+  ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  DeleteService(L"mysqlquarn");
   Press(form->NextBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
-  EXPECT_EQ(form->Label19->Caption(), "您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 d:\\web 目录下!");
+  EXPECT_EQ(form->Label19->Caption(), "您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + target + " 目录下!");
   EXPECT_EQ(form->NextBtn->Caption(), "退出");
   EXPECT_FALSE(form->UpBtn->Enabled());
   EXPECT_FALSE(form->CloseBtn->Enabled());
   EXPECT_TRUE(ServiceExists(L"mysqlquarn")) << "mysqld-nt --install mysqlquarn ran";
-  DeleteService(L"mysqlquarn");
+}
 
-  form->ShowPage(form->UninstallPage->TabOrder(), true);
-  form->UpBtn->SetEnabled(true);
+TEST_F(InstallRun, BackOntoTheFinalPageRunsNothing) {
+  // After the uninstall choice, Back from the uninstall page shows the final page.
+  std::string install = folder.Path() + "recorded";
+  MakeFolders(install + "\\eblog");
+  WriteRecord(install, {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->NextBtn);  // the uninstall choice is preselected; the recorder answers yes
+  ASSERT_EQ(VisiblePages(), "UninstallPage");
   Press(form->UpBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
   EXPECT_EQ(form->NextBtn->Caption(), "退出");

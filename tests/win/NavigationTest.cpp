@@ -5,6 +5,7 @@
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/core/FileStream.h"
 #include "ui/InstallRecordKeys.h"
 #include "ui/SelectPathForm.h"
@@ -82,8 +83,7 @@ TEST_F(Navigation, TheFinishActionCutsTheTrailingBackslashOpensTheSiteAndCloses)
   CreateDirectoryW(tk::ToWide(install + "\\tomcat5\\bin").c_str(), nullptr);
   std::string before = CurrentDirectory();
   form->Edit1->SetText(install + "\\");
-  form->NextBtn->SetCaption("退出");
-  Press(form->NextBtn);
+  form->FinishAction();
   std::string now = CurrentDirectory();
   SetCurrentDirectoryW(tk::ToWide(before).c_str());
   EXPECT_EQ(form->Edit1->Text(), install);
@@ -97,11 +97,12 @@ TEST_F(Navigation, TheFinishActionCutsTheTrailingBackslashOpensTheSiteAndCloses)
 TEST_F(Navigation, AFinishActionWithoutTheTomcatFolderShowsTheErrorAndStays) {
   CreateWizard(true);
   form->Edit1->SetText(folder.Path() + "gone");
-  form->NextBtn->SetCaption("退出");
-  Press(form->NextBtn);
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
-  EXPECT_NE(boxes.Boxes()[0].text.find("tomcat5\\bin"), std::string::npos);
+  try {
+    form->FinishAction();
+    ADD_FAILURE() << "the missing folder must be reported";
+  } catch (const tk::EInOutError& error) {
+    EXPECT_NE(std::string(error.what()).find("tomcat5\\bin"), std::string::npos) << error.what();
+  }
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(application.Terminated());
 }
