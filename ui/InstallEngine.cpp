@@ -195,7 +195,7 @@ void InstallEngine::Patch() {
   const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
   // Which products the configuration was patched for; the default folder needs no patching.
   bool forum = false, cms = false;
-  if (installFolder != kDefaultInstallFolder) {
+  if (installFolder != pub::kDefaultInstallFolder) {  // the shipped configuration needs no patching
     std::string slashForm = installFolder;
     pub::ReplaceChar('\\', '/', slashForm);
     const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";

@@ -25,9 +25,6 @@ namespace ui {
 // Address of the product's download site, named in the missing-package message.
 constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
 
-// The install folder offered when nothing is recorded; its configuration needs no patching.
-constexpr const char* kDefaultInstallFolder = "c:\\quarn";
-
 // The wizard window's caption, with its trailing blank; a second copy finds the window by it.
 constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 
