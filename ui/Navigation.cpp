@@ -41,8 +41,12 @@ void TfSetupMainForm::NextBtnClick() {
   Render(model_->Next());
 }
 
-void TfSetupMainForm::UpBtnClick() { Render(model_->Back()); }
+void TfSetupMainForm::UpBtnClick() {
+  ReadInputs();  // a folder typed before going back stays
+  Render(model_->Back());
+}
 
+// Every handler that renders reads first: rendering writes the model's folder into the box.
 void TfSetupMainForm::ReadInputs() {
   if (HadInstallPage) {
     model_->Choose(RadioButton4->Checked()   ? pub::WizardChoice::Repair
@@ -192,7 +196,10 @@ void TfSetupMainForm::Button3Click() {
   if (tk::ConfirmWarning("安装程序未完成,您确认要退出?")) Close();
 }
 
-void TfSetupMainForm::RadioButton1Click() { Render(model_->SetAccepted(RadioButton2->Checked())); }
+void TfSetupMainForm::RadioButton1Click() {
+  ReadInputs();
+  Render(model_->SetAccepted(RadioButton2->Checked()));
+}
 
 // The first character that breaks a rule decides; the other rule waits for the next exit.
 void TfSetupMainForm::Edit1Exit() {
