@@ -1,6 +1,7 @@
 #include "common/portable/WorkingFolders.h"
 
 #include "common/portable/GbkText.h"
+#include "toolkit/core/CodePage.h"
 
 namespace pub {
 
@@ -9,6 +10,13 @@ std::string StagingFolderFor(const std::string& tempFolder) { return tempFolder 
 std::string SetupFolderFor(const std::string& executablePath) {
   size_t cut = LastDelimiter(executablePath, "\\:");
   return cut == std::string::npos ? std::string() : executablePath.substr(0, cut + 1);
+}
+
+bool WorkingFolderName(const std::u16string& name, const std::function<std::u16string()>& shortName,
+                       std::string* gbk) {
+  if (tk::Utf16ToGbk(name, gbk)) return true;
+  const std::u16string alias = shortName();
+  return !alias.empty() && tk::Utf16ToGbk(alias, gbk);
 }
 
 }  // namespace pub

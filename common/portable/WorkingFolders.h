@@ -1,6 +1,7 @@
 // How start-up derives its two working folders from what the system reports.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace pub {
@@ -14,5 +15,12 @@ std::string StagingFolderFor(const std::string& tempFolder);
 // gives "D:\dist\", "D:\setup.exe" gives "D:\"). Lead-byte aware: a GBK trail byte 0x5C is
 // no separator.
 std::string SetupFolderFor(const std::string& executablePath);
+
+// The GBK name the program uses for a working folder the system names in UTF-16: the name
+// itself when GBK holds it, exactly as it is; otherwise the folder's short (8.3) name, asked
+// for only then, when GBK holds that. False when neither converts: a volume without short
+// names gives back the long name, or nothing.
+bool WorkingFolderName(const std::u16string& name, const std::function<std::u16string()>& shortName,
+                       std::string* gbk);
 
 }  // namespace pub

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/GbkCodec.h"
 
 namespace tk {
 namespace {
@@ -23,9 +24,42 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
   return ok;
 }
 
+// UTF-16 units as little-endian bytes, the form iconv is told ("UTF-16LE"), whatever the host.
+std::string LittleEndianBytes(const std::u16string& text) {
+  std::string bytes;
+  bytes.reserve(text.size() * 2);
+  for (char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
+std::u16string FromLittleEndianBytes(const std::string& bytes) {
+  std::u16string text;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2)
+    text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+  return text;
+}
+
 }  // namespace
 
-bool Utf8ToGbk(const std::string& utf8, std::string* gbk) { return Convert("CP936", "UTF-8", utf8, gbk); }
+bool EncodeGbk(const std::u16string& text, std::string* gbk) {
+  return Convert("CP936", "UTF-16LE", LittleEndianBytes(text), gbk);
+}
+
+bool DecodeGbk(const std::string& gbk, std::u16string* text) {
+  std::string bytes;
+  if (!Convert("UTF-16LE", "CP936", gbk, &bytes)) return false;
+  *text = FromLittleEndianBytes(bytes);
+  return true;
+}
+
+bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
+  std::string bytes;
+  return Convert("UTF-16LE", "UTF-8", utf8, &bytes) && Utf16ToGbk(FromLittleEndianBytes(bytes), gbk);
+}
+
 bool GbkToUtf8(const std::string& gbk, std::string* utf8) { return Convert("UTF-8", "CP936", gbk, utf8); }
 
 }  // namespace tk

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/GbkCodec.h"
 
 namespace tk {
 namespace {
@@ -50,11 +51,22 @@ std::string FromWide(const std::wstring& wide) {
   return Narrow(kGbkCodePage, wide, false, &ok);
 }
 
-bool FromWideChecked(const std::wstring& wide, std::string* gbk) {
+bool EncodeGbk(const std::u16string& text, std::string* gbk) {
   bool ok;
-  std::string text = Narrow(kGbkCodePage, wide, true, &ok);
-  if (ok) *gbk = text;
+  std::string encoded = Narrow(kGbkCodePage, std::wstring(text.begin(), text.end()), true, &ok);
+  if (ok) *gbk = std::move(encoded);
   return ok;
+}
+
+bool DecodeGbk(const std::string& gbk, std::u16string* text) {
+  bool ok;
+  std::wstring wide = Widen(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk, &ok);
+  if (ok) text->assign(wide.begin(), wide.end());
+  return ok;
+}
+
+bool FromWideChecked(const std::wstring& wide, std::string* gbk) {
+  return Utf16ToGbk(std::u16string(wide.begin(), wide.end()), gbk);
 }
 
 std::wstring Utf8ToWide(const std::string& utf8) {
