@@ -1,4 +1,5 @@
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-gettemppathw
+// https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getshortpathnamew
 #include "app/StartUp.h"
 
 #include "app/SingleInstance.h"
@@ -16,27 +17,69 @@
 
 namespace app {
 
-bool FixWorkingFolders() {
+namespace {
+
+std::u16string Utf16(const std::wstring& wide) { return std::u16string(wide.begin(), wide.end()); }
+
+// The program's GBK name for a folder: its own name, or its short one (pub::WorkingFolderName).
+bool GbkFolderName(const std::wstring& folder, const ShortNameLookup& shortName, std::string* gbk) {
+  return pub::WorkingFolderName(Utf16(folder), [&] { return Utf16(shortName(folder)); }, gbk);
+}
+
+// A folder the program cannot name: the folder as the system shows it, why, and what to do.
+std::wstring UnnamableFolderMessage(const char* what, const std::wstring& folder, const char* remedy) {
+  return tk::ToWide(std::string(what) + " \"") + folder +
+         tk::ToWide(std::string("\" 的名称中含有安装程序无法处理的字符，而系统没有为这个文件夹提供可用的短文件名（8.3 格式）。") +
+                    remedy);
+}
+
+}  // namespace
+
+std::wstring SystemShortName(const std::wstring& folder) {
+  std::wstring alias(32768, L'\0');
+  DWORD length = GetShortPathNameW(folder.c_str(), &alias[0], static_cast<DWORD>(alias.size()));
+  if (length == 0 || length >= alias.size()) return std::wstring();
+  alias.resize(length);
+  return alias;
+}
+
+bool FixWorkingFolders(const ShortNameLookup& shortName) {
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  std::string tempFolder;
-  if (length == 0 || length > MAX_PATH + 1 || !tk::FromWideChecked(temp, &tempFolder) || tempFolder.empty()) {
+  if (length == 0 || length > MAX_PATH + 1) {
     tk::ShowError("无法取得系统的临时文件夹，安装程序无法继续。请检查环境变量 TEMP 和 TMP 后重新运行本程序。");
+    return false;
+  }
+  const std::wstring tempWide(temp, length);
+  std::string tempFolder;
+  if (!GbkFolderName(tempWide, shortName, &tempFolder)) {
+    tk::ShowError(UnnamableFolderMessage("系统的临时文件夹", tempWide,
+                                         "安装程序无法继续。请把环境变量 TEMP 和 TMP 设为名称中只有英文字母和数字的"
+                                         "文件夹（例如 C:\\Temp）后重新运行本程序。"));
     return false;
   }
   if (tempFolder.back() != '\\') tempFolder += '\\';
 
   std::wstring executable(32768, L'\0');
   DWORD pathLength = GetModuleFileNameW(nullptr, &executable[0], static_cast<DWORD>(executable.size()));
+  if (pathLength == 0 || pathLength >= executable.size()) {
+    tk::ShowError("无法取得安装程序所在的路径，安装程序无法继续。");
+    return false;
+  }
   executable.resize(pathLength);
-  std::string executablePath;
-  if (pathLength == 0 || !tk::FromWideChecked(executable, &executablePath)) {
-    tk::ShowError("安装程序所在的路径中含有无法处理的字符，请把安装程序复制到其他文件夹后重新运行。");
+  // Cut in UTF-16, so that the program's own file name never decides how its folder is named.
+  const size_t cut = executable.find_last_of(L"\\:");
+  const std::wstring setupWide = cut == std::wstring::npos ? std::wstring() : executable.substr(0, cut + 1);
+  std::string setupFolder;
+  if (!GbkFolderName(setupWide, shortName, &setupFolder)) {
+    tk::ShowError(UnnamableFolderMessage("安装程序所在的文件夹", setupWide,
+                                         "请把 setup.exe 和 Setup.pak 一起移到名称中只有英文字母和数字的文件夹"
+                                         "（例如 C:\\QuarnSetup）后重新运行本程序。"));
     return false;
   }
 
   pub::Process().StagingFolder = pub::StagingFolderFor(tempFolder);
-  pub::Process().SetupFolder = pub::SetupFolderFor(executablePath);
+  pub::Process().SetupFolder = setupFolder;
   return true;
 }
 

@@ -37,6 +37,12 @@ const char* CaptionText(pub::NextCaption caption) {
 }  // namespace
 
 void TfSetupMainForm::NextBtnClick() {
+  // A name GBK cannot hold would reach the model, and every path built from it, with '?' in it.
+  if (FullInstallPage_1->Visible() && Edit1->Enabled() && !Edit1->TextIsGbk()) {
+    tk::ShowError(pub::kInstallFolderNotGbk);
+    Edit1->SetFocus();
+    return;
+  }
   ReadInputs();
   Render(model_->Next());
 }
@@ -203,6 +209,7 @@ void TfSetupMainForm::RadioButton1Click() {
 
 // The first character that breaks a rule decides; the other rule waits for the next exit.
 void TfSetupMainForm::Edit1Exit() {
+  if (!Edit1->TextIsGbk()) return;  // left as typed: Next refuses it, and stripping would write '?'
   model_->SetFolder(Edit1->Text());
   std::string notice = model_->LeaveFolderBox();
   if (notice.empty()) return;

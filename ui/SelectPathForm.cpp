@@ -1,6 +1,8 @@
 #include "ui/SelectPathForm.h"
 
+#include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Label.h"
 #include "toolkit/win/Layout.h"
 #include "toolkit/win/Panel.h"
@@ -48,7 +50,7 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   OnShow = [this] { FormShow(); };
   Edit1->OnExit = [this] { Edit1Exit(); };
   ShellTreeView1->OnChange = [this] { ShellTreeView1Change(); };
-  BitBtn2->OnClick = [this] { SetModalResult(tk::ModalResult::Ok); };
+  BitBtn2->OnClick = [this] { BitBtn2Click(); };
   BitBtn1->OnClick = [this] { SetModalResult(tk::ModalResult::Cancel); };
 }
 
@@ -60,14 +62,25 @@ void TFSelectPath::FormShow() {
 }
 
 // An unresolvable path raises an error naming it; the tree keeps its selection. An emptied
-// box names no folder and is left alone.
+// box names no folder and is left alone; so is a name GBK cannot hold, which OK refuses.
 void TFSelectPath::Edit1Exit() {
-  if (!Edit1->Text().empty()) ShellTreeView1->SetPath(Edit1->Text());
+  if (!Edit1->Text().empty() && Edit1->TextIsGbk()) ShellTreeView1->SetPath(Edit1->Text());
 }
 
+// The box shows the folder as the shell names it: a name GBK cannot hold stays visible as it
+// is, for OK to refuse, rather than turning into '?' on its way to the wizard.
 void TFSelectPath::ShellTreeView1Change() {
-  Edit1->SetText(ShellTreeView1->Path());
+  Edit1->SetWideText(ShellTreeView1->WidePath());
   ComboBox1->SetText(pub::LastPathComponent(Edit1->Text()));
+}
+
+void TFSelectPath::BitBtn2Click() {
+  if (!Edit1->TextIsGbk()) {
+    tk::ShowError(pub::kInstallFolderNotGbk);
+    Edit1->SetFocus();
+    return;
+  }
+  SetModalResult(tk::ModalResult::Ok);
 }
 
 }  // namespace ui

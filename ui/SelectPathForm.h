@@ -22,6 +22,8 @@ class TFSelectPath : public tk::Form {
   void FormShow();
   void Edit1Exit();
   void ShellTreeView1Change();
+  // OK: closes with the folder of the path box, unless GBK cannot hold its name.
+  void BitBtn2Click();
 
   tk::ShellTreeView* ShellTreeView1;
   tk::Edit* Edit1;

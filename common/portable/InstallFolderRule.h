@@ -9,6 +9,10 @@ namespace pub {
 
 // The install folder offered when nothing is recorded; its configuration needs no patching.
 constexpr const char* kDefaultInstallFolder = "c:\\quarn";
+// The message for a folder whose name GBK cannot hold (the box's text converts only with loss):
+// the wizard would work on a name with '?' in it.
+constexpr const char* kInstallFolderNotGbk =
+    "安装目录的名称中含有安装程序无法处理的字符（例如韩文或表情符号），请另选一个安装目录。";
 
 // The message that tells the user why folder (GBK, one trailing '\' allowed) cannot be used,
 // or "" when it can.

@@ -1,6 +1,7 @@
 // The wizard's handlers, in-process on a real wizard window.
 #include <gtest/gtest.h>
 
+#include "common/portable/InstallFolderRule.h"
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
@@ -123,6 +124,28 @@ TEST_F(Navigation, OnlyAnAbsoluteFolderOnADriveReachesTheCopyingPage) {
     EXPECT_EQ(boxes.Boxes().back().kind, tk::MessageKind::Error);
   }
   EXPECT_EQ(boxes.Boxes()[0].text, "请输入Quarn软件的安装目录。");
+}
+
+TEST_F(Navigation, AFolderNameGbkCannotHoldIsRefusedAtNextNotTurnedToQuestionMarks) {
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  const std::wstring refused[] = {L"C:\\퀀 설치", L"C:\\quarn\\😀", L"D:\\下载\\다운로드"};
+  for (const std::wstring& typed : refused) {
+    size_t before = boxes.Boxes().size();
+    form->Edit1->SetWideText(typed);
+    Press(form->NextBtn);
+    EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+    ASSERT_EQ(boxes.Boxes().size(), before + 1);
+    EXPECT_EQ(boxes.Boxes().back().kind, tk::MessageKind::Error);
+    EXPECT_EQ(boxes.Boxes().back().text, pub::kInstallFolderNotGbk);
+    EXPECT_FALSE(tk::FolderExists(typed));
+  }
+  // A typed '?' is still what Windows forbids, told as such.
+  form->Edit1->SetText("C:\\a?b");
+  Press(form->NextBtn);
+  EXPECT_NE(boxes.Boxes().back().text, pub::kInstallFolderNotGbk);
 }
 
 TEST_F(Navigation, AStagingFailureIsShownAndLeavesBackAndExit) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/portable/InstallFolderRule.h"
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/core/CodePage.h"
@@ -117,4 +118,40 @@ TEST_F(SelectPath, TheTreeReadsAFolderAgainWhenTheShellReportsANewSubFolder) {
   SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSH, made.c_str(), nullptr);
   for (int i = 0; i < 40 && children() == before; ++i) PumpMessages();
   EXPECT_EQ(children(), before + 1) << "the new folder did not appear";
+}
+
+TEST_F(SelectPath, AFolderGbkCannotNameShowsAsItIsAndOkRefusesIt) {
+  tk::ShellTreeView* tree = picker->ShellTreeView1;
+  const std::wstring hangul = tk::ToWide(folder.Path()) + L"한글 폴더";
+  ASSERT_TRUE(CreateDirectoryW(hangul.c_str(), nullptr));
+  tree->SetPath(folder.Path());
+  HTREEITEM parent = tree->SelectedItem();
+  TreeView_Expand(tree->Handle(), parent, TVE_EXPAND);
+  HTREEITEM child = TreeView_GetChild(tree->Handle(), parent);
+  ASSERT_NE(child, nullptr);
+  TreeView_SelectItem(tree->Handle(), child);
+  ASSERT_TRUE(tree->WidePath() == hangul);
+
+  // The path box shows the name itself, not '?' characters.
+  wchar_t shown[MAX_PATH] = {};
+  GetWindowTextW(picker->Edit1->Handle(), shown, MAX_PATH);
+  EXPECT_TRUE(shown == hangul);
+  EXPECT_FALSE(picker->Edit1->TextIsGbk());
+
+  // Leaving the box does not look the lossy text up in the tree; OK refuses and stays open.
+  picker->Edit1Exit();
+  EXPECT_TRUE(boxes.Boxes().empty());
+  EXPECT_EQ(tree->SelectedItem(), child);
+  picker->BitBtn2Click();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_EQ(boxes.Boxes()[0].text, pub::kInstallFolderNotGbk);
+  EXPECT_EQ(picker->GetModalResult(), tk::ModalResult::None);
+
+  // The user picks another folder, and OK takes it.
+  TreeView_SelectItem(tree->Handle(), parent);
+  EXPECT_TRUE(picker->Edit1->TextIsGbk());
+  picker->BitBtn2Click();
+  EXPECT_EQ(picker->GetModalResult(), tk::ModalResult::Ok);
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
 }

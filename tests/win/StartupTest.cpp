@@ -6,6 +6,7 @@
 #include "tests/win/support/WinTestSupport.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/FileStream.h"
 #include "ui/SetupMainForm.h"
 #include "ui/StartupPicForm.h"
 
@@ -28,6 +29,42 @@ std::wstring Environment(const wchar_t* name) {
   wchar_t value[32768];
   DWORD n = GetEnvironmentVariableW(name, value, 32768);
   return n ? std::wstring(value, n) : std::wstring();
+}
+
+// TMP and TEMP of this process pointed at a folder for the test's time; the folder is made
+// under the system's temporary folder and removed afterwards.
+class TemporaryFolderNamed {
+ public:
+  explicit TemporaryFolderNamed(const std::wstring& name) : oldTmp_(Environment(L"TMP")), oldTemp_(Environment(L"TEMP")) {
+    path_ = tk::ToWide(base_.Path()) + name + L"\\";
+    created_ = CreateDirectoryW(path_.c_str(), nullptr);
+    SetEnvironmentVariableW(L"TMP", path_.c_str());
+    SetEnvironmentVariableW(L"TEMP", path_.c_str());
+  }
+  ~TemporaryFolderNamed() {
+    SetEnvironmentVariableW(L"TMP", oldTmp_.empty() ? nullptr : oldTmp_.c_str());
+    SetEnvironmentVariableW(L"TEMP", oldTemp_.empty() ? nullptr : oldTemp_.c_str());
+  }
+  bool Created() const { return created_; }
+  const std::wstring& Path() const { return path_; }
+
+ private:
+  std::wstring oldTmp_, oldTemp_;
+  TempFolder base_;
+  std::wstring path_;
+  bool created_ = false;
+};
+
+bool IsAscii(const std::string& text) {
+  for (unsigned char c : text)
+    if (c >= 0x80) return false;
+  return true;
+}
+
+std::wstring LongName(const std::string& gbkPath) {
+  wchar_t name[32768];
+  DWORD length = GetLongPathNameW(tk::ToWide(gbkPath).c_str(), name, 32768);
+  return std::wstring(name, length);
 }
 
 }  // namespace
@@ -65,6 +102,65 @@ TEST_F(StartupTest, UnreportableTemporaryFolderEndsWithAMessageAndTouchesNothing
   EXPECT_NE(boxes.Boxes()[0].text.find("临时文件夹"), std::string::npos);
   EXPECT_TRUE(pub::Process().StagingFolder.empty());
   EXPECT_TRUE(pub::Process().SetupFolder.empty());
+}
+
+TEST_F(StartupTest, ATemporaryFolderGbkHoldsIsUsedAsItIsWithoutItsShortName) {
+  TemporaryFolderNamed temp(L"临时 文件夹");
+  ASSERT_TRUE(temp.Created());
+  int asked = 0;
+  ASSERT_TRUE(app::FixWorkingFolders([&](const std::wstring& folder) {
+    ++asked;
+    return app::SystemShortName(folder);
+  }));
+  EXPECT_EQ(pub::Process().StagingFolder, tk::FromWide(temp.Path()) + "quarne\\");
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(StartupTest, AHangulTemporaryFolderIsUsedByItsShortName) {
+  TemporaryFolderNamed temp(L"사용자 임시");
+  ASSERT_TRUE(temp.Created());
+  ASSERT_TRUE(app::FixWorkingFolders());
+  const std::string staging = pub::Process().StagingFolder;
+  EXPECT_TRUE(IsAscii(staging)) << staging;
+  ASSERT_GT(staging.size(), 7u);
+  // The short name leads to the same folder; nothing is made in it yet.
+  EXPECT_TRUE(LongName(staging.substr(0, staging.size() - 7)) == temp.Path());
+  EXPECT_EQ(staging.substr(staging.size() - 7), "quarne\\");
+  EXPECT_FALSE(tk::FolderExists(staging));
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(StartupTest, WithoutShortNamesTheMessageNamesTheFolderAndNothingIsSetOrWritten) {
+  TemporaryFolderNamed temp(L"사용자 임시");
+  ASSERT_TRUE(temp.Created());
+  std::vector<std::wstring> asked;
+  // A volume that keeps no 8.3 names gives the long name back.
+  bool fixed = app::FixWorkingFolders([&](const std::wstring& folder) {
+    asked.push_back(folder);
+    return folder;
+  });
+  EXPECT_FALSE(fixed);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_TRUE(asked[0] == temp.Path());
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  const std::string& text = boxes.Boxes()[0].text;  // the Hangul shows as '?' to the recorder only
+  EXPECT_NE(text.find(tk::FromWide(temp.Path())), std::string::npos) << text;
+  EXPECT_NE(text.find("短文件名"), std::string::npos) << "the reason";
+  EXPECT_NE(text.find("TEMP"), std::string::npos) << "what to do";
+  EXPECT_EQ(text.find("无法取得"), std::string::npos) << "the folder was found";
+  EXPECT_TRUE(pub::Process().StagingFolder.empty());
+  EXPECT_TRUE(pub::Process().SetupFolder.empty());
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((temp.Path() + L"*").c_str(), &found);
+  int entries = 0;
+  if (search != INVALID_HANDLE_VALUE) {
+    do ++entries;
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  EXPECT_EQ(entries, 2) << "only . and ..";
 }
 
 TEST(Splash, IsABorderlessCentredPictureReleasedByTheMessageLoop) {

@@ -208,12 +208,14 @@ void Control::SetEnabled(bool enabled) {
   if (hwnd_) EnableWindow(hwnd_, enabled);
 }
 
-std::string Control::Caption() const {
-  if (!hwnd_) return std::string();
+std::string Control::Caption() const { return FromWide(WideCaption()); }
+
+std::wstring Control::WideCaption() const {
+  if (!hwnd_) return std::wstring();
   int length = GetWindowTextLengthW(hwnd_);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, &text[0], length + 1)));
-  return FromWide(text);
+  return text;
 }
 
 void Control::SetCaption(const std::string& caption) {

@@ -75,6 +75,8 @@ class Control : public Component {
   // WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* sent by this control to its parent.
   virtual bool HandleReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
   LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  // The window's text as it is, before Caption() turns what GBK cannot hold into '?'.
+  std::wstring WideCaption() const;
   // The answer to WM_CTLCOLOR*: this control's text and background colours on its DC.
   bool AnswerColor(WPARAM dc, LRESULT* result) const;
   void SetHandleBoundsFromFields();

@@ -19,16 +19,7 @@ HWND OwnerWindow() {
   return active && IsWindowVisible(active) ? active : nullptr;
 }
 
-}  // namespace
-
-MessageAnswerer SetMessageAnswerer(MessageAnswerer answerer) {
-  MessageAnswerer previous = std::move(Answerer());
-  Answerer() = std::move(answerer);
-  return previous;
-}
-
-MessageAnswer ShowMessage(MessageKind kind, const std::string& text) {
-  if (Answerer()) return Answerer()(kind, text);
+MessageAnswer ShowBox(MessageKind kind, const std::wstring& text) {
   UINT type = MB_OK;
   const char* caption = "信息";
   if (kind == MessageKind::Error) {
@@ -40,7 +31,7 @@ MessageAnswer ShowMessage(MessageKind kind, const std::string& text) {
   }
   HWND owner = OwnerWindow();
   if (!owner) type |= MB_TASKMODAL;  // still modal to every window of the program
-  int answer = MessageBoxW(owner, ToWide(text).c_str(), ToWide(caption).c_str(), type);
+  int answer = MessageBoxW(owner, text.c_str(), ToWide(caption).c_str(), type);
   switch (answer) {
     case IDYES:
       return MessageAnswer::Yes;
@@ -51,6 +42,24 @@ MessageAnswer ShowMessage(MessageKind kind, const std::string& text) {
     default:
       return MessageAnswer::Ok;
   }
+}
+
+}  // namespace
+
+MessageAnswerer SetMessageAnswerer(MessageAnswerer answerer) {
+  MessageAnswerer previous = std::move(Answerer());
+  Answerer() = std::move(answerer);
+  return previous;
+}
+
+MessageAnswer ShowMessage(MessageKind kind, const std::string& text) {
+  if (Answerer()) return Answerer()(kind, text);
+  return ShowBox(kind, ToWide(text));
+}
+
+MessageAnswer ShowMessage(MessageKind kind, const std::wstring& text) {
+  if (Answerer()) return Answerer()(kind, FromWide(text));
+  return ShowBox(kind, text);
 }
 
 }  // namespace tk

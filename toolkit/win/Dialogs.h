@@ -23,7 +23,12 @@ MessageAnswerer SetMessageAnswerer(MessageAnswerer answerer);
 // Shows a box owned by the active window of the program; text is GBK.
 MessageAnswer ShowMessage(MessageKind kind, const std::string& text);
 
+// For a text that names something GBK cannot hold, such as a folder as the system shows it:
+// the box shows the wide text itself; an answerer sees it in GBK, with '?' for those characters.
+MessageAnswer ShowMessage(MessageKind kind, const std::wstring& text);
+
 inline void ShowError(const std::string& text) { ShowMessage(MessageKind::Error, text); }
+inline void ShowError(const std::wstring& text) { ShowMessage(MessageKind::Error, text); }
 inline void ShowPlain(const std::string& text) { ShowMessage(MessageKind::Plain, text); }
 // Yes and No; any answer other than No counts as yes.
 inline bool ConfirmWarning(const std::string& text) {

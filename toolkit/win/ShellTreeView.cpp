@@ -117,11 +117,13 @@ PIDLIST_ABSOLUTE ShellTreeView::ItemId(HTREEITEM item) const {
 
 HTREEITEM ShellTreeView::SelectedItem() const { return TreeView_GetSelection(hwnd_); }
 
-std::string ShellTreeView::Path() const {
+std::string ShellTreeView::Path() const { return FromWide(WidePath()); }
+
+std::wstring ShellTreeView::WidePath() const {
   PIDLIST_ABSOLUTE pidl = ItemId(SelectedItem());
   wchar_t path[MAX_PATH] = {};
-  if (!pidl || !SHGetPathFromIDListW(pidl, path)) return std::string();
-  return FromWide(path);
+  if (!pidl || !SHGetPathFromIDListW(pidl, path)) return std::wstring();
+  return path;
 }
 
 void ShellTreeView::SetPath(const std::string& path) {

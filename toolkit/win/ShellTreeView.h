@@ -22,6 +22,8 @@ class ShellTreeView : public Control {
   // The file-system path of the selected folder as the shell reports it; empty when nothing,
   // or a folder without a path (My Computer), is selected.
   std::string Path() const;
+  // The same path as the shell names it, for a folder whose name GBK cannot hold.
+  std::wstring WidePath() const;
   // Expands the tree down to the folder and selects it. A path the shell cannot resolve raises
   // EInvalidOperation naming it; the selection then stays as it was.
   void SetPath(const std::string& path);
