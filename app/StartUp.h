@@ -1,9 +1,10 @@
 // The steps of start-up that come before the windows: the two working folders, and the splash.
 #pragma once
 
-#include "common/portable/ExitCode.h"
 #include <functional>
 #include <string>
+
+#include "common/portable/ExitCode.h"
 
 namespace tk {
 class Application;

@@ -64,11 +64,13 @@ void EndToEnd::PutMachineInOrder() {
 
 SetupProcess& EndToEnd::Start() { return StartFrom(setupFolder->Path()); }
 
-SetupProcess& EndToEnd::StartFrom(const std::wstring& folder) { return StartWith(folder, L"setup.exe", L""); }
+SetupProcess& EndToEnd::StartFrom(const std::wstring& folder, const std::wstring& tempFolder) {
+  return StartWith(folder, L"setup.exe", L"", tempFolder);
+}
 
 SetupProcess& EndToEnd::StartWith(const std::wstring& folder, const std::wstring& program,
-                                  const std::wstring& arguments) {
-  processes_.push_back(std::make_unique<SetupProcess>(folder, program, arguments));
+                                  const std::wstring& arguments, const std::wstring& tempFolder) {
+  processes_.push_back(std::make_unique<SetupProcess>(folder, program, arguments, tempFolder));
   EXPECT_TRUE(processes_.back()->Started()) << "setup.exe did not start from " << tk::WideToUtf8(folder);
   return *processes_.back();
 }
@@ -101,8 +103,9 @@ void EndToEnd::WalkToFolderPage(const Wizard& wizard) {
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
 }
 
-void EndToEnd::InstallThroughWizard(const std::string& folder) {
-  SetupProcess& setup = Start();
+void EndToEnd::InstallThroughWizard(const std::string& folder) { InstallThroughWizard(Start(), folder); }
+
+void EndToEnd::InstallThroughWizard(SetupProcess& setup, const std::string& folder) {
   Wizard wizard(setup.Id());
   ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
   if (wizard.Folder() != folder) {

@@ -42,9 +42,11 @@ class EndToEnd : public ::testing::Test {
 
   // Starts setup.exe from the test's folder (or from another folder that holds a copy).
   SetupProcess& Start();
-  SetupProcess& StartFrom(const std::wstring& folder);
+  // A tempFolder becomes its TEMP and TMP.
+  SetupProcess& StartFrom(const std::wstring& folder, const std::wstring& tempFolder = std::wstring());
   // Starts folder\program with arguments (an unattended run, the uninstaller).
-  SetupProcess& StartWith(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments);
+  SetupProcess& StartWith(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+                          const std::wstring& tempFolder = std::wstring());
 
   // Waits for a message box of the process and checks its text and buttons.
   MessageBoxView ExpectBox(const SetupProcess& process, const std::string& text,
@@ -54,6 +56,7 @@ class EndToEnd : public ::testing::Test {
   void WalkToFolderPage(const Wizard& wizard);
   // A whole first installation into `folder`, from the welcome page to the end of the program.
   void InstallThroughWizard(const std::string& folder);
+  void InstallThroughWizard(SetupProcess& setup, const std::string& folder);
   // Waits for the label, then for the wizard to have finished handling the step.
   void ExpectPage(const Wizard& wizard, const std::string& label, unsigned timeoutMs = kWindowWait);
 

@@ -76,6 +76,18 @@ TEST_F(Navigation, TheFolderCheckReportsTheFirstFaultOnly) {
   EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
 
+TEST_F(Navigation, LeavingTheFolderBoxKeepsANameGbkCannotHoldAsTyped) {
+  CreateWizard(true);
+  // The blank would be stripped by rewriting the box from its GBK text: the Hangul with it.
+  const std::wstring typed = L"c:\\퀀 설치";
+  form->Edit1->SetWideText(typed);
+  form->Edit1Exit();
+  EXPECT_TRUE(boxes.Boxes().empty());
+  wchar_t shown[MAX_PATH] = {};
+  GetWindowTextW(form->Edit1->Handle(), shown, MAX_PATH);
+  EXPECT_TRUE(shown == typed);
+}
+
 TEST_F(Navigation, TheFinishActionCutsTheTrailingBackslashOpensTheSiteAndCloses) {
   CreateWizard(true);
   std::string install = folder.Path() + "site";

@@ -13,9 +13,11 @@ void ClickAt(HWND control, int x, int y) {
   PostMessageW(control, WM_LBUTTONUP, 0, point);
 }
 
-void TypeOver(HWND edit, const std::string& gbk) {
+void TypeOver(HWND edit, const std::string& gbk) { TypeOver(edit, tk::ToWide(gbk)); }
+
+void TypeOver(HWND edit, const std::wstring& text) {
   PostMessageW(edit, EM_SETSEL, 0, -1);
-  for (wchar_t c : tk::ToWide(gbk)) PostMessageW(edit, WM_CHAR, c, 1);
+  for (wchar_t c : text) PostMessageW(edit, WM_CHAR, c, 1);
 }
 
 void PressKey(HWND target, UINT virtualKey) {

@@ -18,6 +18,8 @@ void ClickAt(HWND control, int x, int y);
 
 // Selects the whole text of an edit box and types `gbk` over it, one character at a time.
 void TypeOver(HWND edit, const std::string& gbk);
+// The same for a text GBK may not hold (a Hangul folder name).
+void TypeOver(HWND edit, const std::wstring& text);
 
 // A key pressed and released while `target` has the focus (Tab moves the focus on).
 void PressKey(HWND target, UINT virtualKey);

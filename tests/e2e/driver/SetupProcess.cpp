@@ -1,6 +1,8 @@
 // https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-createprocessw
 #include "tests/e2e/driver/SetupProcess.h"
 
+#include <cwchar>
+
 #include "tests/e2e/driver/Files.h"
 #include "toolkit/core/CodePage.h"
 
@@ -21,12 +23,32 @@ bool PlaceSetup(const std::wstring& folder, std::string* problem) {
   return true;
 }
 
-SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments) {
+namespace {
+
+// The driver's environment block with TEMP and TMP set to `tempFolder`.
+std::wstring EnvironmentWithTemp(const std::wstring& tempFolder) {
+  std::wstring block;
+  wchar_t* own = GetEnvironmentStringsW();
+  for (const wchar_t* entry = own; *entry; entry += wcslen(entry) + 1) {
+    if (_wcsnicmp(entry, L"TEMP=", 5) != 0 && _wcsnicmp(entry, L"TMP=", 4) != 0) block.append(entry).push_back(L'\0');
+  }
+  FreeEnvironmentStringsW(own);
+  for (const wchar_t* name : {L"TEMP=", L"TMP="}) block.append(name).append(tempFolder).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+}  // namespace
+
+SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+                           const std::wstring& tempFolder) {
   std::wstring commandLine = L"\"" + folder + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &info))
+  std::wstring environment = tempFolder.empty() ? std::wstring() : EnvironmentWithTemp(tempFolder);
+  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                      environment.empty() ? nullptr : &environment[0], folder.c_str(), &startup, &info))
     return;
   CloseHandle(info.hThread);
   process_ = info.hProcess;

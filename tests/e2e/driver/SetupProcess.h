@@ -17,8 +17,11 @@ class SetupProcess {
  public:
   // Starts `folder`\setup.exe with that folder as its current folder, as a double-click does.
   explicit SetupProcess(const std::wstring& folder) : SetupProcess(folder, L"setup.exe", L"") {}
-  // Starts `folder`\program with arguments, as a script or a deployment tool does.
-  SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments);
+  // Starts `folder`\program with arguments, as a script or a deployment tool does. A
+  // tempFolder is the program's TEMP and TMP, as a user's profile gives them; otherwise it has
+  // the driver's environment.
+  SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+               const std::wstring& tempFolder = std::wstring());
   // Ends the program if it still runs, so that no test leaves it behind.
   ~SetupProcess();
   SetupProcess(const SetupProcess&) = delete;

@@ -41,7 +41,9 @@ std::wstring ClassOf(HWND window) {
   return std::wstring(name, length > 0 ? length : 0);
 }
 
-std::string TextOf(HWND window) {
+std::string TextOf(HWND window) { return tk::FromWide(WideTextOf(window)); }
+
+std::wstring WideTextOf(HWND window) {
   // Sent with a limit: the program under test may be busy with a run for a moment.
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerWait, &length)) return {};
@@ -51,7 +53,7 @@ std::string TextOf(HWND window) {
                            kAnswerWait, &copied))
     return {};
   text.resize(copied);
-  return tk::FromWide(text);
+  return text;
 }
 
 bool IsShown(HWND window) { return window && IsWindowVisible(window); }

@@ -14,6 +14,8 @@ std::wstring ClassOf(HWND window);
 // The window's text through WM_GETTEXT (an edit box's current contents too). Empty when the
 // window does not answer within a few seconds.
 std::string TextOf(HWND window);
+// The same text as the window holds it, for names GBK may not hold.
+std::wstring WideTextOf(HWND window);
 
 // Shown and not hidden by a hidden parent.
 bool IsShown(HWND window);

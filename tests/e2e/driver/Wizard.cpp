@@ -76,7 +76,9 @@ HWND Wizard::FolderPickerButton() const {
 
 std::string Wizard::Folder() const { return TextOf(FolderBox()); }
 
-void Wizard::TypeFolder(const std::string& text) const {
+void Wizard::TypeFolder(const std::string& text) const { TypeFolder(tk::ToWide(text)); }
+
+void Wizard::TypeFolder(const std::wstring& text) const {
   HWND box = FolderBox();
   ClickAt(box, 4, 4);
   TypeOver(box, text);

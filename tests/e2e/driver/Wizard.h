@@ -56,6 +56,7 @@ class Wizard {
   std::string Folder() const;
   // Clicks into the box and types the text over what it holds.
   void TypeFolder(const std::string& text) const;
+  void TypeFolder(const std::wstring& text) const;
 
   // Waits until Next reads `caption` and can be pressed.
   bool WaitForNext(const std::string& caption, unsigned timeoutMs = kWindowWait) const;
