@@ -83,6 +83,7 @@ pub::ExitCode RunUnattendedUninstall() {
   SingleInstance instance;
   if (!instance.IsFirst())
     return EndEarly(pub::RunAction::Uninstall, "另一个安装程序正在运行。", pub::ExitCode::AlreadyRunning);
+  FixWorkingFolders();  // only for where the log goes: the removal needs neither folder
   ui::RecordedInstallation recorded = ui::ReadRecordedInstallation();
   ui::LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder);
   pub::ExitCode result = pub::ExitCode::Failed;

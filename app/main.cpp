@@ -17,15 +17,19 @@
 
 namespace {
 
-// The arguments as the system splits them, without the program's own name. An argument
-// GBK cannot hold is kept as "?" text, which the parser then refuses by name.
-std::vector<std::string> Arguments() {
+// The arguments as the system splits them, without the program's own name; false when one
+// holds a character GBK cannot hold (a folder such a name would be changed into '?').
+bool Arguments(std::vector<std::string>* arguments) {
   int count = 0;
   wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::string> arguments;
-  for (int i = 1; split && i < count; ++i) arguments.push_back(tk::FromWide(split[i]));
+  bool convertible = true;
+  for (int i = 1; split && i < count; ++i) {
+    std::string argument;
+    convertible = tk::FromWideChecked(split[i], &argument) && convertible;
+    arguments->push_back(argument);
+  }
   if (split) LocalFree(split);
-  return arguments;
+  return convertible;
 }
 
 bool StartedAsUninstaller() {
@@ -47,8 +51,10 @@ bool AsksForSilence(const std::vector<std::string>& arguments) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (app::RemoveUninstallerIfAsked()) return 0;
-  const std::vector<std::string> arguments = Arguments();
-  const pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
+  std::vector<std::string> arguments;
+  const bool convertible = Arguments(&arguments);
+  pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
+  if (!convertible) commandLine.error = "命令行中含有安装程序无法处理的字符（例如韩文或表情符号），请换用其他目录或文件名。";
   if (!commandLine.Ok()) {
     if (!AsksForSilence(arguments)) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
     return pub::ToInt(pub::ExitCode::BadCommandLine);

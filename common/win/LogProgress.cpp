@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "common/portable/ProcessValues.h"
+#include "common/portable/WorkingFolders.h"
+
 #include "toolkit/core/CodePage.h"
 
 namespace pub {
@@ -9,6 +14,10 @@ namespace pub {
 RunLogFile::RunLogFile(const std::string& path) : path_(path.empty() ? DefaultPath() : path) {}
 
 std::string RunLogFile::DefaultPath() {
+  // Start-up has settled the temporary folder, by its short name where GBK cannot hold it.
+  const std::string& staging = Process().StagingFolder;
+  const size_t stagingName = std::strlen(kStagingFolderName);
+  if (staging.size() > stagingName) return staging.substr(0, staging.size() - stagingName) + "quarn-setup.log";
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   std::string folder;
