@@ -47,9 +47,15 @@ SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& progr
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
   std::wstring environment = tempFolder.empty() ? std::wstring() : EnvironmentWithTemp(tempFolder);
-  if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      environment.empty() ? nullptr : &environment[0], folder.c_str(), &startup, &info))
-    return;
+  // Seen once under wine64: a start refused right after the previous program of the folder
+  // ended. A person would simply start it again; so does the driver, a few times.
+  for (int attempt = 0;; ++attempt) {
+    if (CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                       environment.empty() ? nullptr : &environment[0], folder.c_str(), &startup, &info))
+      break;
+    if (attempt == 4) return;
+    Pause(500);
+  }
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   id_ = info.dwProcessId;
