@@ -16,16 +16,6 @@
 namespace e2e {
 namespace {
 
-std::string ReadAll(const std::wstring& path) {
-  std::string text;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char buffer[65536];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
-    fclose(file);
-  }
-  return text;
-}
-
 // A drive the harness mapped for the test ("Q:"), or empty with the reason it is not there.
 std::string FaultDrive(const char* variable, std::string* whyNot) {
   const char* drive = std::getenv(variable);
@@ -47,11 +37,11 @@ class InjectedFault : public EndToEnd {
       fclose(file);
     }
     package = setupFolder->Path() + L"Setup.pak";
-    packageBytes = ReadAll(package);
+    packageBytes = FileBytes(package);
   }
   void TearDown() override {
-    EXPECT_EQ(ReadAll(keep), "keep") << "a file outside the install folder was touched";
-    EXPECT_EQ(ReadAll(package), packageBytes) << "Setup.pak was changed";
+    EXPECT_EQ(FileBytes(keep), "keep") << "a file outside the install folder was touched";
+    EXPECT_EQ(FileBytes(package), packageBytes) << "Setup.pak was changed";
     EndToEnd::TearDown();
   }
 

@@ -15,16 +15,6 @@
 namespace e2e {
 namespace {
 
-std::string ReadAll(const std::wstring& path) {
-  std::string text;
-  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
-    char buffer[65536];
-    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
-    fclose(file);
-  }
-  return text;
-}
-
 std::string Utf8(const char* gbk) { return tk::WideToUtf8(tk::ToWide(gbk)); }
 
 // The id of a running process by its program's name; 0 when there is none.
@@ -92,7 +82,7 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
   EXPECT_FALSE(showedWindow) << "an unattended install shows no window";
   ExpectInstalledIn(kOwnFolder);
   EXPECT_FALSE(FolderExists(StagingFolder()));
-  std::string text = ReadAll(log);
+  std::string text = FileBytes(log);
   for (const char* part : {"安装", "解压", "拷贝", "修改配置", "环境变量", "服务", "注册表", "成功"})
     EXPECT_NE(text.find(Utf8(part)), std::string::npos) << part << " missing from the log:\n" << text;
 
@@ -100,7 +90,7 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
   EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S " + LogOption()), 0u);
   EXPECT_FALSE(showedWindow);
   ExpectAllGone(kOwnFolder);
-  EXPECT_NE(ReadAll(log).find(Utf8("卸载")), std::string::npos);
+  EXPECT_NE(FileBytes(log).find(Utf8("卸载")), std::string::npos);
 }
 
 TEST_F(Unattended, TheSystemsListOfProgramsRemovesItWithTheWindow) {
@@ -143,7 +133,7 @@ TEST_F(Unattended, RefusalsEndWithTheirExitCodesAndChangeNothing) {
   EXPECT_FALSE(showedWindow);
   EXPECT_FALSE(InstallRecordExists());
   EXPECT_FALSE(FolderExists(tk::ToWide(std::string(kOwnFolder) + "\\eblog")));
-  EXPECT_NE(ReadAll(log).find("4"), std::string::npos);
+  EXPECT_NE(FileBytes(log).find("4"), std::string::npos);
 }
 
 TEST_F(Unattended, ADriveTooSmallGivesFiveBeforeAnyFileIsWritten) {
@@ -158,7 +148,7 @@ TEST_F(Unattended, ADriveTooSmallGivesFiveBeforeAnyFileIsWritten) {
   EXPECT_FALSE(FolderExists(tk::ToWide(folder)));
   EXPECT_FALSE(FolderExists(StagingFolder()));
   EXPECT_FALSE(InstallRecordExists());
-  EXPECT_NE(ReadAll(log).find(Utf8("磁盘空间不足")), std::string::npos);
+  EXPECT_NE(FileBytes(log).find(Utf8("磁盘空间不足")), std::string::npos);
 }
 
 }  // namespace e2e

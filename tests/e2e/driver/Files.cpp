@@ -1,6 +1,8 @@
 // https://learn.microsoft.com/windows/win32/api/shellapi/nf-shellapi-shfileoperationw
 #include "tests/e2e/driver/Files.h"
 
+#include <cstdio>
+
 #include <windows.h>
 #include <shellapi.h>
 
@@ -78,5 +80,15 @@ WorkFolder::WorkFolder(const wchar_t* prefix) {
 }
 
 WorkFolder::~WorkFolder() { DeleteTree(path_); }
+
+std::string FileBytes(const std::wstring& path) {
+  std::string bytes;
+  if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+    char buffer[65536];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, got);
+    fclose(file);
+  }
+  return bytes;
+}
 
 }  // namespace e2e

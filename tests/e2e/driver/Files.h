@@ -16,6 +16,8 @@ bool FolderExists(const std::wstring& path);
 bool FolderIsEmpty(const std::wstring& folder);
 // The size of a file, or -1 when it is missing.
 long long FileSize(const std::wstring& path);
+// A file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::wstring& path);
 
 // Deletes a folder with everything in it, read-only files too. True when it is gone.
 bool DeleteTree(const std::wstring& folder);
