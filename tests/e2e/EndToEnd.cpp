@@ -103,15 +103,22 @@ void EndToEnd::WalkToFolderPage(const Wizard& wizard) {
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
 }
 
-void EndToEnd::InstallThroughWizard(const std::string& folder) { InstallThroughWizard(Start(), folder); }
+void EndToEnd::WalkToRepairFolderPage(const Wizard& wizard) {
+  ASSERT_TRUE(wizard.Found());
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
+  wizard.Next();
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kChoiceTitle));
+  wizard.Choose(kRepairOption);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.Chosen(kRepairOption); }));
+  wizard.Next();
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
+  wizard.Choose(kAccept);
+  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
+  wizard.Next();
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+}
 
-void EndToEnd::InstallThroughWizard(SetupProcess& setup, const std::string& folder) {
-  Wizard wizard(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
-  if (wizard.Folder() != folder) {
-    wizard.TypeFolder(folder);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == folder; }));
-  }
+void EndToEnd::FinishFromFolderPage(SetupProcess& setup, const Wizard& wizard) {
   wizard.Next();
   ASSERT_TRUE(WaitForRunEnd(setup, wizard, "完成")) << "the install run did not finish; " << Situation(setup, wizard);
   wizard.Next();
@@ -119,6 +126,17 @@ void EndToEnd::InstallThroughWizard(SetupProcess& setup, const std::string& fold
   ASSERT_TRUE(wizard.WaitForNext("退出"));
   wizard.Next();
   ASSERT_TRUE(setup.WaitForExit()) << "the finish action did not end the program";
+}
+
+void EndToEnd::InstallThroughWizard(const std::string& folder) {
+  SetupProcess& setup = Start();
+  Wizard wizard(setup.Id());
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
+  if (wizard.Folder() != folder) {
+    wizard.TypeFolder(folder);
+    ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == folder; }));
+  }
+  ASSERT_NO_FATAL_FAILURE(FinishFromFolderPage(setup, wizard));
 }
 
 bool EndToEnd::WaitForRunEnd(const SetupProcess& process, const Wizard& wizard, const std::string& caption) {

@@ -79,13 +79,7 @@ class InjectedFault : public EndToEnd {
     wizard.Back();
     ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
     if (!folder.empty()) TypeInto(wizard, folder);
-    wizard.Next();
-    ASSERT_TRUE(WaitForRunEnd(setup, wizard, "完成")) << Situation(setup, wizard);
-    wizard.Next();
-    ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFinalTitle));
-    ASSERT_TRUE(wizard.WaitForNext("退出"));
-    wizard.Next();
-    ASSERT_TRUE(setup.WaitForExit());
+    ASSERT_NO_FATAL_FAILURE(FinishFromFolderPage(setup, wizard));
     EXPECT_FALSE(FolderExists(StagingFolder()));
   }
 
@@ -160,17 +154,7 @@ TEST_F(InjectedFault, ALockedFileStopsARepairUntilItIsLetGo) {
 
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kChoiceTitle));
-  wizard.Choose(kRepairOption);
-  ASSERT_TRUE(WaitUntil([&] { return wizard.Chosen(kRepairOption); }));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
-  wizard.Choose(kAccept);
-  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+  ASSERT_NO_FATAL_FAILURE(WalkToRepairFolderPage(wizard));
   ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, wizard, "eblog\\index.html"));
   EXPECT_TRUE(InstallRecordExists()) << "the installation stays recorded";
   CloseHandle(holder);
@@ -227,25 +211,10 @@ TEST_F(InjectedFault, AProcessKilledWhileCopyingCanBeRepairedByTheNextStart) {
 
   SetupProcess& setup = Start();
   Wizard again(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(again, kWelcomeTitle));
-  again.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(again, kChoiceTitle)) << "the interrupted installation is offered";
-  again.Choose(kRepairOption);
-  ASSERT_TRUE(WaitUntil([&] { return again.Chosen(kRepairOption); }));
-  again.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(again, kAgreementTitle));
-  again.Choose(kAccept);
-  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(again.NextButton()); }));
-  again.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(again, kFolderTitle));
+  // The interrupted installation is offered for repair, into its folder.
+  ASSERT_NO_FATAL_FAILURE(WalkToRepairFolderPage(again));
   EXPECT_EQ(again.Folder(), kOwnFolder);
-  again.Next();
-  ASSERT_TRUE(WaitForRunEnd(setup, again, "完成")) << Situation(setup, again);
-  again.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(again, kFinalTitle));
-  ASSERT_TRUE(again.WaitForNext("退出"));
-  again.Next();
-  ASSERT_TRUE(setup.WaitForExit());
+  ASSERT_NO_FATAL_FAILURE(FinishFromFolderPage(setup, again));
   EXPECT_FALSE(FolderExists(StagingFolder()));
   ExpectRunningSite();
 }
