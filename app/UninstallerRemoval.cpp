@@ -5,16 +5,12 @@
 
 #include <string>
 
+#include "toolkit/win/ProgramPath.h"
+
 namespace app {
 namespace {
 
 constexpr const wchar_t* kTaskVariable = L"QUARN_REMOVE_UNINSTALLER";
-
-std::wstring OwnPath() {
-  std::wstring path(32768, L'\0');
-  path.resize(GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size())));
-  return path;
-}
 
 std::wstring FolderOf(const std::wstring& path) {
   size_t cut = path.find_last_of(L'\\');
@@ -40,7 +36,7 @@ bool StartHidden(std::wstring commandLine, const std::wstring& folder) {
 }  // namespace
 
 void ScheduleUninstallerRemoval() {
-  const std::wstring self = OwnPath();
+  const std::wstring self = tk::ProgramPath();
   const std::wstring installFolder = FolderOf(self);
   if (_wcsicmp(NameOf(self).c_str(), L"Uninstall.exe") != 0 || _wcsicmp(NameOf(installFolder).c_str(), L"install") != 0)
     return;
@@ -75,7 +71,7 @@ bool RemoveUninstallerIfAsked() {
   const std::wstring installFolder = FolderOf(uninstaller);
   RemoveDirectoryW(installFolder.c_str());
   RemoveDirectoryW(FolderOf(installFolder).c_str());  // only when nothing else is left in it
-  const std::wstring self = OwnPath();
+  const std::wstring self = tk::ProgramPath();
   MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   StartHidden(L"cmd.exe /c del /f /q \"" + self + L"\"", FolderOf(self));
   return true;

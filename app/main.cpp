@@ -14,6 +14,7 @@
 #include "common/portable/ProcessValues.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Dialogs.h"
+#include "toolkit/win/ProgramPath.h"
 
 namespace {
 
@@ -33,9 +34,7 @@ bool Arguments(std::vector<std::string>* arguments) {
 }
 
 bool StartedAsUninstaller() {
-  wchar_t self[MAX_PATH * 4];
-  DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring path(self, length);
+  const std::wstring path = tk::ProgramPath();
   std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
   return _wcsicmp(name.c_str(), L"Uninstall.exe") == 0;
 }

@@ -17,6 +17,7 @@
 #include "common/win/Staging.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
+#include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallRecordKeys.h"
@@ -92,8 +93,7 @@ void InstallEngine::Perform(pub::RunStep step, const std::function<void()>& work
 
 void InstallEngine::PlaceUninstaller() {
   // This very program, which knows the record, is the uninstaller the uninstall entry names.
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+  const std::wstring self = tk::ProgramPath();
   const std::string folder = folder_ + "\\install";
   if (!FolderExists(folder)) SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
   const std::wstring target = tk::ToWide(folder + "\\Uninstall.exe");

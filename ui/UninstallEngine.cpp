@@ -10,6 +10,7 @@
 #include "common/win/Publicfunc.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
+#include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
 #include "ui/CurrentFolder.h"
 #include "ui/InstallRecordKeys.h"
@@ -95,8 +96,7 @@ UninstallEngine::Outcome UninstallEngine::Run() {
 
 void UninstallEngine::RemoveUninstaller() {
   const std::wstring uninstaller = tk::ToWide(installFolder_ + kUninstallerPath);
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, &self[0], static_cast<DWORD>(self.size())));
+  const std::wstring self = tk::ProgramPath();
   // The running uninstaller cannot delete itself; its copy in the temporary folder does.
   if (_wcsicmp(self.c_str(), uninstaller.c_str()) == 0) return;
   DeleteFileW(uninstaller.c_str());

@@ -128,8 +128,9 @@ void EndToEnd::FinishFromFolderPage(SetupProcess& setup, const Wizard& wizard) {
   ASSERT_TRUE(setup.WaitForExit()) << "the finish action did not end the program";
 }
 
-void EndToEnd::InstallThroughWizard(const std::string& folder) {
-  SetupProcess& setup = Start();
+void EndToEnd::InstallThroughWizard(const std::string& folder) { InstallThroughWizard(Start(), folder); }
+
+void EndToEnd::InstallThroughWizard(SetupProcess& setup, const std::string& folder) {
   Wizard wizard(setup.Id());
   ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
   if (wizard.Folder() != folder) {
