@@ -12,9 +12,11 @@
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/DiskSpace.h"
+#include "common/win/FilePlacement.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
 #include "common/win/Staging.h"
+#include "common/win/Volumes.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
@@ -111,10 +113,12 @@ void InstallEngine::CheckFolder() {
 }
 
 void InstallEngine::CheckDiskSpace() {
-  // The package lands twice: unpacked into the staging folder, then copied into place.
+  // The package is unpacked into the staging folder, then put into place: moved within one
+  // volume, which needs no more room, and copied across volumes, which needs it twice.
   const uint64_t size = pub::UnpackedPackageSize();
-  std::optional<pub::SpaceShortage> shortage =
-      pub::FindSpaceShortage({{pub::Process().StagingFolder, size}, {folder_, size}});
+  const std::string& staging = pub::Process().StagingFolder;
+  const uint64_t placed = pub::OnOneVolume(staging, folder_) ? 0 : size;
+  std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{staging, size}, {folder_, placed}});
   if (!shortage) return;
   throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
                        pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
@@ -178,8 +182,7 @@ void InstallEngine::Copy() {
   progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
   std::vector<pub::CopyFailure> failures;
   for (const std::string& product : products_)
-    pub::CopyFolderTree(process.StagingFolder + product, folder_ + "\\" + product, nullptr, true, &progress_,
-                        &failures);
+    pub::PlaceFolderTree(process.StagingFolder + product, folder_ + "\\" + product, &progress_, &failures);
   if (failures.empty()) return;
   for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
   // Files are missing: no success is claimed; the record written before copying stays, so

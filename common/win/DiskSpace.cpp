@@ -5,26 +5,21 @@
 
 #include <map>
 
+#include "common/win/Volumes.h"
+
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 
 namespace pub {
-namespace {
-
-// The root of the volume that holds (or would hold) folder: the mount point for a folder
-// mounted into another volume, else the drive.
-std::wstring VolumeOf(const std::string& folder) {
-  std::wstring wide = tk::ToWide(folder);
-  wchar_t root[MAX_PATH];
-  if (GetVolumePathNameW(wide.c_str(), root, MAX_PATH)) return root;
-  return wide.size() >= 3 ? wide.substr(0, 3) : wide;
-}
-
-}  // namespace
 
 std::optional<SpaceShortage> FindSpaceShortage(const std::vector<std::pair<std::string, uint64_t>>& needs) {
   std::map<std::wstring, uint64_t> perVolume;
-  for (const auto& [folder, bytes] : needs) perVolume[VolumeOf(folder)] += bytes;
+  for (const auto& [folder, bytes] : needs) {
+    // "c:\" and "C:\" are one volume.
+    std::wstring root = VolumeRoot(folder);
+    CharUpperBuffW(root.data(), static_cast<DWORD>(root.size()));
+    perVolume[root] += bytes;
+  }
   for (const auto& [volume, needed] : perVolume) {
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExW(volume.c_str(), &available, nullptr, nullptr)) continue;

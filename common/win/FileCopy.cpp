@@ -1,4 +1,5 @@
 // https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-copyfilew
+// https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexw
 #include <shlobj.h>
 
 #include "common/win/FileTree.h"
@@ -14,6 +15,10 @@ struct CopyProgress {
   std::vector<std::string>* logList;
   Progress* progress;
 };
+
+// How a walk puts files in place. A moving walk turns to copying for the rest of its files
+// once the system says the two folders are on different volumes.
+enum class Transfer { Copy, Move };
 
 void AddFailure(std::vector<CopyFailure>& failures, const std::wstring& target, DWORD code) {
   failures.push_back({tk::FromWide(target), code, tk::SysErrorMessage(code)});
@@ -34,13 +39,26 @@ void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::ws
     progress.progress->Status(targetText);
     progress.progress->Line("copy:" + targetText);
   }
-  walk::ProcessPendingMessages();
+  walk::KeepResponsive();
   if (progress.logList) progress.logList->push_back("从 " + tk::FromWide(name) + " 拷贝到 " + targetText);
+}
+
+// Puts the file name (in the current directory) at target; ERROR_SUCCESS or the system's
+// error code. A file that cannot be moved (one in use, a target that will not be replaced)
+// is copied instead, so it fails, if it does, for the reason a copy gives.
+DWORD PutFile(const wchar_t* name, const std::wstring& target, bool overwrite, Transfer& transfer) {
+  if (transfer == Transfer::Move) {
+    if (MoveFileExW(name, target.c_str(), overwrite ? MOVEFILE_REPLACE_EXISTING : 0)) return ERROR_SUCCESS;
+    DWORD code = GetLastError();
+    if (!overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)) return code;
+    if (code == ERROR_NOT_SAME_DEVICE) transfer = Transfer::Copy;
+  }
+  return CopyFileW(name, target.c_str(), !overwrite) ? ERROR_SUCCESS : GetLastError();
 }
 
 // True when the level and everything below it arrived whole.
 bool CopyLevel(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress,
-               bool overwrite, std::vector<CopyFailure>& failures) {
+               bool overwrite, Transfer& transfer, std::vector<CopyFailure>& failures) {
   const size_t failuresBefore = failures.size();
   const std::wstring remembered = walk::CurrentDirectory();
   walk::ChangeDirectory(source);
@@ -58,16 +76,14 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
       std::wstring subFolder = walk::JoinPath(destination, name);
       // A sub-folder that cannot be made is recorded once, by its own level, which tries again.
       if (!tk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
-      CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, failures);
+      CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, transfer, failures);
       continue;
     }
     std::wstring target = walk::JoinPath(destination, name);
-    if (!CopyFileW(name, target.c_str(), !overwrite)) {
-      DWORD code = GetLastError();
-      // With overwrite off, an existing target is meant to stay as it is.
-      bool kept = !overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS);
-      if (!kept) AddFailure(failures, target, code);
-    }
+    DWORD code = PutFile(name, target, overwrite, transfer);
+    // With overwrite off, an existing target is meant to stay as it is.
+    bool kept = !overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS);
+    if (code != ERROR_SUCCESS && !kept) AddFailure(failures, target, code);
     ReportFile(progress, name, target);
   }
   // A listing that broke off early leaves files behind without a word otherwise.
@@ -77,24 +93,40 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
   return failures.size() == failuresBefore;
 }
 
+// The walk of a whole tree, from paths as callers give them.
+bool TransferTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
+                  bool overwrite, Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
+  std::string from = walk::WithoutTrailingSeparator(source);
+  std::string to = walk::WithoutTrailingSeparator(destination);
+  // An empty destination would be taken relative to the source once the walk stands in it.
+  if (from.empty() || to.empty()) return false;
+  std::vector<CopyFailure> ownFailures;
+  bool whole = CopyLevel(walk::AbsolutePath(tk::ToWide(from)), walk::AbsolutePath(tk::ToWide(to)),
+                         CopyProgress{logList, progress}, overwrite, transfer, failures ? *failures : ownFailures);
+  if (progress) progress->Flush();
+  return whole;
+}
+
 }  // namespace
 
 bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                      bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
   std::vector<CopyFailure> ownFailures;
+  Transfer transfer = Transfer::Copy;
   bool whole = CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
-                         CopyProgress{logList, progress}, overwrite, failures ? *failures : ownFailures);
+                         CopyProgress{logList, progress}, overwrite, transfer, failures ? *failures : ownFailures);
   if (progress) progress->Flush();
   return whole;
 }
 
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
-  std::string from = walk::WithoutTrailingSeparator(source);
-  std::string to = walk::WithoutTrailingSeparator(destination);
-  // An empty destination would be taken relative to the source once the walk stands in it.
-  if (from.empty() || to.empty()) return false;
-  return CopyFolderLevel(from, to, logList, overwrite, progress, failures);
+  return TransferTree(source, destination, logList, overwrite, Transfer::Copy, progress, failures);
+}
+
+bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
+                    std::vector<CopyFailure>* failures) {
+  return TransferTree(source, destination, nullptr, true, Transfer::Move, progress, failures);
 }
 
 }  // namespace pub

@@ -39,7 +39,7 @@ bool DeleteLevel(const std::wstring& folder, Progress* progress) {
     if (progress) {
       progress->Status(tk::FromWide(name));
       progress->Advance();
-      walk::ProcessPendingMessages();
+      walk::KeepResponsive();
     }
     DeleteFileW(name);
   }

@@ -1,6 +1,7 @@
 // Counting, copying and deleting folder trees, reporting each file to a Progress (none when
 // null). Paths are GBK texts with '\' as separator. The walks use the process current
-// directory as their cursor and let pending window messages run as they go, so no handler
+// directory as their cursor and let pending window messages run as they go (at a human
+// rate, not per file), so no handler
 // that can run meanwhile may start another walk or change the current directory.
 #pragma once
 
@@ -34,6 +35,12 @@ struct CopyFailure {
 // exist raises tk::EInOutError before anything is created. The current directory is restored.
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
+// The same walk for files that may be moved: each file is renamed into place, replacing an
+// existing target, and copied instead when it cannot be moved (for the rest of the walk once
+// the system says the folders are on different volumes). Reported and collected exactly as
+// CopyFolderTree's copies, with overwrite on and no log list; a moved file leaves the source.
+bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
+                    std::vector<CopyFailure>* failures = nullptr);
 // The worker of one level, with folders as given (no trailing '\').
 bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                      bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);

@@ -137,7 +137,7 @@ StagingResult UnpackPackage(Progress* progress) {
       progress->Line("..\\" + name);
       progress->Advance();
     }
-    walk::ProcessPendingMessages();
+    walk::KeepResponsive();
   }
   return {};
 }

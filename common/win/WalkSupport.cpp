@@ -51,6 +51,14 @@ void ProcessPendingMessages() {
   if (tk::Application* application = tk::Application::Instance()) application->ProcessMessages();
 }
 
+void KeepResponsive() {
+  static DWORD lastTurn = 0;
+  DWORD now = GetTickCount();
+  if (now - lastTurn < kResponsiveIntervalMs) return;
+  lastTurn = now;
+  ProcessPendingMessages();
+}
+
 Listing::Listing() {
   // The basic information level skips the short names, which nothing here uses.
   handle_ = FindFirstFileExW(L"*.*", FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr, 0);

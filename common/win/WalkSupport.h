@@ -26,6 +26,11 @@ std::wstring JoinPath(const std::wstring& folder, const wchar_t* name);
 
 // Lets pending window messages run, when there is an application to run them.
 void ProcessPendingMessages();
+// The same, called once per file: lets messages run when kResponsiveIntervalMs have passed
+// since it last did, so the window keeps up at a human rate without a turn of the message
+// loop (a round trip to the window system) for every file.
+constexpr DWORD kResponsiveIntervalMs = 25;
+void KeepResponsive();
 
 // The entries of the current directory ("*.*"), "." and ".." left out by the walker.
 class Listing {
