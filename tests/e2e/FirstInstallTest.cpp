@@ -23,6 +23,24 @@ std::string FileText(const std::string& path) {
   return text;
 }
 
+// The files (not folders) anywhere below folder.
+int FilesBelow(const std::wstring& folder) {
+  int files = 0;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  do {
+    std::wstring name = entry.cFileName;
+    if (name == L"." || name == L"..") continue;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      files += FilesBelow(folder + name + L"\\");
+    else
+      ++files;
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return files;
+}
+
 bool ButtonsEnabled(const Wizard& wizard, bool back, bool next, bool exit) {
   return IsEnabled(wizard.BackButton()) == back && IsEnabled(wizard.NextButton()) == next &&
          IsEnabled(wizard.ExitButton()) == exit;
@@ -109,7 +127,9 @@ TEST_F(FirstInstallation, FromWelcomeToFinishThenTheSecondStartRemovesIt) {
   Shot(wizard, "05-final");
 
   // Finish: the site opened through the shell, the window closed, the staging folder gone.
+  // The install folder shares the staging folder's volume: the files were moved into place.
   EXPECT_TRUE(FolderExists(StagingFolder()));
+  EXPECT_EQ(FilesBelow(StagingFolder()), 0);
   wizard.Next();
   ASSERT_TRUE(setup.WaitForExit()) << "the finish action did not end the program";
   EXPECT_EQ(setup.ExitCode(), 0u);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "pak/Pak.h"
 #include "tests/e2e/EndToEnd.h"
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Services.h"
@@ -91,6 +92,36 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
   EXPECT_FALSE(showedWindow);
   ExpectAllGone(kOwnFolder);
   EXPECT_NE(FileBytes(log).find(Utf8("卸载")), std::string::npos);
+}
+
+// The default folder is on the volume of the staging folder, so every file is moved into
+// place; nothing is patched for the default folder, so the tree is the package's, byte for byte.
+TEST_F(Unattended, AnInstallOnTheStagingVolumeIsThePackageByteForByteAndLeavesNoStaging) {
+  EXPECT_EQ(Install(L"/S " + LogOption()), 0u);
+  EXPECT_FALSE(FolderExists(StagingFolder()));
+  pak::TkexPak package(nullptr, tk::FromWide(setupFolder->Path()) + "Setup.pak", pak::OpenFor::Reading);
+  int files = 0;
+  for (int32_t i = 0; i < package.Directory->Count(); ++i) {
+    const pak::TkexPakDirectoryItem& entry = package.Directory->Item(i);
+    std::string name = entry.NameText();
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    const std::wstring installed = tk::ToWide(std::string(kDefaultFolder) + "\\" + name);
+    if (entry.Kind != pak::kKindFile) {
+      EXPECT_TRUE(FolderExists(installed)) << name;
+      continue;
+    }
+    ++files;
+    std::string bytes(entry.DataSize, '\0');
+    package.Stream->SetPosition(entry.DataOffset);
+    package.Stream->ReadBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
+    EXPECT_TRUE(FileExists(installed)) << name;
+    EXPECT_TRUE(FileBytes(installed) == bytes) << name << " differs from the package";
+  }
+  EXPECT_GT(files, 0);
+  const std::wstring installFolder = tk::ToWide(std::string(kDefaultFolder) + "\\install\\");
+  EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S"), 0u);
+  ExpectAllGone(kDefaultFolder);
 }
 
 TEST_F(Unattended, TheSystemsListOfProgramsRemovesItWithTheWindow) {
