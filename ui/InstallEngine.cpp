@@ -155,10 +155,9 @@ void InstallEngine::MakeFolder() {
 void InstallEngine::StopServices() {
   pub::ProcessValues& process = pub::Process();
   progress_.Step("拷贝Quarn产品文件到安装目录：");
-  int files = 0;
-  for (const std::string& product : products_) files += pub::CountFiles(process.StagingFolder + product);
-  // The gauge goes on from the staged entries to the files to copy.
-  progress_.Range(process.InstalledFileCount + files);
+  // The gauge goes on from the staged entries to the files to put in place, which staging
+  // has counted: walking the staged tree to count them again would cost a look at every file.
+  progress_.Range(process.InstalledFileCount + process.StagedFileCount);
   // A repair copies over the programs of running services, which Windows does not allow:
   // they are stopped first and started again below.
   for (const char* service : {"tomcatquarn", "mysqlquarn"})

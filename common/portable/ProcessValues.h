@@ -17,6 +17,7 @@ struct ProcessValues {
   std::string PackageVersion;
   tk::TDateTime PackageDate = 0;
   int32_t InstalledFileCount = 0;
+  int32_t StagedFileCount = 0;  // the file entries (not folders) the last staging wrote
   uint64_t PackageBytes = 0;  // the data of every entry, as staging found them
   // No list until staging has run; staging makes it afresh.
   std::unique_ptr<std::vector<std::string>> ProductNames;

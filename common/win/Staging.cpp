@@ -98,6 +98,7 @@ StagingResult UnpackPackage(Progress* progress) {
   process.PackageVersion = archive->Header->VersionText();
   process.PackageDate = archive->Header->CreationTime;
   process.InstalledFileCount = archive->Directory->Count();
+  process.StagedFileCount = 0;
   process.PackageBytes = 0;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) process.PackageBytes += archive->Directory->Item(i).DataSize;
   if (progress) progress->Range(archive->Directory->Count());
@@ -125,7 +126,10 @@ StagingResult UnpackPackage(Progress* progress) {
     }
     products.Add(ProductName(name));
     try {
-      if (item.Kind == pak::kKindFile) archive->ExtractEntry(i, destination);
+      if (item.Kind == pak::kKindFile) {
+        archive->ExtractEntry(i, destination);
+        ++process.StagedFileCount;
+      }
     } catch (const tk::EReadError& error) {
       return {StagingResult::PackageDamaged, name + ": " + error.what()};
     } catch (const tk::EStreamError& error) {

@@ -58,6 +58,7 @@ TEST_F(Staging, ProductNamesComeOnceEachIgnoringCaseInFirstSeenOrder) {
   EXPECT_EQ(pub::Process().PackageVersion, "2.0.0");
   EXPECT_DOUBLE_EQ(pub::Process().PackageDate, 46000.5);
   EXPECT_EQ(pub::Process().InstalledFileCount, 6);
+  EXPECT_EQ(pub::Process().StagedFileCount, 6);
 }
 
 TEST_F(Staging, AListedOnlyFolderEntryMakesTheFolderAndNoFile) {
@@ -70,6 +71,7 @@ TEST_F(Staging, AListedOnlyFolderEntryMakesTheFolderAndNoFile) {
   EXPECT_EQ(Products(), std::vector<std::string>{"blog"});
   EXPECT_EQ(form->Memo3->Line(0), "..\\blog\\images\\");
   EXPECT_EQ(form->Gauge1->Progress(), 2);
+  EXPECT_EQ(pub::Process().StagedFileCount, 0);  // the install run's gauge counts files only
 }
 
 TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
