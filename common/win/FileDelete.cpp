@@ -9,6 +9,11 @@
 namespace pub {
 namespace {
 
+// The listing already holds the attributes: only an entry that is read-only costs a call.
+void ClearReadOnly(const wchar_t* name, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);
+}
+
 bool DeleteLevel(const std::wstring& folder, Progress* progress) {
   DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
@@ -30,12 +35,12 @@ bool DeleteLevel(const std::wstring& folder, Progress* progress) {
       // empty a folder that lies outside the tree.
       if (!(listing.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         DeleteLevel(walk::JoinPath(folder, name), progress);
-        SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // a read-only folder cannot be removed
+        ClearReadOnly(name, listing.Entry().dwFileAttributes);  // a read-only folder cannot be removed
       }
       RemoveDirectoryW(name);
       continue;
     }
-    SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);  // read-only files go too
+    ClearReadOnly(name, listing.Entry().dwFileAttributes);  // read-only files go too
     if (progress) {
       progress->Status(tk::FromWide(name));
       progress->Advance();
