@@ -56,6 +56,44 @@ DWORD PutFile(const wchar_t* name, const std::wstring& target, bool overwrite, T
   return CopyFileW(name, target.c_str(), !overwrite) ? ERROR_SUCCESS : GetLastError();
 }
 
+// Reports every file below folder, in listing order, as the per-file walk reports one it put
+// in place.
+void ReportTree(const std::wstring& folder, const CopyProgress& progress) {
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileExW(walk::JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &entry,
+                                 FindExSearchNameMatch, nullptr, 0);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    const wchar_t* name = entry.cFileName;
+    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+    std::wstring path = walk::JoinPath(folder, name);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      ReportTree(path, progress);
+    else
+      ReportFile(progress, name, path);
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+}
+
+// Within one volume, a folder whose destination is not there yet is put in place whole, by
+// one rename, and its files are then reported one by one. False, with nothing changed, when
+// the destination exists or the rename is refused (a file inside in use, a missing parent):
+// the per-file walk then takes the folder.
+bool MoveWholeFolder(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress) {
+  if (GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  if (!MoveFileExW(source.c_str(), destination.c_str(), 0)) return false;
+  ReportTree(destination, progress);
+  return true;
+}
+
+// Makes the folder that holds path, with any missing parents; true when it is there.
+bool MakeParent(const std::wstring& path) {
+  size_t cut = path.find_last_of(L'\\');
+  if (cut == std::wstring::npos || cut < 3) return true;  // a drive root is there or not at all
+  std::wstring parent = path.substr(0, cut);
+  return tk::FolderExists(parent) || SHCreateDirectoryExW(nullptr, parent.c_str(), nullptr) == ERROR_SUCCESS;
+}
+
 // True when the level and everything below it arrived whole.
 bool CopyLevel(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress,
                bool overwrite, Transfer& transfer, std::vector<CopyFailure>& failures) {
@@ -74,6 +112,7 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
     const wchar_t* name = listing.Entry().cFileName;
     if (listing.IsFolder()) {
       std::wstring subFolder = walk::JoinPath(destination, name);
+      if (transfer == Transfer::Move && MoveWholeFolder(walk::JoinPath(source, name), subFolder, progress)) continue;
       // A sub-folder that cannot be made is recorded once, by its own level, which tries again.
       if (!tk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
       CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, transfer, failures);
@@ -101,8 +140,11 @@ bool TransferTree(const std::string& source, const std::string& destination, std
   // An empty destination would be taken relative to the source once the walk stands in it.
   if (from.empty() || to.empty()) return false;
   std::vector<CopyFailure> ownFailures;
-  bool whole = CopyLevel(walk::AbsolutePath(tk::ToWide(from)), walk::AbsolutePath(tk::ToWide(to)),
-                         CopyProgress{logList, progress}, overwrite, transfer, failures ? *failures : ownFailures);
+  const std::wstring fromPath = walk::AbsolutePath(tk::ToWide(from)), toPath = walk::AbsolutePath(tk::ToWide(to));
+  const CopyProgress reporting{logList, progress};
+  bool whole = (transfer == Transfer::Move && tk::FolderExists(fromPath) && MakeParent(toPath) &&
+                MoveWholeFolder(fromPath, toPath, reporting)) ||
+               CopyLevel(fromPath, toPath, reporting, overwrite, transfer, failures ? *failures : ownFailures);
   if (progress) progress->Flush();
   return whole;
 }

@@ -37,7 +37,8 @@ bool CopyFolderTree(const std::string& source, const std::string& destination, s
                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
 // The same walk for files that may be moved: each file is renamed into place, replacing an
 // existing target, and copied instead when it cannot be moved (for the rest of the walk once
-// the system says the folders are on different volumes). Reported and collected exactly as
+// the system says the folders are on different volumes). A folder whose destination does not
+// exist yet is renamed whole and its files are then reported one by one. Reported and collected exactly as
 // CopyFolderTree's copies, with overwrite on and no log list; a moved file leaves the source.
 bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
                     std::vector<CopyFailure>* failures = nullptr);

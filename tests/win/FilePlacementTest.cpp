@@ -26,7 +26,6 @@ void MakeProduct(const std::string& root) {
 const std::vector<std::string> kProductTree = {
     "WEB-INF\\", "WEB-INF\\classes\\", "WEB-INF\\classes\\forum.properties=home=c:\\quarn", "empty\\",
     "index.html=<html>", "運\\", "運\\說明.txt=說明"};
-const std::vector<std::string> kProductFolders = {"WEB-INF\\", "WEB-INF\\classes\\", "empty\\", "運\\"};
 
 std::vector<std::string> SortedMemo(const tk::Memo& memo) {
   std::vector<std::string> lines;
@@ -51,13 +50,28 @@ TEST(PlaceFolderTree, WithinAVolumeFilesAreMovedAndShownAsCopiesAre) {
 
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(TreeContents(target), kProductTree);
-  // Only the folders stay behind, so deleting the staging folder takes no time.
-  EXPECT_EQ(TreeContents(staging), kProductFolders);
+  // A product not installed yet moves whole: nothing stays behind to delete.
+  EXPECT_FALSE(PathExists(staging));
   EXPECT_EQ(moved.gauge->Progress(), 3);
   EXPECT_EQ(SortedMemo(*moved.memo),
             (std::vector<std::string>{"copy:" + target + "\\WEB-INF\\classes\\forum.properties",
                                       "copy:" + target + "\\index.html", "copy:" + target + "\\運\\說明.txt"}));
   EXPECT_EQ("copy:" + moved.label->Caption(), moved.memo->Line(moved.memo->LineCount() - 1));
+}
+
+TEST(PlaceFolderTree, IntoAnExistingTreeEachFileIsMovedAndOnlyFoldersStayBehind) {
+  TempFolder temp;
+  const std::string staging = temp.Path() + "quarne\\eforum", target = temp.Path() + "安装\\eforum";
+  MakeProduct(staging);
+  MakeFolders(target + "\\WEB-INF");
+  WriteBytes(target + "\\index.html", "old");
+  ProgressControls ui;
+  ASSERT_TRUE(pub::PlaceFolderTree(staging, target, ui.progress(), nullptr));
+  EXPECT_EQ(TreeContents(target), kProductTree);
+  EXPECT_EQ(TreeContents(staging), (std::vector<std::string>{"WEB-INF\\"}))
+      << "folders already in place are entered; the others move whole";
+  EXPECT_EQ(ui.gauge->Progress(), 3);
+  EXPECT_EQ(ui.memo->LineCount(), 3);
 }
 
 TEST(PlaceFolderTree, ARepairReplacesFilesAndWhatCannotBeMovedIsCopiedOrFailsAsACopyWould) {
