@@ -29,7 +29,6 @@
 namespace ui {
 namespace {
 
-constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 
 using tk::FileExists;
 using tk::FolderExists;
@@ -163,7 +162,7 @@ void InstallEngine::StopServices() {
   for (const char* service : {"tomcatquarn", "mysqlquarn"})
     if (pub::ServiceExists(service)) {
       Announce(progress_, "正在停止已安装的服务......");
-      pub::RunAndWait(std::string("net stop ") + service, kShowWindow);
+      pub::RunAndWait(std::string("net stop ") + service, pub::kShowWindow);
     }
   // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
   javaHomeWasOurs_ = RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
@@ -229,8 +228,8 @@ void InstallEngine::RegisterDatabase() {
   Announce(progress_, "正在设置Mysql服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\MySQL5\\bin");
-  pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
-  pub::RunAndWait("net start mysqlquarn", kShowWindow);
+  pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
+  pub::RunAndWait("net start mysqlquarn", pub::kShowWindow);
   current.Restore();
 }
 
@@ -244,8 +243,8 @@ void InstallEngine::RegisterWebServer() {
   Announce(progress_, "正在设置tomcat服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\tomcat5\\bin");
-  pub::RunAndWait("service.bat install tomcatquarn", kShowWindow);
-  pub::RunAndWait("net start tomcatquarn", kShowWindow);
+  pub::RunAndWait("service.bat install tomcatquarn", pub::kShowWindow);
+  pub::RunAndWait("net start tomcatquarn", pub::kShowWindow);
   current.Restore();
   // The service key lives under SYSTEM, which Windows keeps in one view for every program.
   tk::TRegistry registry;

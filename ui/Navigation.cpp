@@ -19,7 +19,6 @@ namespace ui {
 namespace {
 
 constexpr const char* kSiteAddress = "http://localhost:8080";
-constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 constexpr const char* kNextCaption = "下一步";
 
 const char* CaptionText(pub::NextCaption caption) {
@@ -121,7 +120,7 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
       return PerformInstall();
     case pub::WizardActionKind::RegisterDatabaseAgain:
       Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + Edit1->Text() + " 目录下!");
-      pub::RunAndWait("mysqld-nt --install mysqlquarn", kShowWindow);
+      pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
       return;
     case pub::WizardActionKind::FinishAction:
       return FinishAction();

@@ -18,7 +18,6 @@
 namespace ui {
 namespace {
 
-constexpr uint16_t kShowWindow = 5;  // SW_SHOW
 constexpr int kDeleteRetries = 10;
 constexpr DWORD kDeleteRetryMs = 200;
 
@@ -118,14 +117,14 @@ void UninstallEngine::UninstallProduct(const std::string& folder) {
   // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
   std::string upper = pub::GbkUpperCase(folder);
   if (upper.find("MYSQL") != std::string::npos) {
-    pub::RunAndWait("net stop mysqlquarn", kShowWindow);
-    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", kShowWindow);
+    pub::RunAndWait("net stop mysqlquarn", pub::kShowWindow);
+    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", pub::kShowWindow);
   } else if (upper.find("TOMCAT") != std::string::npos) {
-    pub::RunAndWait("net stop tomcatquarn", kShowWindow);
+    pub::RunAndWait("net stop tomcatquarn", pub::kShowWindow);
     try {
       CurrentFolder current;
       current.Change(folder + "\\bin");
-      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", kShowWindow);
+      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", pub::kShowWindow);
       current.Restore();
     } catch (const std::exception&) {
       // A tool folder that is gone leaves the service for the system to clean up.

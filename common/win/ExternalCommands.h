@@ -6,6 +6,9 @@
 
 namespace pub {
 
+// SW_SHOW: the service tools' consoles are shown, as the user would see them run.
+constexpr uint16_t kShowWindow = 5;
+
 // Starts the command line (GBK; the program is its first token, looked up by the system's
 // usual rules, the current directory among them) in a new console shown with showMode, in
 // this program's environment and current directory, and blocks until it has ended. Returns

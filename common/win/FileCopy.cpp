@@ -59,20 +59,15 @@ DWORD PutFile(const wchar_t* name, const std::wstring& target, bool overwrite, T
 // Reports every file below folder, in listing order, as the per-file walk reports one it put
 // in place.
 void ReportTree(const std::wstring& folder, const CopyProgress& progress) {
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileExW(walk::JoinPath(folder, L"*.*").c_str(), FindExInfoBasic, &entry,
-                                 FindExSearchNameMatch, nullptr, 0);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const wchar_t* name = entry.cFileName;
-    if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+  walk::Listing listing(walk::JoinPath(folder, L"*.*"));
+  while (listing.Next()) {
+    const wchar_t* name = listing.Entry().cFileName;
     std::wstring path = walk::JoinPath(folder, name);
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    if (listing.IsFolder())
       ReportTree(path, progress);
     else
       ReportFile(progress, name, path);
-  } while (FindNextFileW(find, &entry));
-  FindClose(find);
+  }
 }
 
 // Within one volume, a folder whose destination is not there yet is put in place whole, by
@@ -132,6 +127,18 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
   return failures.size() == failuresBefore;
 }
 
+// The walk from absolute folders: a move first tries the whole folder at once.
+bool WalkLevel(const std::wstring& from, const std::wstring& to, std::vector<std::string>* logList, bool overwrite,
+               Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
+  std::vector<CopyFailure> ownFailures;
+  const CopyProgress reporting{logList, progress};
+  bool whole = (transfer == Transfer::Move && tk::FolderExists(from) && MakeParent(to) &&
+                MoveWholeFolder(from, to, reporting)) ||
+               CopyLevel(from, to, reporting, overwrite, transfer, failures ? *failures : ownFailures);
+  if (progress) progress->Flush();
+  return whole;
+}
+
 // The walk of a whole tree, from paths as callers give them.
 bool TransferTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                   bool overwrite, Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
@@ -139,26 +146,16 @@ bool TransferTree(const std::string& source, const std::string& destination, std
   std::string to = walk::WithoutTrailingSeparator(destination);
   // An empty destination would be taken relative to the source once the walk stands in it.
   if (from.empty() || to.empty()) return false;
-  std::vector<CopyFailure> ownFailures;
-  const std::wstring fromPath = walk::AbsolutePath(tk::ToWide(from)), toPath = walk::AbsolutePath(tk::ToWide(to));
-  const CopyProgress reporting{logList, progress};
-  bool whole = (transfer == Transfer::Move && tk::FolderExists(fromPath) && MakeParent(toPath) &&
-                MoveWholeFolder(fromPath, toPath, reporting)) ||
-               CopyLevel(fromPath, toPath, reporting, overwrite, transfer, failures ? *failures : ownFailures);
-  if (progress) progress->Flush();
-  return whole;
+  return WalkLevel(walk::AbsolutePath(tk::ToWide(from)), walk::AbsolutePath(tk::ToWide(to)), logList, overwrite,
+                   transfer, progress, failures);
 }
 
 }  // namespace
 
 bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                      bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
-  std::vector<CopyFailure> ownFailures;
-  Transfer transfer = Transfer::Copy;
-  bool whole = CopyLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)),
-                         CopyProgress{logList, progress}, overwrite, transfer, failures ? *failures : ownFailures);
-  if (progress) progress->Flush();
-  return whole;
+  return WalkLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)), logList,
+                   overwrite, Transfer::Copy, progress, failures);
 }
 
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,

@@ -59,9 +59,9 @@ void KeepResponsive() {
   ProcessPendingMessages();
 }
 
-Listing::Listing() {
+Listing::Listing(const std::wstring& pattern) {
   // The basic information level skips the short names, which nothing here uses.
-  handle_ = FindFirstFileExW(L"*.*", FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr, 0);
+  handle_ = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr, 0);
   pending_ = handle_ != INVALID_HANDLE_VALUE;
   if (!pending_) error_ = GetLastError();
 }

@@ -32,10 +32,11 @@ void ProcessPendingMessages();
 constexpr DWORD kResponsiveIntervalMs = 25;
 void KeepResponsive();
 
-// The entries of the current directory ("*.*"), "." and ".." left out by the walker.
+// The entries matching pattern (by default those of the current directory), "." and ".."
+// left out by the walker.
 class Listing {
  public:
-  Listing();
+  explicit Listing(const std::wstring& pattern = L"*.*");
   ~Listing();
   Listing(const Listing&) = delete;
   Listing& operator=(const Listing&) = delete;

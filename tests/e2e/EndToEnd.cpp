@@ -92,15 +92,19 @@ void EndToEnd::ExpectPage(const Wizard& wizard, const std::string& label, unsign
   SendMessageTimeoutW(wizard.Window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kWindowWait, &ignored);
 }
 
-void EndToEnd::WalkToFolderPage(const Wizard& wizard) {
-  ASSERT_TRUE(wizard.Found());
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
-  wizard.Next();
+void EndToEnd::AcceptAgreement(const Wizard& wizard) {
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
   wizard.Choose(kAccept);
   ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
   wizard.Next();
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+}
+
+void EndToEnd::WalkToFolderPage(const Wizard& wizard) {
+  ASSERT_TRUE(wizard.Found());
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
+  wizard.Next();
+  ASSERT_NO_FATAL_FAILURE(AcceptAgreement(wizard));
 }
 
 void EndToEnd::WalkToRepairFolderPage(const Wizard& wizard) {
@@ -111,11 +115,7 @@ void EndToEnd::WalkToRepairFolderPage(const Wizard& wizard) {
   wizard.Choose(kRepairOption);
   ASSERT_TRUE(WaitUntil([&] { return wizard.Chosen(kRepairOption); }));
   wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
-  wizard.Choose(kAccept);
-  ASSERT_TRUE(WaitUntil([&] { return IsEnabled(wizard.NextButton()); }));
-  wizard.Next();
-  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+  ASSERT_NO_FATAL_FAILURE(AcceptAgreement(wizard));
 }
 
 void EndToEnd::FinishFromFolderPage(SetupProcess& setup, const Wizard& wizard) {

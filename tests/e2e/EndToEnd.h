@@ -54,6 +54,8 @@ class EndToEnd : public ::testing::Test {
 
   // From the welcome page to the install-folder page, accepting the agreement on the way.
   void WalkToFolderPage(const Wizard& wizard);
+  // From the agreement page, accepted, to the folder page.
+  void AcceptAgreement(const Wizard& wizard);
   // From the welcome page through the choice page's repair option to the folder page.
   void WalkToRepairFolderPage(const Wizard& wizard);
   // Next on the folder page, the run to "完成", the final page, and "退出" to the program's end.

@@ -15,22 +15,6 @@ using pub::CopyFolderTree;
 
 namespace {
 
-std::string NoSlash(const std::string& path) { return path.substr(0, path.size() - 1); }
-
-// A small product tree: "運" ends in the byte 0x5C, which is no separator.
-void MakeProduct(const std::string& root) {
-  MakeFolders(root + "\\WEB-INF\\classes");
-  MakeFolders(root + "\\empty");
-  MakeFolders(root + "\\運");
-  WriteBytes(root + "\\index.html", "<html>");
-  WriteBytes(root + "\\WEB-INF\\classes\\forum.properties", "home=c:\\quarn");
-  WriteBytes(root + "\\運\\說明.txt", "說明");
-}
-
-const std::vector<std::string> kProductTree = {
-    "WEB-INF\\", "WEB-INF\\classes\\", "WEB-INF\\classes\\forum.properties=home=c:\\quarn", "empty\\",
-    "index.html=<html>", "運\\", "運\\說明.txt=說明"};
-
 std::vector<std::string> MemoLines(const tk::Memo& memo) {
   std::vector<std::string> lines;
   for (int i = 0; i < memo.LineCount(); ++i) lines.push_back(memo.Line(i));

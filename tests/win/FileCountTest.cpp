@@ -11,8 +11,6 @@ using pub::CountFiles;
 namespace {
 
 // "temp\quarntest-1\" -> "temp\quarntest-1"
-std::string NoSlash(const std::string& path) { return path.substr(0, path.size() - 1); }
-
 }  // namespace
 
 TEST(CountFiles, AMissingFolderIsZeroAndLeavesTheCurrentDirectoryAlone) {

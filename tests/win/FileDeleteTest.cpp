@@ -12,8 +12,6 @@ using pub::DeleteFolderTree;
 
 namespace {
 
-std::string NoSlash(const std::string& path) { return path.substr(0, path.size() - 1); }
-
 void MakeTree(const std::string& root) {
   MakeFolders(root + "\\sub\\deep");
   MakeFolders(root + "\\empty");

@@ -14,19 +14,6 @@ using pub::CopyFailure;
 
 namespace {
 
-void MakeProduct(const std::string& root) {
-  MakeFolders(root + "\\WEB-INF\\classes");
-  MakeFolders(root + "\\empty");
-  MakeFolders(root + "\\運");
-  WriteBytes(root + "\\index.html", "<html>");
-  WriteBytes(root + "\\WEB-INF\\classes\\forum.properties", "home=c:\\quarn");
-  WriteBytes(root + "\\運\\說明.txt", "說明");
-}
-
-const std::vector<std::string> kProductTree = {
-    "WEB-INF\\", "WEB-INF\\classes\\", "WEB-INF\\classes\\forum.properties=home=c:\\quarn", "empty\\",
-    "index.html=<html>", "運\\", "運\\說明.txt=說明"};
-
 std::vector<std::string> SortedMemo(const tk::Memo& memo) {
   std::vector<std::string> lines;
   for (int i = 0; i < memo.LineCount(); ++i) lines.push_back(memo.Line(i));

@@ -131,6 +131,19 @@ std::vector<std::string> FolderNames(const std::string& folder) {
   return names;
 }
 
+void MakeProduct(const std::string& root) {
+  MakeFolders(root + "\\WEB-INF\\classes");
+  MakeFolders(root + "\\empty");
+  MakeFolders(root + "\\運");
+  WriteBytes(root + "\\index.html", "<html>");
+  WriteBytes(root + "\\WEB-INF\\classes\\forum.properties", "home=c:\\quarn");
+  WriteBytes(root + "\\運\\說明.txt", "說明");
+}
+
+const std::vector<std::string> kProductTree = {
+    "WEB-INF\\", "WEB-INF\\classes\\", "WEB-INF\\classes\\forum.properties=home=c:\\quarn", "empty\\",
+    "index.html=<html>", "運\\", "運\\說明.txt=說明"};
+
 std::vector<std::string> TreeContents(const std::string& folder) {
   std::vector<std::string> out;
   std::wstring wide = W(folder);

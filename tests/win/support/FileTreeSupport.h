@@ -29,7 +29,14 @@ std::vector<std::string> FolderNames(const std::string& folder);
 // Every file below folder as "relative\path=content", sorted.
 std::vector<std::string> TreeContents(const std::string& folder);
 
+// A small product tree at root: "運" ends in the byte 0x5C, which is no separator. Its
+// TreeContents are kProductTree.
+void MakeProduct(const std::string& root);
+extern const std::vector<std::string> kProductTree;
+
 std::string CurrentDir();
+// A folder path as TempFolder::Path() gives it, without its trailing backslash.
+inline std::string NoSlash(const std::string& path) { return path.substr(0, path.size() - 1); }
 void ChangeDir(const std::string& path);
 
 // Puts the current directory back when the test ends, however it ends.
