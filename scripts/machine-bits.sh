@@ -8,21 +8,25 @@ quarn_wine64_loader=/usr/lib/wine/wine64
 quarn_runs_32bit() {
   if [ -z "${QUARN_RUNS_32BIT:-}" ]; then
     if [ "${QUARN_NO_32BIT:-0}" = 1 ]; then
-      QUARN_RUNS_32BIT=no
-    elif "$quarn_i386_loader" --version >/dev/null 2>&1; then
-      QUARN_RUNS_32BIT=yes
+      QUARN_RUNS_32BIT=no QUARN_32BIT_WHY="QUARN_NO_32BIT=1 is set"
+    elif [ ! -x "$quarn_i386_loader" ]; then
+      QUARN_RUNS_32BIT=no QUARN_32BIT_WHY="the 32-bit Wine (wine32:i386) is not installed"
     else
-      QUARN_RUNS_32BIT=no
+      "$quarn_i386_loader" --version >/dev/null 2>&1
+      case $? in
+        0) QUARN_RUNS_32BIT=yes QUARN_32BIT_WHY="this machine runs 32-bit programs" ;;
+        # The shell's answer to "Exec format error": the kernel has no i386 support.
+        126) QUARN_RUNS_32BIT=no QUARN_32BIT_WHY="the kernel refuses 32-bit programs" ;;
+        *) QUARN_RUNS_32BIT=no QUARN_32BIT_WHY="the 32-bit Wine is installed but does not start" ;;
+      esac
     fi
-    export QUARN_RUNS_32BIT
+    export QUARN_RUNS_32BIT QUARN_32BIT_WHY
   fi
   [ "$QUARN_RUNS_32BIT" = yes ]
 }
 
 # Why the answer is what it is, for the one line make test and make demo print.
 quarn_bits_reason() {
-  if quarn_runs_32bit; then echo "this machine runs 32-bit programs"
-  elif [ "${QUARN_NO_32BIT:-0}" = 1 ]; then echo "QUARN_NO_32BIT=1 is set"
-  else echo "this machine runs no 32-bit code"
-  fi
+  quarn_runs_32bit
+  echo "${QUARN_32BIT_WHY:-this machine runs no 32-bit code}"
 }
