@@ -205,8 +205,9 @@ TEST_F(InjectedFault, AProcessKilledWhileCopyingCanBeRepairedByTheNextStart) {
   std::unique_ptr<Wizard> wizard;
   SetupProcess& first = StartAtFolderPage(&wizard, kOwnFolder);
   wizard->Next();
-  // The record is written right before the first file is copied.
-  ASSERT_TRUE(WaitUntil([] { return InstallRecordExists(); }, kRunWait));
+  // The record is written right before the first file is copied, the uninstall entry last:
+  // killed once that is there, the run is copying, not in the middle of the record.
+  ASSERT_TRUE(WaitUntil([] { return UninstallEntryExists(); }, kRunWait));
   first.End();
 
   SetupProcess& setup = Start();

@@ -1,7 +1,10 @@
 // https://learn.microsoft.com/windows/win32/api/processthreadsapi/nf-processthreadsapi-createprocessw
 #include "tests/e2e/driver/SetupProcess.h"
 
+#include <tlhelp32.h>
+
 #include <cwchar>
+#include <vector>
 
 #include "tests/e2e/driver/Files.h"
 #include "toolkit/core/CodePage.h"
@@ -36,6 +39,48 @@ std::wstring EnvironmentWithTemp(const std::wstring& tempFolder) {
   for (const wchar_t* name : {L"TEMP=", L"TMP="}) block.append(name).append(tempFolder).push_back(L'\0');
   block.push_back(L'\0');
   return block;
+}
+
+ULONGLONG CreationTime(HANDLE process) {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+  return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// The processes that `parent` started and that still run. A process id can have served an
+// earlier program: one that began before `parent` is not its child.
+std::vector<HANDLE> OpenChildren(HANDLE parent, DWORD parentId) {
+  std::vector<HANDLE> children;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return children;
+  const ULONGLONG parentCreated = CreationTime(parent);
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+    HANDLE child = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                               entry.th32ProcessID);
+    if (!child) continue;
+    if (CreationTime(child) >= parentCreated)
+      children.push_back(child);
+    else
+      CloseHandle(child);
+  }
+  CloseHandle(snapshot);
+  return children;
+}
+
+// Ends a process and then what it started, as ending a process tree does. Under Wine a child
+// caught starting up when its parent is killed never finishes starting, and it would keep the
+// test's output open. The parent's handle, still held, keeps its id from being given to
+// another program while its children are looked up.
+void EndTree(HANDLE process, DWORD id) {
+  TerminateProcess(process, 1);
+  WaitForSingleObject(process, 10000);
+  for (HANDLE child : OpenChildren(process, id)) {
+    EndTree(child, GetProcessId(child));
+    CloseHandle(child);
+  }
 }
 
 }  // namespace
@@ -79,9 +124,7 @@ DWORD SetupProcess::ExitCode() const {
 }
 
 void SetupProcess::End() {
-  if (!Running()) return;
-  TerminateProcess(process_, 1);
-  WaitForSingleObject(process_, 10000);
+  if (Running()) EndTree(process_, id_);
 }
 
 }  // namespace e2e

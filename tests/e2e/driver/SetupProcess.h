@@ -34,7 +34,7 @@ class SetupProcess {
   bool WaitForExit(unsigned timeoutMs = kWindowWait);
   // Valid once it has ended.
   DWORD ExitCode() const;
-  // Ends it at once, and waits for its end.
+  // Ends it at once, with the programs it started that still run, and waits for its end.
   void End();
 
  private:
