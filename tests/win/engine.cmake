@@ -3,7 +3,8 @@
 add_executable(record_command tools/record_command.cpp)
 target_link_options(record_command PRIVATE -mconsole -municode)
 target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/EngineFixture.cpp
-               ${CMAKE_CURRENT_SOURCE_DIR}/support/PackageBuilder.cpp ${CMAKE_SOURCE_DIR}/tests/native/PakTestSupport.cpp)
+               ${CMAKE_CURRENT_SOURCE_DIR}/support/PackageBuilder.cpp)
+target_link_libraries(qwintestsupport PUBLIC qpaktestsupport)
 quarn_win_test(engine_tests SOURCES StagingTest.cpp InstallRunTest.cpp InstallRecordTest.cpp UninstallRunTest.cpp
   LIBS qui LOCKS registry services javahome default-install)
 add_dependencies(engine_tests record_command)

@@ -1,0 +1,1 @@
+// The translation unit that compiles the test programs' shared precompiled header.
