@@ -30,3 +30,13 @@ quarn_bits_reason() {
   quarn_runs_32bit
   echo "${QUARN_32BIT_WHY:-this machine runs no 32-bit code}"
 }
+
+# Windows suites of different checkouts share the machine's port 8080: one runs at a time.
+# Usage: quarn_one_suite_at_a_time COMMAND [ARGS...]  (the command does not inherit the lock)
+quarn_suite_lock=/tmp/quarn-windows-tests.lock
+quarn_one_suite_at_a_time() {
+  if ! flock -n "$quarn_suite_lock" true; then
+    echo "waiting for the Windows tests of another checkout to end (they share port 8080)"
+  fi
+  flock -o "$quarn_suite_lock" "$@"
+}
