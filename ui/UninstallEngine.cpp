@@ -5,6 +5,7 @@
 #include "common/portable/GbkCase.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "common/portable/PlacedFiles.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
@@ -83,6 +84,8 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   }
   // Once every product is gone: the uninstaller, then the install folder itself when nothing
   // else is left in it (a folder that still holds something is never removed).
+  // The list of placed files goes with the installation it describes.
+  DeleteFileW(tk::ToWide(installFolder_ + pub::kPlacedFilesPath).c_str());
   RemoveUninstaller();
   RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
   if (progress_) {

@@ -104,6 +104,8 @@ void RunLog::FileFailed(const LocalTime& time, const std::string& file, const st
   Write(time, "文件 " + OnOneLine(file) + " 失败: ", reason);
 }
 
+void RunLog::Note(const LocalTime& time, const std::string& text) { Write(time, "    " + text); }
+
 void RunLog::Finished(const LocalTime& time, ExitCode code) {
   Write(time, "结束 退出码 " + std::to_string(ToInt(code)) + " " + ExitCodeMeaning(code));
 }

@@ -111,6 +111,7 @@ StagingResult UnpackPackage(Progress* progress) {
   }
 
   ProductNames products(*process.ProductNames);
+  StagingResult staged;
   std::string readyFolder;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
@@ -129,6 +130,7 @@ StagingResult UnpackPackage(Progress* progress) {
       if (item.Kind == pak::kKindFile) {
         archive->ExtractEntry(i, destination);
         ++process.StagedFileCount;
+        staged.files.push_back(name);
       }
     } catch (const tk::EReadError& error) {
       return {StagingResult::PackageDamaged, name + ": " + error.what()};
@@ -143,7 +145,7 @@ StagingResult UnpackPackage(Progress* progress) {
     }
     walk::KeepResponsive();
   }
-  return {};
+  return staged;
 }
 
 }  // namespace pub

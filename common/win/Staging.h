@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/portable/Progress.h"
 
@@ -19,6 +20,7 @@ struct StagingResult {
   };
   Kind kind = Done;
   std::string detail;  // the entry or file concerned and the system's reason
+  std::vector<std::string> files;  // the staged files, '\'-separated, relative, in package order
   bool Succeeded() const { return kind == Done; }
 };
 

@@ -6,5 +6,5 @@ target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/Engin
                ${CMAKE_CURRENT_SOURCE_DIR}/support/PackageBuilder.cpp)
 target_link_libraries(qwintestsupport PUBLIC qpaktestsupport)
 quarn_win_test(engine_tests SOURCES StagingTest.cpp InstallRunTest.cpp InstallRecordTest.cpp UninstallRunTest.cpp
-  LIBS qui LOCKS registry services javahome default-install)
-add_dependencies(engine_tests record_command)
+  LIBS qui LOCKS registry services port8080 javahome default-install)
+add_dependencies(engine_tests record_command mysqld-nt tomcat5-service)
