@@ -5,6 +5,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/Staging.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
@@ -54,6 +55,10 @@ void TfSetupMainForm::FormCreate() {
   if (!recorded) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
+  } else {
+    // A repair with a newer package is an upgrade: the page says which version comes.
+    const std::string packageVersion = pub::PackageVersion();
+    if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
   }
   model_ = std::make_unique<pub::WizardModel>(recorded, Edit1->Text());
 }

@@ -69,6 +69,15 @@ class ProductNames {
 
 }  // namespace
 
+std::string PackageVersion() {
+  try {
+    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    return archive.Header->VersionText();
+  } catch (const std::exception&) {
+    return std::string();
+  }
+}
+
 uint64_t UnpackedPackageSize() {
   constexpr uint64_t kCluster = 4096;
   try {

@@ -24,6 +24,10 @@ struct StagingResult {
   bool Succeeded() const { return kind == Done; }
 };
 
+// The version of the package beside the program, read from its header without unpacking;
+// empty when it cannot be read.
+std::string PackageVersion();
+
 // The room the package's entries take once unpacked, each file rounded up to a 4 KiB cluster;
 // 0 when the package cannot be read (staging then says why).
 uint64_t UnpackedPackageSize();

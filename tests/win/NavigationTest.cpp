@@ -216,6 +216,13 @@ TEST_F(Navigation, ExitAsksFirstAndCloses) {
   EXPECT_TRUE(application.Terminated());
 }
 
+TEST_F(Navigation, TheChoicePageShowsTheRecordedVersionAndThePackagesOwn) {
+  WriteRecord(folder.Path() + "recorded", {});
+  CreateWizard(true, testing_support::BuildPackage({{"eblog/index.html", "<h1>blog</h1>"}}, "2.1.0"));
+  EXPECT_EQ(form->Label32->Caption(), "1.9.0");
+  EXPECT_EQ(form->Label38->Caption(), "本安装包的版本号为：2.1.0") << "a repair with it is an upgrade";
+}
+
 TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
   std::string install = folder.Path() + "recorded";
   WriteRecord(install, {});
