@@ -83,8 +83,9 @@ std::string TkexPak::ReadEntry(int32_t index) {
   const TkexPakDirectoryItem& item = Directory->Item(index);
   std::string data(item.DataSize, '\0');
   Stream->SetPosition(item.DataOffset);
+  constexpr size_t kChunk = tk::TStream::kMaxCopyChunk;
   for (size_t done = 0; done < data.size();) {
-    const int32_t count = static_cast<int32_t>(std::min<size_t>(data.size() - done, size_t{tk::TStream::kMaxCopyChunk}));
+    const int32_t count = static_cast<int32_t>(std::min(data.size() - done, kChunk));
     Stream->ReadBuffer(&data[done], count);
     done += static_cast<size_t>(count);
   }

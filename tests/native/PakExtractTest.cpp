@@ -59,8 +59,8 @@ TEST(PakExtract, DataPastTheEndIsAReadErrorAfterTheWholeChunks) {
 TEST(PakExtract, ReadEntryGivesTheSameBytesInMemory) {
   ScratchFolder dir;
   std::string data = Pattern(150000);  // more than two chunks
-  std::string bytes =
-      ArchiveBytes({}, data, {{"a", 0, 115, 150000}, {"b", 0, 118, 7}, {"empty", 0, 0xFFFFFFF0u, 0}, {"beyond", 0, 1000000, 10}});
+  std::string bytes = ArchiveBytes(
+      {}, data, {{"a", 0, 115, 150000}, {"b", 0, 118, 7}, {"empty", 0, 0xFFFFFFF0u, 0}, {"beyond", 0, 1000000, 10}});
   WriteBytes(dir / "a.pak", bytes);
   {
     TkexPak pak(nullptr, NativeName(dir / "a.pak"), pak::OpenFor::Updating);
