@@ -14,6 +14,8 @@
 #include "common/win/DiskSpace.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/PlacedFilesStore.h"
+#include "common/win/PackagePorts.h"
+#include "common/win/PortListeners.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
 #include "common/win/SiteCheck.h"
@@ -70,6 +72,7 @@ void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
     CheckDiskSpace();
+    CheckPorts();
     Stage();
   });
   Perform(pub::RunStep::Copy, [this] {
@@ -139,6 +142,15 @@ void InstallEngine::CheckDiskSpace() {
   throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
                        pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
                        " 可用。\r\n请释放磁盘空间，或选择其他安装目录。");
+}
+
+void InstallEngine::CheckPorts() {
+  // Our own services may hold their ports now: StopServices stops them before they are
+  // started again.
+  std::vector<pub::PlannedPort> ports = pub::PackagePorts();
+  for (pub::PlannedPort& port : ports) port.servicePid = pub::QueryService(port.service).processId;
+  std::string problem = pub::PortsProblem(ports, pub::ListeningPorts());
+  if (!problem.empty()) throw PortTaken(problem);
 }
 
 void InstallEngine::Stage() {

@@ -1,8 +1,8 @@
 // The install run without a window: staging, copying, configuration, services, environment
 // and record, as small named steps that report to a Progress. The wizard runs it behind its
 // copying page; an unattended install runs it with a log. Every failure raises InstallFailed
-// (NotEnoughSpace before anything is written, PackageProblem for a missing or damaged package)
-// with a reason a person can act on.
+// (NotEnoughSpace and PortTaken before anything is written, PackageProblem for a missing or
+// damaged package) with a reason a person can act on.
 #pragma once
 
 #include <functional>
@@ -23,6 +23,11 @@ class InstallFailed : public tk::Exception {
 
 // Not enough free space on a drive the run would write to; nothing was written.
 class NotEnoughSpace : public InstallFailed {
+  using InstallFailed::InstallFailed;
+};
+
+// A port our services will listen on is held by another program; nothing was written.
+class PortTaken : public InstallFailed {
   using InstallFailed::InstallFailed;
 };
 
@@ -53,6 +58,7 @@ class InstallEngine {
   // The steps.
   void CheckFolder();
   void CheckDiskSpace();
+  void CheckPorts();
   void Stage();
   void MakeFolder();
   void StopServices();

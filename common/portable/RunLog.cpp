@@ -40,6 +40,7 @@ const char* ExitCodeMeaning(ExitCode code) {
     case ExitCode::AlreadyRunning: return "已有一个安装程序在运行";
     case ExitCode::PackageProblem: return "安装包缺失或损坏";
     case ExitCode::DiskFull: return "磁盘空间不足";
+    case ExitCode::PortTaken: return "端口被其他程序占用";
   }
   return "";
 }

@@ -82,4 +82,5 @@ ServiceState WaitUntilStopped(const std::string& name, unsigned timeoutMs) {
   return WaitFor(name, timeoutMs, [](const ServiceState& state) { return state.Stopped(); });
 }
 
+
 }  // namespace pub

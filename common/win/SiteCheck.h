@@ -3,11 +3,12 @@
 
 #include <cstdint>
 
+#include "common/portable/PortCheck.h"
+
 namespace pub {
 
-// The installed site: its address as the final page shows it and the port its server takes.
+// The installed site's address as the final page shows it; its server takes kSitePort.
 constexpr const char* kSiteAddress = "http://localhost:8080";
-constexpr uint16_t kSitePort = 8080;
 
 // One GET of "/" on 127.0.0.1:port; true when an HTTP status line comes back (any status: the
 // server runs and serves, which is what the installation promised).

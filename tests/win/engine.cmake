@@ -1,5 +1,6 @@
 # The installation engine on a real wizard window: staging, install run, record, uninstall run.
-# They share the machine-wide record, services, JAVA_HOME and c:\quarn.
+# They share the machine-wide record, services, JAVA_HOME and c:\quarn, and port 8080, which
+# an install run checks before it starts.
 add_executable(record_command tools/record_command.cpp)
 target_link_options(record_command PRIVATE -mconsole -municode)
 target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/EngineFixture.cpp
