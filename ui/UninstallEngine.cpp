@@ -9,6 +9,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/Services.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
@@ -20,6 +21,7 @@ namespace ui {
 namespace {
 
 constexpr int kDeleteRetries = 10;
+constexpr unsigned kServiceStopWaitMs = 30000;
 constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
@@ -115,19 +117,31 @@ void UninstallEngine::DeleteRecord() {
   }
 }
 
+void UninstallEngine::RunLogged(const std::string& command) {
+  pub::CommandOutcome outcome = pub::RunCommand(command, pub::kShowWindow);
+  if (progress_) progress_->Note("命令 " + command + "：" + outcome.Describe());
+}
+
+void UninstallEngine::StopService(const std::string& service) {
+  RunLogged("net stop " + service);
+  // A service still stopping holds its files open: the folder could not be deleted yet.
+  pub::ServiceState state = pub::WaitUntilStopped(service, kServiceStopWaitMs);
+  if (progress_) progress_->Note("服务 " + service + "：" + state.Describe());
+}
+
 void UninstallEngine::UninstallProduct(const std::string& folder) {
   // Letter case is ignored; the trail bytes of double-byte characters are not letters.
   // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
   std::string upper = pub::GbkUpperCase(folder);
   if (upper.find("MYSQL") != std::string::npos) {
-    pub::RunAndWait("net stop mysqlquarn", pub::kShowWindow);
-    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", pub::kShowWindow);
+    StopService("mysqlquarn");
+    RunLogged("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn");
   } else if (upper.find("TOMCAT") != std::string::npos) {
-    pub::RunAndWait("net stop tomcatquarn", pub::kShowWindow);
+    StopService("tomcatquarn");
     try {
       CurrentFolder current;
       current.Change(folder + "\\bin");
-      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", pub::kShowWindow);
+      RunLogged("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn");
       current.Restore();
     } catch (const std::exception&) {
       // A tool folder that is gone leaves the service for the system to clean up.
