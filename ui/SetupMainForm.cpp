@@ -61,6 +61,13 @@ void TfSetupMainForm::FormCreate() {
     if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
   }
   model_ = std::make_unique<pub::WizardModel>(recorded, Edit1->Text());
+  // A damaged record names no folder: the box shows the model's default, and the choice page
+  // says why repair is not among its options.
+  Edit1->SetText(model_->Folder());
+  if (model_->RecordDamaged()) {
+    Label33->SetCaption(pub::kDamagedRecordChoiceText);
+    RadioButton4->SetEnabled(false);
+  }
 }
 
 void TfSetupMainForm::StartUninstallAlone() {

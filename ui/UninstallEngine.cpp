@@ -41,7 +41,8 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (registry.OpenKey(kVersionKey, false)) {
     installPath = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
-    hadSetJavaHome_ = registry.ReadInteger("HadSetJAVA_HOME") != 0;
+    // A record whose writing stopped early may lack this value: then the variable is left.
+    hadSetJavaHome_ = registry.ValueExists("HadSetJAVA_HOME") && registry.ReadInteger("HadSetJAVA_HOME") != 0;
     try {
       process.InstalledFileCount = registry.ReadInteger("installfilecount");
     } catch (const tk::Exception&) {
@@ -58,7 +59,7 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   std::vector<std::string> names = registry.GetValueNames();
   registry.CloseKey();
   if (progress_) progress_->Range(process.InstalledFileCount);
-  if (!pub::InstallFolderProblem(installFolder_).empty()) {
+  if (!pub::FolderPathProblem(installFolder_).empty()) {
     // No folder to remove from (none recorded, a drive, a relative path): product paths would
     // start wherever the current folder is. Nothing is removed; the record, which cannot lead
     // anywhere, goes.

@@ -244,12 +244,22 @@ TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
   EXPECT_FALSE(form->SpeedButton1->Enabled());
 }
 
-TEST_F(Navigation, ARepairWithoutAUsableRecordedFolderLeavesTheFolderBoxOpen) {
+// A record without a usable folder is damaged: no repair into a guessed folder. A fresh
+// install forgets the record (nothing can be removed from no folder) and starts from the
+// default, in an open box.
+TEST_F(Navigation, ADamagedRecordOffersNoRepairAndAFreshInstallStartsFromTheDefault) {
   WriteRecord("", {"eblog"});
   CreateWizard(true);
   Press(form->NextBtn);
-  Press(form->RadioButton4);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_FALSE(form->RadioButton4->Enabled());
+  Press(form->RadioButton5);
+  boxes.Clear();
   Press(form->NextBtn);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+  EXPECT_EQ(VisiblePages(), "LicensePage");
   Press(form->RadioButton2);
   Press(form->NextBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
