@@ -82,12 +82,15 @@ void InstallEngine::Run() {
     // Recorded before the first file is copied: an installation that is interrupted, however,
     // can then be repaired or removed by the next start.
     Record();
+    // Listed as pending before any file is placed: a run that stops on the way leaves no entry
+    // that would make the next repair keep a factory copy as the user's.
+    ListPlacedFiles(false);
     Copy();
     PlaceUninstaller();
   });
   Perform(pub::RunStep::Patch, [this] {
     Patch();
-    ListPlacedFiles();
+    ListPlacedFiles(true);
   });
   // Set before the web server's service tool runs, so that it inherits the variable.
   Perform(pub::RunStep::Environment, [this] { SetJavaHome(); });
@@ -225,17 +228,22 @@ void InstallEngine::KeepChangedFiles() {
   }
 }
 
-void InstallEngine::ListPlacedFiles() {
-  std::vector<pub::PlacedFile> placed;
+void InstallEngine::ListPlacedFiles(bool placed) {
+  std::vector<pub::PlacedFile> files;
   for (const std::string& path : stagedFiles_) {
     const std::string target = folder_ + "\\" + path;
     if (kept_.count(pub::GbkUpperCase(target))) continue;
-    if (std::optional<pub::FileFacts> facts = pub::FactsOf(target)) placed.push_back({path, *facts});
+    if (!placed)
+      files.push_back({path, {}, true});
+    else if (std::optional<pub::FileFacts> facts = pub::FactsOf(target))
+      files.push_back({path, *facts});
   }
   // A kept file keeps the entry it had, so that the next repair still finds it changed.
-  placed.insert(placed.end(), keptEntries_.begin(), keptEntries_.end());
+  files.insert(files.end(), keptEntries_.begin(), keptEntries_.end());
+  const std::string listFolder = folder_ + "\\install";
+  if (!FolderExists(listFolder)) SHCreateDirectoryExW(nullptr, tk::ToWide(listFolder).c_str(), nullptr);
   std::string reason;
-  if (!pub::WritePlacedFiles(folder_, placed, &reason)) throw InstallFailed("无法写入已安装文件的清单 " + reason);
+  if (!pub::WritePlacedFiles(folder_, files, &reason)) throw InstallFailed("无法写入已安装文件的清单 " + reason);
 }
 
 void InstallEngine::Record() {

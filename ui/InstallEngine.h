@@ -71,8 +71,9 @@ class InstallEngine {
   // uninstall entry names.
   void PlaceUninstaller();
   void Patch();
-  // The list of placed files beside the uninstaller, as they are once patched.
-  void ListPlacedFiles();
+  // The list of placed files beside the uninstaller: before placing, every file to be placed
+  // as pending; once placed and patched, as they are.
+  void ListPlacedFiles(bool placed);
   void RegisterDatabase();
   void SetJavaHome();
   void RegisterWebServer();

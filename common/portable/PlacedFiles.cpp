@@ -25,7 +25,10 @@ std::string FormatPlacedFiles(const std::vector<PlacedFile>& files) {
   for (const PlacedFile& file : files) {
     std::string path;
     if (!tk::GbkToUtf8(file.path, &path)) continue;  // a name the list cannot hold is not listed
-    text += std::to_string(file.facts.size) + "\t" + std::to_string(file.facts.writeTime) + "\t" + path + "\r\n";
+    if (file.pending)
+      text += "*\t*\t" + path + "\r\n";
+    else
+      text += std::to_string(file.facts.size) + "\t" + std::to_string(file.facts.writeTime) + "\t" + path + "\r\n";
   }
   return text;
 }
@@ -40,6 +43,12 @@ std::optional<std::vector<PlacedFile>> ParsePlacedFiles(const std::string& utf8)
     const size_t second = first == std::string::npos ? first : lines[i].find('\t', first + 1);
     if (second == std::string::npos) return std::nullopt;
     PlacedFile file;
+    file.pending = lines[i].compare(0, second + 1, "*\t*\t") == 0;
+    if (file.pending) {
+      if (!tk::Utf8ToGbk(lines[i].substr(second + 1), &file.path) || file.path.empty()) return std::nullopt;
+      files.push_back(file);
+      continue;
+    }
     if (!ParseNumber(lines[i].substr(0, first), &file.facts.size) ||
         !ParseNumber(lines[i].substr(first + 1, second - first - 1), &file.facts.writeTime) ||
         !tk::Utf8ToGbk(lines[i].substr(second + 1), &file.path) || file.path.empty())
@@ -61,6 +70,7 @@ KeepRule KeepRule::WithoutList() { return KeepRule(); }
 bool KeepRule::Keep(const std::string& path, const FileFacts& found) const {
   if (!haveList_) return GbkUpperCase(path).rfind("MYSQL5\\DATA\\", 0) == 0;
   const PlacedFile* entry = Entry(path);
+  if (entry && entry->pending) return false;
   return !entry || !(entry->facts == found);
 }
 

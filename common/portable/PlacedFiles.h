@@ -25,9 +25,13 @@ struct FileFacts {
 struct PlacedFile {
   std::string path;  // GBK, '\'-separated, relative to the install folder
   FileFacts facts;
+  // Listed before it is placed, with no facts yet: a run stopped on the way leaves the file
+  // factory-made or half-patched, never the user's, so the next repair replaces it.
+  bool pending = false;
 };
 
-// The list as UTF-8 text: a first line naming the format, then "size<TAB>time<TAB>path" a file.
+// The list as UTF-8 text: a first line naming the format, then "size<TAB>time<TAB>path" a file,
+// "*<TAB>*<TAB>path" for a pending one.
 std::string FormatPlacedFiles(const std::vector<PlacedFile>& files);
 // nullopt when the text is not such a list (another format, a damaged line): it is then
 // treated as absent.
@@ -37,7 +41,8 @@ std::optional<std::vector<PlacedFile>> ParsePlacedFiles(const std::string& utf8)
 class KeepRule {
  public:
   // With the list of the installation being repaired: a file is kept when it differs from its
-  // entry, or has none (the user made it; the package had no such file then).
+  // entry, or has none (the user made it; the package had no such file then); a pending entry
+  // is never kept.
   static KeepRule FromList(const std::vector<PlacedFile>& files);
   // An installation made before the list existed: the database's files are kept, nothing else.
   static KeepRule WithoutList();

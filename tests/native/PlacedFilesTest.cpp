@@ -22,10 +22,22 @@ TEST(PlacedFiles, ARoundTripKeepsEveryEntryAndGbkNames) {
   }
 }
 
+TEST(PlacedFiles, APendingEntryRoundTripsAndIsNeverKept) {
+  std::optional<std::vector<PlacedFile>> read =
+      pub::ParsePlacedFiles(pub::FormatPlacedFiles({{"MySQL5\\my.ini", {}, true}, {"eblog\\a.html", {3, 4}}}));
+  ASSERT_TRUE(read);
+  ASSERT_EQ(read->size(), 2u);
+  EXPECT_TRUE((*read)[0].pending);
+  EXPECT_FALSE((*read)[1].pending);
+  // Placed, then the run stopped before patching: a factory my.ini is replaced, not kept.
+  EXPECT_FALSE(KeepRule::FromList(*read).Keep("MySQL5\\my.ini", {123, 456}));
+}
+
 TEST(PlacedFiles, TextThatIsNoSuchListIsTreatedAsAbsent) {
   for (const char* text : {"", "size\ttime\tpath\r\n", "quarn placed files 2\r\n",
                            "quarn placed files 1\r\n12\tx\ta.txt\r\n", "quarn placed files 1\r\n12\t3\r\n",
-                           "quarn placed files 1\r\n12\t3\t\r\n", "quarn placed files 1\r\n-1\t3\ta\r\n"})
+                           "quarn placed files 1\r\n12\t3\t\r\n", "quarn placed files 1\r\n-1\t3\ta\r\n",
+                           "quarn placed files 1\r\n*\t3\ta\r\n", "quarn placed files 1\r\n*\t*\t\r\n"})
     EXPECT_FALSE(pub::ParsePlacedFiles(text)) << text;
   EXPECT_TRUE(pub::ParsePlacedFiles("quarn placed files 1\r\n"));
 }
