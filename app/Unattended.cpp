@@ -66,7 +66,9 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
     // staging folder can go at the end.
     ui::CurrentFolder runFolder;
     try {
-      ui::InstallEngine(plan.folder, logged.Log()).Run();
+      ui::InstallEngine engine(plan.folder, logged.Log());
+      engine.keepChangedFiles = plan.repair;
+      engine.Run();
     } catch (const std::exception& error) {
       result = ui::ExitCodeFor(error);
     }

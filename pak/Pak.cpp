@@ -1,5 +1,7 @@
 #include "pak/Pak.h"
 
+#include <algorithm>
+
 #include "pak/PakBounds.h"
 
 namespace pak {
@@ -75,6 +77,19 @@ void TkexPak::ExtractEntry(int32_t index, const std::string& destination) {
   tk::TFileStream target(destination, tk::FileMode::Create);  // closed on every path
   Stream->SetPosition(item.DataOffset);
   if (item.DataSize != 0) target.CopyFrom(*Stream, item.DataSize);
+}
+
+std::string TkexPak::ReadEntry(int32_t index) {
+  const TkexPakDirectoryItem& item = Directory->Item(index);
+  std::string data(item.DataSize, '\0');
+  Stream->SetPosition(item.DataOffset);
+  constexpr size_t kChunk = tk::TStream::kMaxCopyChunk;
+  for (size_t done = 0; done < data.size();) {
+    const int32_t count = static_cast<int32_t>(std::min(data.size() - done, kChunk));
+    Stream->ReadBuffer(&data[done], count);
+    done += static_cast<size_t>(count);
+  }
+  return data;
 }
 
 void TkexPak::Flush() {

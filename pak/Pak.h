@@ -40,6 +40,9 @@ class TkexPak : public tk::Component {
   // EListError for a bad index, EFCreateError, EReadError when the archive ends before the
   // data do, EWriteError; the destination is closed in every case.
   void ExtractEntry(int32_t index, const std::string& destination);
+  // The data of entry index in memory, for a small file read before anything is unpacked.
+  // EListError for a bad index, EReadError when the archive ends before the data do.
+  std::string ReadEntry(int32_t index);
 
   const std::string FileName;
   const OpenFor Purpose;

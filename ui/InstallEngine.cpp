@@ -13,8 +13,12 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/DiskSpace.h"
 #include "common/win/FilePlacement.h"
+#include "common/win/PlacedFilesStore.h"
+#include "common/win/PackagePorts.h"
+#include "common/win/PortListeners.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
+#include "common/win/SiteCheck.h"
 #include "common/win/Staging.h"
 #include "common/win/Volumes.h"
 #include "toolkit/core/CodePage.h"
@@ -33,16 +37,26 @@ namespace {
 using tk::FileExists;
 using tk::FolderExists;
 
+// How long a service may take to report that it runs, or that it has stopped, and the site to
+// answer once its server runs.
+constexpr unsigned kServiceWaitMs = 30000;
+constexpr unsigned kSiteWaitMs = 60000;
+
 // Replaces a default prefix in a file at most once per run: a folder that itself begins with
 // the default one would otherwise be extended again by the second branch.
+// A file kept as the user or a service left it is not patched again either: it already holds
+// the install folder, which may itself begin with the default one.
 class OncePerRun {
  public:
+  explicit OncePerRun(const std::set<std::string>& kept) : kept_(kept) {}
   void Replace(const std::string& file, const std::string& find, const std::string& replacement) {
-    if (!done_.insert({pub::GbkUpperCase(file), find}).second) return;
+    const std::string key = pub::GbkUpperCase(file);
+    if (kept_.count(key) || !done_.insert({key, find}).second) return;
     pub::ReplaceInTextFile(file, find, replacement);
   }
 
  private:
+  const std::set<std::string>& kept_;
   std::set<std::pair<std::string, std::string>> done_;
 };
 
@@ -58,23 +72,32 @@ void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
     CheckDiskSpace();
+    CheckPorts();
     Stage();
   });
   Perform(pub::RunStep::Copy, [this] {
     MakeFolder();
     StopServices();
+    KeepChangedFiles();
     // Recorded before the first file is copied: an installation that is interrupted, however,
     // can then be repaired or removed by the next start.
     Record();
+    // Listed as pending before any file is placed: a run that stops on the way leaves no entry
+    // that would make the next repair keep a factory copy as the user's.
+    ListPlacedFiles(false);
     Copy();
     PlaceUninstaller();
   });
-  Perform(pub::RunStep::Patch, [this] { Patch(); });
+  Perform(pub::RunStep::Patch, [this] {
+    Patch();
+    ListPlacedFiles(true);
+  });
   // Set before the web server's service tool runs, so that it inherits the variable.
   Perform(pub::RunStep::Environment, [this] { SetJavaHome(); });
   Perform(pub::RunStep::Services, [this] {
     RegisterDatabase();
     RegisterWebServer();
+    WaitForSite();
   });
   Perform(pub::RunStep::Record, [this] {
     Announce(progress_, "正在更新windows注册表......");
@@ -124,6 +147,15 @@ void InstallEngine::CheckDiskSpace() {
                        " 可用。\r\n请释放磁盘空间，或选择其他安装目录。");
 }
 
+void InstallEngine::CheckPorts() {
+  // Our own services may hold their ports now: StopServices stops them before they are
+  // started again.
+  std::vector<pub::PlannedPort> ports = pub::PackagePorts();
+  for (pub::PlannedPort& port : ports) port.servicePid = pub::QueryService(port.service).processId;
+  std::string problem = pub::PortsProblem(ports, pub::ListeningPorts());
+  if (!problem.empty()) throw PortTaken(problem);
+}
+
 void InstallEngine::Stage() {
   pub::ProcessValues& process = pub::Process();
   progress_.Step("解压文件到临时目录：");
@@ -141,6 +173,7 @@ void InstallEngine::Stage() {
       throw InstallFailed("无法解压文件到临时目录，安装没有完成。\r\n" + staged.detail);
   }
   products_ = process.ProductNames ? *process.ProductNames : std::vector<std::string>();
+  stagedFiles_ = std::move(staged.files);
   if (onStaged) onStaged(products_);
 }
 
@@ -157,16 +190,60 @@ void InstallEngine::StopServices() {
   // The gauge goes on from the staged entries to the files to put in place, which staging
   // has counted: walking the staged tree to count them again would cost a look at every file.
   progress_.Range(process.InstalledFileCount + process.StagedFileCount);
-  // A repair copies over the programs of running services, which Windows does not allow:
-  // they are stopped first and started again below.
-  for (const char* service : {"tomcatquarn", "mysqlquarn"})
-    if (pub::ServiceExists(service)) {
-      Announce(progress_, "正在停止已安装的服务......");
-      pub::RunAndWait(std::string("net stop ") + service, pub::kShowWindow);
-    }
+  // A repair puts files over the programs and data of running services, which Windows does
+  // not allow and which would race with their writes: they are stopped, and their stop
+  // waited for, before any file is placed; they are started again below.
+  for (const char* service : {"tomcatquarn", "mysqlquarn"}) {
+    if (pub::QueryService(service).Stopped()) continue;
+    Announce(progress_, "正在停止已安装的服务......");
+    RunLogged(std::string("net stop ") + service);
+    pub::ServiceState state = pub::WaitUntilStopped(service, kServiceWaitMs);
+    if (!state.Stopped())
+      throw InstallFailed(std::string("服务 ") + service + " 没有停止（" + state.Describe() +
+                          "），安装没有开始替换文件。\r\n请稍后再运行安装程序。");
+  }
   // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
   javaHomeWasOurs_ = RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
   hadSetJavaHome_ = javaHomeWasOurs_;
+}
+
+void InstallEngine::KeepChangedFiles() {
+  if (!keepChangedFiles || !FolderExists(folder_)) return;
+  std::optional<std::vector<pub::PlacedFile>> listed = pub::ReadPlacedFiles(folder_);
+  const pub::KeepRule rule = listed ? pub::KeepRule::FromList(*listed) : pub::KeepRule::WithoutList();
+  if (!listed) progress_.Note("没有找到已安装文件的清单：保留 MySQL5\\data 下已有的文件");
+  const std::string& staging = pub::Process().StagingFolder;
+  for (const std::string& path : stagedFiles_) {
+    const std::string target = folder_ + "\\" + path;
+    std::optional<pub::FileFacts> found = pub::FactsOf(target);
+    if (!found || !rule.Keep(path, *found)) continue;
+    // The staged copy goes, so that no walk can put it over the file that stays.
+    const std::wstring stagedCopy = tk::ToWide(staging + path);
+    if (!DeleteFileW(stagedCopy.c_str()) && GetFileAttributesW(stagedCopy.c_str()) != INVALID_FILE_ATTRIBUTES)
+      throw InstallFailed("无法保留已更改的文件 " + target + "。" + tk::SysErrorMessage(GetLastError()));
+    kept_.insert(pub::GbkUpperCase(target));
+    if (const pub::PlacedFile* entry = rule.Entry(path)) keptEntries_.push_back(*entry);
+    progress_.Note("保留已更改的文件：" + target);
+    progress_.Advance();
+  }
+}
+
+void InstallEngine::ListPlacedFiles(bool placed) {
+  std::vector<pub::PlacedFile> files;
+  for (const std::string& path : stagedFiles_) {
+    const std::string target = folder_ + "\\" + path;
+    if (kept_.count(pub::GbkUpperCase(target))) continue;
+    if (!placed)
+      files.push_back({path, {}, true});
+    else if (std::optional<pub::FileFacts> facts = pub::FactsOf(target))
+      files.push_back({path, *facts});
+  }
+  // A kept file keeps the entry it had, so that the next repair still finds it changed.
+  files.insert(files.end(), keptEntries_.begin(), keptEntries_.end());
+  const std::string listFolder = folder_ + "\\install";
+  if (!FolderExists(listFolder)) SHCreateDirectoryExW(nullptr, tk::ToWide(listFolder).c_str(), nullptr);
+  std::string reason;
+  if (!pub::WritePlacedFiles(folder_, files, &reason)) throw InstallFailed("无法写入已安装文件的清单 " + reason);
 }
 
 void InstallEngine::Record() {
@@ -202,7 +279,7 @@ void InstallEngine::Patch() {
     const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";
     const std::string cmsXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\cms.xml";
     const std::string myIni = installFolder + "\\MySQL5\\my.ini";
-    OncePerRun patch;
+    OncePerRun patch(kept_);
     if (FolderExists(installFolder + "\\eforum\\WEB-INF\\classes\\")) {
       patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
       patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
@@ -217,10 +294,30 @@ void InstallEngine::Patch() {
       cms = true;
     }
   }
+  if (kept_.count(pub::GbkUpperCase(forumXml))) return;
   if (forum && cms)
     pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
   else if (cms)
     DeleteFileW(tk::ToWide(forumXml).c_str());
+}
+
+pub::CommandOutcome InstallEngine::RunLogged(const std::string& command) {
+  pub::CommandOutcome outcome = pub::RunCommand(command, pub::kShowWindow);
+  progress_.Note("命令 " + command + "：" + outcome.Describe());
+  return outcome;
+}
+
+void InstallEngine::StartService(const std::string& service, const std::string& title,
+                                 const pub::CommandOutcome& registration) {
+  pub::CommandOutcome start = RunLogged("net start " + service);
+  Announce(progress_, "正在等待" + title + "服务启动......");
+  pub::ServiceState state = pub::WaitWhileStarting(service, kServiceWaitMs);
+  progress_.Note("服务 " + service + "：" + state.Describe());
+  if (state.Running()) return;
+  std::string reason = "服务 " + service + " 没有运行（" + state.Describe() + "）。";
+  if (!registration.started) reason += "\r\n注册服务的命令无法运行：" + tk::SysErrorMessage(registration.startError);
+  if (!start.started) reason += "\r\n启动服务的命令无法运行：" + tk::SysErrorMessage(start.startError);
+  throw InstallFailed(reason + "\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
 }
 
 void InstallEngine::RegisterDatabase() {
@@ -228,8 +325,8 @@ void InstallEngine::RegisterDatabase() {
   Announce(progress_, "正在设置Mysql服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\MySQL5\\bin");
-  pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
-  pub::RunAndWait("net start mysqlquarn", pub::kShowWindow);
+  pub::CommandOutcome registration = RunLogged("mysqld-nt --install mysqlquarn");
+  StartService("mysqlquarn", "Mysql", registration);
   current.Restore();
 }
 
@@ -243,8 +340,8 @@ void InstallEngine::RegisterWebServer() {
   Announce(progress_, "正在设置tomcat服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\tomcat5\\bin");
-  pub::RunAndWait("service.bat install tomcatquarn", pub::kShowWindow);
-  pub::RunAndWait("net start tomcatquarn", pub::kShowWindow);
+  pub::CommandOutcome registration = RunLogged("service.bat install tomcatquarn");
+  StartService("tomcatquarn", "tomcat", registration);
   current.Restore();
   // The service key lives under SYSTEM, which Windows keeps in one view for every program.
   tk::TRegistry registry;
@@ -253,6 +350,17 @@ void InstallEngine::RegisterWebServer() {
     throw InstallFailed(std::string("无法写入注册表键 HKEY_LOCAL_MACHINE") + kTomcatServiceKey);
   registry.WriteInteger("Start", 2);  // automatic start
   registry.CloseKey();
+}
+
+void InstallEngine::WaitForSite() {
+  if (!FolderExists(folder_ + "\\tomcat5")) return;
+  Announce(progress_, std::string("正在等待网站 ") + pub::kSiteAddress + " 响应......");
+  const bool answered = pub::WaitForSite(pub::kSitePort, kSiteWaitMs);
+  progress_.Note(std::string("网站 ") + pub::kSiteAddress + (answered ? "：有响应" : "：没有响应"));
+  if (!answered)
+    throw InstallFailed(std::string("网站 ") + pub::kSiteAddress + " 在 " + std::to_string(kSiteWaitMs / 1000) +
+                        " 秒内没有响应（服务 tomcatquarn：" + pub::QueryService("tomcatquarn").Describe() +
+                        "）。\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
 }
 
 }  // namespace ui

@@ -1,15 +1,18 @@
 // The install run without a window: staging, copying, configuration, services, environment
 // and record, as small named steps that report to a Progress. The wizard runs it behind its
 // copying page; an unattended install runs it with a log. Every failure raises InstallFailed
-// (NotEnoughSpace before anything is written, PackageProblem for a missing or damaged package)
-// with a reason a person can act on.
+// (NotEnoughSpace and PortTaken before anything is written, PackageProblem for a missing or
+// damaged package) with a reason a person can act on.
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "common/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
+#include "common/win/ExternalCommands.h"
 #include "toolkit/core/Errors.h"
 
 namespace ui {
@@ -23,6 +26,11 @@ class NotEnoughSpace : public InstallFailed {
   using InstallFailed::InstallFailed;
 };
 
+// A port our services will listen on is held by another program; nothing was written.
+class PortTaken : public InstallFailed {
+  using InstallFailed::InstallFailed;
+};
+
 // Setup.pak missing or damaged; nothing was installed.
 class PackageProblem : public InstallFailed {
   using InstallFailed::InstallFailed;
@@ -32,6 +40,10 @@ class InstallEngine {
  public:
   // folder: the install folder as the user gave it, without a trailing '\'.
   InstallEngine(std::string folder, pub::Progress& progress) : folder_(std::move(folder)), progress_(progress) {}
+
+  // A repair or an upgrade: files changed since the installation (by the user, or by a
+  // service) stay as they are. A fresh installation replaces every file.
+  bool keepChangedFiles = false;
 
   // Called once staging has found the products and the package's version.
   std::function<void(const std::vector<std::string>& products)> onStaged;
@@ -46,26 +58,43 @@ class InstallEngine {
   // The steps.
   void CheckFolder();
   void CheckDiskSpace();
+  void CheckPorts();
   void Stage();
   void MakeFolder();
   void StopServices();
   void Record();
+  // Before anything is placed: which files found in the install folder stay, by the list of
+  // the installation being repaired; their staged copies go.
+  void KeepChangedFiles();
   void Copy();
   // A copy of this program at install folder + "\install\Uninstall.exe", the path the
   // uninstall entry names.
   void PlaceUninstaller();
   void Patch();
+  // The list of placed files beside the uninstaller: before placing, every file to be placed
+  // as pending; once placed and patched, as they are.
+  void ListPlacedFiles(bool placed);
   void RegisterDatabase();
   void SetJavaHome();
   void RegisterWebServer();
+  // Once its server runs, until the site answers on port 8080 (bounded).
+  void WaitForSite();
 
  private:
   // Runs a step's work and reports its outcome; a failure goes on to the caller.
   void Perform(pub::RunStep step, const std::function<void()>& work);
+  // Runs a service tool's command line and writes what became of it to the log.
+  pub::CommandOutcome RunLogged(const std::string& command);
+  // "net start service", then waits (bounded) until it runs; one that does not fails the run,
+  // naming the service, its state and any command that could not be started.
+  void StartService(const std::string& service, const std::string& title, const pub::CommandOutcome& registration);
 
   std::string folder_;
   pub::Progress& progress_;
   std::vector<std::string> products_;
+  std::vector<std::string> stagedFiles_;
+  std::set<std::string> kept_;  // upper-cased full paths
+  std::vector<pub::PlacedFile> keptEntries_;
   bool hadSetJavaHome_ = false;
   bool javaHomeWasOurs_ = false;
 };

@@ -27,37 +27,72 @@ std::string Today() {
 
 }  // namespace
 
-void WriteInstallationRecord(const InstallationRecord& record) {
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  OpenForWriting(registry, kVersionKey);
-  registry.WriteString("ver", record.version);
-  registry.WriteBinaryData("installdate", &record.packageDate, sizeof record.packageDate);
-  registry.WriteString("installpath", record.folder);
-  registry.WriteInteger("installfilecount", record.fileCount);
-  registry.WriteInteger("HadSetJAVA_HOME", record.hadSetJavaHome ? 1 : 0);
-  registry.CloseKey();
-  OpenForWriting(registry, kProductKey);
-  for (const std::string& product : record.products) registry.WriteInteger(product, 1);
-  registry.CloseKey();
-  OpenForWriting(registry, kUninstallKey);
-  registry.WriteString("DisplayIcon", record.folder + kUninstallerPath);
-  registry.WriteString("DisplayName", kDisplayName);
-  registry.WriteString("DisplayVersion", record.version);
-  registry.WriteString("Publisher", kPublisher);
+std::vector<RecordWrite> InstallationRecordWrites(const InstallationRecord& record) {
+  using K = RecordWrite::Kind;
+  std::vector<RecordWrite> writes;
+  auto key = [&](const char* path) { writes.push_back({K::Key, path, {}, 0, {}}); };
+  auto text = [&](const char* name, const std::string& value) { writes.push_back({K::Text, name, value, 0, {}}); };
+  auto number = [&](const char* name, int32_t value) { writes.push_back({K::Number, name, {}, value, {}}); };
+  // The products first: without the version key they are no record at all, and once the
+  // version key is there, a removal finds what to remove.
+  key(kProductKey);
+  for (const std::string& product : record.products) number(product.c_str(), 1);
+  // The version key marks an installation; its folder comes before anything else in it, so
+  // that a run stopped in between leaves a key naming its folder, or an empty key, which
+  // start-up calls damaged.
+  key(kVersionKey);
+  text("installpath", record.folder);
+  text("ver", record.version);
+  const auto* date = reinterpret_cast<const uint8_t*>(&record.packageDate);
+  writes.push_back({K::Bytes, "installdate", {}, 0, {date, date + sizeof record.packageDate}});
+  number("installfilecount", record.fileCount);
+  number("HadSetJAVA_HOME", record.hadSetJavaHome ? 1 : 0);
+  // What Windows lists last: it points at an uninstaller that needs the record above.
+  key(kUninstallKey);
+  text("DisplayIcon", record.folder + kUninstallerPath);
+  text("DisplayName", kDisplayName);
+  text("DisplayVersion", record.version);
+  text("Publisher", kPublisher);
   // Quoted, as Windows expects of a program path that may hold blanks.
   const std::string uninstaller = "\"" + record.folder + kUninstallerPath + "\"";
-  registry.WriteString("UninstallString", uninstaller);
-  registry.WriteString("URLInfoAbout", kMakerSite);
+  text("UninstallString", uninstaller);
+  text("URLInfoAbout", kMakerSite);
   // What deployment tools read besides: where it lives, how to remove it without questions,
   // its size, its date; repairing means running setup.exe again, not a button here.
-  registry.WriteString("InstallLocation", record.folder);
-  registry.WriteString("QuietUninstallString", uninstaller + " /S");
-  registry.WriteInteger("EstimatedSize", static_cast<int32_t>((record.packageBytes + 1023) / 1024));
-  registry.WriteString("InstallDate", Today());
-  registry.WriteInteger("NoModify", 1);
-  registry.WriteInteger("NoRepair", 1);
-  registry.CloseKey();
+  text("InstallLocation", record.folder);
+  text("QuietUninstallString", uninstaller + " /S");
+  number("EstimatedSize", static_cast<int32_t>((record.packageBytes + 1023) / 1024));
+  text("InstallDate", Today());
+  number("NoModify", 1);
+  number("NoRepair", 1);
+  return writes;
+}
+
+void PerformRecordWrites(const std::vector<RecordWrite>& writes, size_t count) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  for (size_t i = 0; i < count && i < writes.size(); ++i) {
+    const RecordWrite& write = writes[i];
+    switch (write.kind) {
+      case RecordWrite::Kind::Key:
+        OpenForWriting(registry, write.name.c_str());
+        break;
+      case RecordWrite::Kind::Text:
+        registry.WriteString(write.name, write.text);
+        break;
+      case RecordWrite::Kind::Number:
+        registry.WriteInteger(write.name, write.number);
+        break;
+      case RecordWrite::Kind::Bytes:
+        registry.WriteBinaryData(write.name, write.bytes.data(), write.bytes.size());
+        break;
+    }
+  }
+}
+
+void WriteInstallationRecord(const InstallationRecord& record) {
+  const std::vector<RecordWrite> writes = InstallationRecordWrites(record);
+  PerformRecordWrites(writes, writes.size());
 }
 
 void TfSetupMainForm::WriteInstallRecord() {

@@ -42,6 +42,7 @@ void TfSetupMainForm::RunInstall() {
                    Edit1->Text());
   pub::TeeProgress progress(shown, logged.Log());
   InstallEngine engine(Edit1->Text(), progress);
+  engine.keepChangedFiles = repair;
   engine.onStaged = [this](const std::vector<std::string>& products) {
     const pub::ProcessValues& process = pub::Process();
     ProductList->Clear();

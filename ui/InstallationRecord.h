@@ -24,6 +24,21 @@ struct InstallationRecord {
 // that cannot be written raises tk::ERegistryException.
 void WriteInstallationRecord(const InstallationRecord& record);
 
+// One step of writing the record: a key opened (made when missing) under HKEY_LOCAL_MACHINE,
+// or a value written into the key opened last.
+struct RecordWrite {
+  enum class Kind { Key, Text, Number, Bytes } kind;
+  std::string name;  // the key's path, or the value's name
+  std::string text;
+  int32_t number = 0;
+  std::vector<uint8_t> bytes;
+};
+// The record's writes in the order they are made: the order decides what a run stopped
+// between two of them leaves behind.
+std::vector<RecordWrite> InstallationRecordWrites(const InstallationRecord& record);
+// Makes the first count of writes, as a run stopped after them would have.
+void PerformRecordWrites(const std::vector<RecordWrite>& writes, size_t count);
+
 // What start-up needs of the record: whether there is one (its version key), its version and
 // its install folder ("" when missing).
 struct RecordedInstallation {

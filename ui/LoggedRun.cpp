@@ -13,6 +13,7 @@ LoggedRun::LoggedRun(pub::RunAction action, const std::string& version, const st
 pub::ExitCode ExitCodeFor(const std::exception& error) {
   if (dynamic_cast<const NotEnoughSpace*>(&error)) return pub::ExitCode::DiskFull;
   if (dynamic_cast<const PackageProblem*>(&error)) return pub::ExitCode::PackageProblem;
+  if (dynamic_cast<const PortTaken*>(&error)) return pub::ExitCode::PortTaken;
   return pub::ExitCode::Failed;
 }
 

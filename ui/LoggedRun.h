@@ -26,8 +26,8 @@ class LoggedRun {
   pub::LogProgress progress_;
 };
 
-// The exit code an error of a run stands for: no room, a missing or damaged package, or a
-// failure whose reason is in the log.
+// The exit code an error of a run stands for: no room, a missing or damaged package, a port
+// held by another program, or a failure whose reason is in the log.
 pub::ExitCode ExitCodeFor(const std::exception& error);
 
 }  // namespace ui

@@ -8,6 +8,7 @@
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/SiteCheck.h"
 #include "toolkit/core/TextLines.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Shell.h"
@@ -18,7 +19,6 @@
 namespace ui {
 namespace {
 
-constexpr const char* kSiteAddress = "http://localhost:8080";
 constexpr const char* kNextCaption = "下一步";
 
 const char* CaptionText(pub::NextCaption caption) {
@@ -171,7 +171,7 @@ void TfSetupMainForm::PerformUninstall() {
 void TfSetupMainForm::FinishAction() {
   Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
   CurrentFolder().Change(Edit1->Text() + "\\tomcat5\\bin\\");  // stays there: the program ends
-  tk::OpenAddress(Handle(), kSiteAddress);
+  tk::OpenAddress(Handle(), pub::kSiteAddress);
   Close();
 }
 

@@ -74,9 +74,12 @@ void TFSelectPath::ShellTreeView1Change() {
   ComboBox1->SetText(pub::LastPathComponent(Edit1->Text()));
 }
 
+// OK takes only a folder the wizard can install into, by the folder page's own rule, so that
+// a picked folder is refused here, where another can still be picked, and named as it is.
 void TFSelectPath::BitBtn2Click() {
-  if (!Edit1->TextIsGbk()) {
-    tk::ShowError(pub::kInstallFolderNotGbk);
+  const std::string problem = Edit1->TextIsGbk() ? pub::InstallFolderProblem(Edit1->Text()) : pub::kInstallFolderNotGbk;
+  if (!problem.empty()) {
+    tk::ShowError(problem);
     Edit1->SetFocus();
     return;
   }

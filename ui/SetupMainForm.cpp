@@ -5,6 +5,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/Staging.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
@@ -54,8 +55,19 @@ void TfSetupMainForm::FormCreate() {
   if (!recorded) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
+  } else {
+    // A repair with a newer package is an upgrade: the page says which version comes.
+    const std::string packageVersion = pub::PackageVersion();
+    if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
   }
   model_ = std::make_unique<pub::WizardModel>(recorded, Edit1->Text());
+  // A damaged record names no folder: the box shows the model's default, and the choice page
+  // says why repair is not among its options.
+  Edit1->SetText(model_->Folder());
+  if (model_->RecordDamaged()) {
+    Label33->SetCaption(pub::kDamagedRecordChoiceText);
+    RadioButton4->SetEnabled(false);
+  }
 }
 
 void TfSetupMainForm::StartUninstallAlone() {

@@ -101,6 +101,8 @@ class TfSetupMainForm : public tk::Form {
 
   tk::Memo* Memo1;
   tk::Label* Label32;
+  tk::Label* Label33;
+  tk::Label* Label38;  // the package's version beside the recorded one
   tk::RadioButton* RadioButton3;
   tk::RadioButton* RadioButton4;
   tk::RadioButton* RadioButton5;

@@ -69,7 +69,8 @@ const ControlRow kLayout[] = {
     PAGE_HEADER("HadInstallPage", "HadInstallPageTitle", "安装测试", "检测当前系统是否已经安装了Quarn系列软件......"),
     {"Label31", Kind::Label, "HadInstallPage", 40, 75, 300, 14, "您当前系统已经安装了Quarn系列软件，安装版本号为：", kNone, -1},
     {"Label32", Kind::Label, "HadInstallPage", 340, 75, 140, 14, "", kNone, -1},
-    {"Label33", Kind::Label, "HadInstallPage", 40, 105, 300, 14, "您可以选择如下操作方式：", kNone, -1},
+    {"Label38", Kind::Label, "HadInstallPage", 40, 90, 440, 14, "", kNone, -1},
+    {"Label33", Kind::Label, "HadInstallPage", 40, 105, 440, 14, "您可以选择如下操作方式：", kNone, -1},
     {"RadioButton3", Kind::RadioButton, "HadInstallPage", 60, 135, 420, 20, "卸载Quarn系列软件         将现有版本完整删除", kChecked, 0},
     {"RadioButton4", Kind::RadioButton, "HadInstallPage", 60, 165, 420, 20, "修复安装Quarn系列软件。   在现有版本上安装原有内容，修复可能的问题", kNone, 1},
     {"RadioButton5", Kind::RadioButton, "HadInstallPage", 60, 195, 420, 20, "全新安装Quarn系列软件。   删除现有版本，从新安装", kNone, 2},
@@ -123,6 +124,8 @@ void TfSetupMainForm::BindMembers() {
   UninstallPage = Bind<tk::Panel>("UninstallPage");
   Memo1 = Bind<tk::Memo>("Memo1");
   Label32 = Bind<tk::Label>("Label32");
+  Label33 = Bind<tk::Label>("Label33");
+  Label38 = Bind<tk::Label>("Label38");
   RadioButton3 = Bind<tk::RadioButton>("RadioButton3");
   RadioButton4 = Bind<tk::RadioButton>("RadioButton4");
   RadioButton5 = Bind<tk::RadioButton>("RadioButton5");

@@ -5,9 +5,11 @@
 #include "common/portable/GbkCase.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "common/portable/PlacedFiles.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/Services.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
@@ -19,6 +21,7 @@ namespace ui {
 namespace {
 
 constexpr int kDeleteRetries = 10;
+constexpr unsigned kServiceStopWaitMs = 30000;
 constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
@@ -38,7 +41,8 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (registry.OpenKey(kVersionKey, false)) {
     installPath = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
-    hadSetJavaHome_ = registry.ReadInteger("HadSetJAVA_HOME") != 0;
+    // A record whose writing stopped early may lack this value: then the variable is left.
+    hadSetJavaHome_ = registry.ValueExists("HadSetJAVA_HOME") && registry.ReadInteger("HadSetJAVA_HOME") != 0;
     try {
       process.InstalledFileCount = registry.ReadInteger("installfilecount");
     } catch (const tk::Exception&) {
@@ -55,7 +59,7 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   std::vector<std::string> names = registry.GetValueNames();
   registry.CloseKey();
   if (progress_) progress_->Range(process.InstalledFileCount);
-  if (!pub::InstallFolderProblem(installFolder_).empty()) {
+  if (!pub::FolderPathProblem(installFolder_).empty()) {
     // No folder to remove from (none recorded, a drive, a relative path): product paths would
     // start wherever the current folder is. Nothing is removed; the record, which cannot lead
     // anywhere, goes.
@@ -83,6 +87,8 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   }
   // Once every product is gone: the uninstaller, then the install folder itself when nothing
   // else is left in it (a folder that still holds something is never removed).
+  // The list of placed files goes with the installation it describes.
+  DeleteFileW(tk::ToWide(installFolder_ + pub::kPlacedFilesPath).c_str());
   RemoveUninstaller();
   RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
   if (progress_) {
@@ -112,19 +118,31 @@ void UninstallEngine::DeleteRecord() {
   }
 }
 
+void UninstallEngine::RunLogged(const std::string& command) {
+  pub::CommandOutcome outcome = pub::RunCommand(command, pub::kShowWindow);
+  if (progress_) progress_->Note("命令 " + command + "：" + outcome.Describe());
+}
+
+void UninstallEngine::StopService(const std::string& service) {
+  RunLogged("net stop " + service);
+  // A service still stopping holds its files open: the folder could not be deleted yet.
+  pub::ServiceState state = pub::WaitUntilStopped(service, kServiceStopWaitMs);
+  if (progress_) progress_->Note("服务 " + service + "：" + state.Describe());
+}
+
 void UninstallEngine::UninstallProduct(const std::string& folder) {
   // Letter case is ignored; the trail bytes of double-byte characters are not letters.
   // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
   std::string upper = pub::GbkUpperCase(folder);
   if (upper.find("MYSQL") != std::string::npos) {
-    pub::RunAndWait("net stop mysqlquarn", pub::kShowWindow);
-    pub::RunAndWait("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", pub::kShowWindow);
+    StopService("mysqlquarn");
+    RunLogged("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn");
   } else if (upper.find("TOMCAT") != std::string::npos) {
-    pub::RunAndWait("net stop tomcatquarn", pub::kShowWindow);
+    StopService("tomcatquarn");
     try {
       CurrentFolder current;
       current.Change(folder + "\\bin");
-      pub::RunAndWait("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", pub::kShowWindow);
+      RunLogged("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn");
       current.Restore();
     } catch (const std::exception&) {
       // A tool folder that is gone leaves the service for the system to clean up.

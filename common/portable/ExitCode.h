@@ -11,6 +11,7 @@ enum class ExitCode : int {
   AlreadyRunning = 3,  // another copy of the program is running
   PackageProblem = 4,  // Setup.pak is missing or damaged
   DiskFull = 5,        // not enough space on the install drive
+  PortTaken = 6,       // another program listens on a port the services need; nothing was written
 };
 
 inline int ToInt(ExitCode code) { return static_cast<int>(code); }

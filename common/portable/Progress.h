@@ -26,6 +26,9 @@ class Progress {
   virtual void Status(const std::string& text) = 0;
   // One more line of the running log.
   virtual void Line(const std::string& text) = 0;
+  // A line the run log keeps as well as the display: a command run and its outcome, a file
+  // kept as the user or a service left it.
+  virtual void Note(const std::string& text) { Line(text); }
   // Something failed: what (a file, a step) and the system's reason.
   virtual void Failure(const std::string& what, const std::string& reason) = 0;
   // A step of a run has ended, well or with the reason it failed. A display has shown both

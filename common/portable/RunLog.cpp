@@ -40,6 +40,7 @@ const char* ExitCodeMeaning(ExitCode code) {
     case ExitCode::AlreadyRunning: return "已有一个安装程序在运行";
     case ExitCode::PackageProblem: return "安装包缺失或损坏";
     case ExitCode::DiskFull: return "磁盘空间不足";
+    case ExitCode::PortTaken: return "端口被其他程序占用";
   }
   return "";
 }
@@ -103,6 +104,8 @@ void RunLog::StepFailed(const LocalTime& time, RunStep step, const std::string& 
 void RunLog::FileFailed(const LocalTime& time, const std::string& file, const std::string& reason) {
   Write(time, "文件 " + OnOneLine(file) + " 失败: ", reason);
 }
+
+void RunLog::Note(const LocalTime& time, const std::string& text) { Write(time, "    " + text); }
 
 void RunLog::Finished(const LocalTime& time, ExitCode code) {
   Write(time, "结束 退出码 " + std::to_string(ToInt(code)) + " " + ExitCodeMeaning(code));

@@ -36,6 +36,8 @@ class RunLog {
   // A reason of several lines (CR LF inside) continues on lines of its own.
   void StepFailed(const LocalTime& time, RunStep step, const std::string& reason);
   void FileFailed(const LocalTime& time, const std::string& file, const std::string& reason);
+  // A line of its own within a step: a command and its outcome, a file kept.
+  void Note(const LocalTime& time, const std::string& text);
   void Finished(const LocalTime& time, ExitCode code);
 
  private:

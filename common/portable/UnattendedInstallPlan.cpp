@@ -3,6 +3,7 @@
 #include "common/portable/GbkCase.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "common/portable/RecordState.h"
 
 namespace pub {
 namespace {
@@ -37,17 +38,25 @@ UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string
     std::string problem = CommandFolderProblem(commandFolder);
     if (!problem.empty()) return Refused(problem);
   }
+  const RecordState record = JudgeRecord(recordExists, recordedFolder);
+  // The wizard offers no repair of a damaged record; here the caller may say where it is.
+  if (record == RecordState::Damaged && commandFolder.empty())
+    return Refused("安装记录已损坏（缺少可用的安装目录），无法修复安装。请用 /D=目录 指明要修复的安装目录，"
+                   "或先用 /uninstall 删除这个记录。");
   UnattendedInstallPlan plan;
   plan.repair = recordExists;
   // A repair goes into the recorded folder, as in the wizard, where it cannot be changed.
-  if (recordExists && InstallFolderProblem(recordedFolder).empty()) {
+  if (record == RecordState::Whole) {
     if (!commandFolder.empty() && !SameFolder(commandFolder, recordedFolder))
       return Refused("Quarn已经安装在 " + WithoutTrailingBackslash(recordedFolder) +
                      "，修复安装只能使用这个目录（/D=" + commandFolder + "）。要换目录，请先卸载。");
+    // Recorded before the batch-file rule: found and removable, but not installed into again.
+    const std::string problem = InstallFolderProblem(recordedFolder);
+    if (!problem.empty()) return Refused(problem + "（安装记录中的目录：" + WithoutTrailingBackslash(recordedFolder) + "；要换目录，请先卸载）");
     plan.folder = WithoutTrailingBackslash(recordedFolder);
     return plan;
   }
-  // No record, or one without a usable folder: the folder is free to choose.
+  // No record, or a damaged one repaired where the caller says.
   plan.folder = WithoutTrailingBackslash(commandFolder.empty() ? std::string(kDefaultInstallFolder) : commandFolder);
   return plan;
 }

@@ -10,8 +10,8 @@ namespace pub {
 struct UnattendedInstallPlan {
   bool repair = false;
   std::string folder;  // GBK, without a trailing '\'
-  // Why the run is refused (GBK), "" when it can go ahead. A refusal names the /D folder and
-  // ends the program with ExitCode::BadCommandLine before anything is done.
+  // Why the run is refused (GBK), "" when it can go ahead. A refusal names the folder (or the
+  // damaged record) and ends the program with ExitCode::BadCommandLine before anything is done.
   std::string error;
 
   bool Ok() const { return error.empty(); }

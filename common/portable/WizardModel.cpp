@@ -6,15 +6,21 @@
 
 namespace pub {
 
-WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder) {
+WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder)
+    : record_(JudgeRecord(recordExists, recordedFolder)) {
   using P = WizardPage;
   if (recordExists) {
     pages_ = {P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final, P::Uninstall};
-    folder_ = recordedFolder;
   } else {
     pages_ = {P::Welcome, P::Agreement, P::Folder, P::Copying, P::Final};
-    folder_ = kDefaultInstallFolder;
   }
+  // A damaged record names no folder: a fresh install after its removal starts from the
+  // default, shown in an open box.
+  folder_ = record_ == RecordState::Whole ? recordedFolder : kDefaultInstallFolder;
+}
+
+void WizardModel::Choose(WizardChoice choice) {
+  if (choice != WizardChoice::Repair || RepairOffered()) choice_ = choice;
 }
 
 int WizardModel::PageIndex() const {
@@ -57,13 +63,9 @@ WizardStep WizardModel::Next() {
       case WizardChoice::Uninstall:
         return Step({{WizardActionKind::ConfirmUninstall, ""}});
       case WizardChoice::Repair:
-        // A repair installs into the recorded folder, which can no longer be changed. A record
-        // without a usable folder leaves the box open, with the default, for the user to choose.
-        if (InstallFolderProblem(folder_).empty()) {
-          folderFixed_ = true;
-        } else {
-          folder_ = kDefaultInstallFolder;
-        }
+        // A repair installs into the recorded folder, which can no longer be changed. Only a
+        // whole record offers it, so that folder is known.
+        folderFixed_ = true;
         return Advance();
       case WizardChoice::Fresh:
         return StartRemoval(Run::RemovalBeforeFresh);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/RecordState.h"
+
 namespace pub {
 
 enum class WizardPage { Welcome, Choice, Agreement, Folder, Copying, Final, Uninstall };
@@ -58,7 +60,8 @@ struct WizardStep {
 
 class WizardModel {
  public:
-  // recordedFolder: the install folder the record names (may be empty or unusable).
+  // recordedFolder: the install folder the record names (may be empty or unusable, which
+  // makes the record damaged: see RecordState.h).
   WizardModel(bool recordExists, const std::string& recordedFolder);
 
   WizardPage Page() const { return page_; }
@@ -68,6 +71,10 @@ class WizardModel {
   bool UninstallPageAside() const { return uninstallAside_; }
   const WizardButtons& Buttons() const { return buttons_; }
   WizardChoice Choice() const { return choice_; }
+  // A damaged record still has the choice page, with removal and a fresh install only: the
+  // folder to repair in is not known.
+  bool RecordDamaged() const { return record_ == RecordState::Damaged; }
+  bool RepairOffered() const { return record_ == RecordState::Whole; }
   bool Accepted() const { return accepted_; }
   // The folder box: its text, and whether it is closed to changes (a repair into a usable
   // recorded folder).
@@ -76,7 +83,8 @@ class WizardModel {
   // An install or uninstall run is under way: every button is off until it ends.
   bool RunActive() const { return run_ != Run::None; }
 
-  void Choose(WizardChoice choice) { choice_ = choice; }
+  // A repair that is not offered is not taken; the choice stays.
+  void Choose(WizardChoice choice);
   // The agreement's two options; on the agreement page Next follows the acceptance.
   WizardStep SetAccepted(bool accepted);
   // Typed or picked text; ignored while the folder is fixed.
@@ -101,6 +109,7 @@ class WizardModel {
   WizardStep StartRemoval(Run run);
   void SetAllButtons(bool enabled);
 
+  RecordState record_;
   std::vector<WizardPage> pages_;
   WizardPage page_ = WizardPage::Welcome;
   bool uninstallAside_ = false;

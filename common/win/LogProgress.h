@@ -34,6 +34,7 @@ class LogProgress : public Progress {
   void Complete() override {}
   void Status(const std::string&) override {}
   void Line(const std::string&) override {}
+  void Note(const std::string& text) override { log_.Note(Now(), text); }
   void Failure(const std::string& what, const std::string& reason) override { log_.FileFailed(Now(), what, reason); }
   void Outcome(RunStep step, bool succeeded, const std::string& reason) override;
 
@@ -51,6 +52,7 @@ class TeeProgress : public Progress {
   void Complete() override { a_.Complete(), b_.Complete(); }
   void Status(const std::string& text) override { a_.Status(text), b_.Status(text); }
   void Line(const std::string& text) override { a_.Line(text), b_.Line(text); }
+  void Note(const std::string& text) override { a_.Note(text), b_.Note(text); }
   void Failure(const std::string& what, const std::string& reason) override {
     a_.Failure(what, reason), b_.Failure(what, reason);
   }

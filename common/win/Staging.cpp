@@ -69,6 +69,15 @@ class ProductNames {
 
 }  // namespace
 
+std::string PackageVersion() {
+  try {
+    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    return archive.Header->VersionText();
+  } catch (const std::exception&) {
+    return std::string();
+  }
+}
+
 uint64_t UnpackedPackageSize() {
   constexpr uint64_t kCluster = 4096;
   try {
@@ -111,6 +120,7 @@ StagingResult UnpackPackage(Progress* progress) {
   }
 
   ProductNames products(*process.ProductNames);
+  StagingResult staged;
   std::string readyFolder;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
@@ -129,6 +139,7 @@ StagingResult UnpackPackage(Progress* progress) {
       if (item.Kind == pak::kKindFile) {
         archive->ExtractEntry(i, destination);
         ++process.StagedFileCount;
+        staged.files.push_back(name);
       }
     } catch (const tk::EReadError& error) {
       return {StagingResult::PackageDamaged, name + ": " + error.what()};
@@ -143,7 +154,7 @@ StagingResult UnpackPackage(Progress* progress) {
     }
     walk::KeepResponsive();
   }
-  return {};
+  return staged;
 }
 
 }  // namespace pub

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/portable/Progress.h"
 
@@ -19,8 +20,13 @@ struct StagingResult {
   };
   Kind kind = Done;
   std::string detail;  // the entry or file concerned and the system's reason
+  std::vector<std::string> files;  // the staged files, '\'-separated, relative, in package order
   bool Succeeded() const { return kind == Done; }
 };
+
+// The version of the package beside the program, read from its header without unpacking;
+// empty when it cannot be read.
+std::string PackageVersion();
 
 // The room the package's entries take once unpacked, each file rounded up to a 4 KiB cluster;
 // 0 when the package cannot be read (staging then says why).

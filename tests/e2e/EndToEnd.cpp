@@ -25,6 +25,16 @@ const char* const kOwnFolder = "C:\\quarne2e";
 
 std::vector<std::string> ProductFolders() { return {"MySQL5", "eblog", "ecms", "eforum", "java", "tomcat5"}; }
 
+std::string ThisProgramHolding(unsigned short port) {
+  const unsigned long holder = ListeningProcess(port);
+  if (holder == 0) return "未知程序";
+  EXPECT_EQ(holder, GetCurrentProcessId()) << "port " << port << " is held by another process";
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const wchar_t* name = wcsrchr(path, L'\\');
+  return "程序 " + tk::FromWide(name ? name + 1 : path) + "（进程号 " + std::to_string(holder) + "）";
+}
+
 std::wstring EndToEnd::StagingFolder() { return TempFolder() + L"quarne\\"; }
 
 void EndToEnd::SetUp() {

@@ -92,4 +92,9 @@ class EndToEnd : public ::testing::Test {
 // The product folders the demo package installs.
 std::vector<std::string> ProductFolders();
 
+// How a run names this test program as the holder of a port it listens on: by file name and
+// process id where the system's TCP table tells who holds the port, as an unknown program
+// where it does not (under Wine).
+std::string ThisProgramHolding(unsigned short port);
+
 }  // namespace e2e

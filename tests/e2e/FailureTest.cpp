@@ -1,6 +1,6 @@
 // Faults injected through the machine's real parts, as users' machines break: a full disk, a
 // locked file, a read-only install folder, a read-only package, a package that goes before
-// staging, a process killed while copying. Each must end with a clear message and no success
+// staging, a process killed while copying, another server on the site's port. Each must end with a clear message and no success
 // text, lose nothing outside the install folder, leave no staging folder once the program
 // ends, and let a later run finish the installation or remove it.
 // The two small drives come from scripts/with-fault-drives (Q: too small, R: read-only); where the
@@ -217,6 +217,23 @@ TEST_F(InjectedFault, AProcessKilledWhileCopyingCanBeRepairedByTheNextStart) {
   EXPECT_EQ(again.Folder(), kOwnFolder);
   ASSERT_NO_FATAL_FAILURE(FinishFromFolderPage(setup, again));
   EXPECT_FALSE(FolderExists(StagingFolder()));
+  ExpectRunningSite();
+}
+
+// Another web server on the site's port would answer in place of the installed site: the run
+// stops before anything is written, naming the port and the program, and goes on once freed.
+TEST_F(InjectedFault, AnotherProgramOnTheSitesPortStopsTheRunBeforeAnythingIsWritten) {
+  PortHolder server(8080);
+  ASSERT_TRUE(server.Listening());
+  std::unique_ptr<Wizard> wizard;
+  SetupProcess& setup = StartAtFolderPage(&wizard, kOwnFolder);
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectFailedRun(setup, *wizard, "网站端口 8080 正被" + ThisProgramHolding(8080) + "使用。"));
+  EXPECT_FALSE(FolderExists(tk::ToWide(kOwnFolder)));
+  EXPECT_FALSE(FolderExists(StagingFolder())) << "not even staging began";
+  EXPECT_FALSE(InstallRecordExists());
+  server.Close();
+  ASSERT_NO_FATAL_FAILURE(RunAgainToTheEnd(setup, *wizard));
   ExpectRunningSite();
 }
 

@@ -1,6 +1,7 @@
 // Folders whose names GBK cannot hold, as a user with a Korean profile name or a Korean
 // download folder has them: the temporary folder and the setup folder are used by their short
-// names; an install folder with such a name is refused on the folder page.
+// names; an install folder with such a name is refused on the folder page. An install folder
+// the bundle's batch files cannot carry is refused on the folder page and as /D.
 #include "tests/e2e/EndToEnd.h"
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Services.h"
@@ -99,6 +100,41 @@ TEST_F(FolderNames, AHangulInstallFolderIsRefusedOnTheFolderPageAndNothingIsInst
   EXPECT_FALSE(QueryService(L"tomcatquarn").exists);
   setup.End();
   EXPECT_FALSE(FolderExists(typed));
+}
+
+// "set CATALINA_HOME=C:\q&t\tomcat5" run by cmd would set C:\q and run t\tomcat5 as a command.
+TEST_F(FolderNames, AFolderWithAnAmpersandIsRefusedOnTheFolderPageAndAsDWithNothingWritten) {
+  const char* const typed = "C:\\q&t";
+  const char* const refusal = "安装目录中包含字符“&”，基础软件的批处理文件无法使用这样的目录，请另选一个安装目录。";
+  auto expectNothingWritten = [&] {
+    EXPECT_FALSE(FolderExists(tk::ToWide(typed)));
+    EXPECT_FALSE(FolderExists(StagingFolder())) << "something was staged";
+    EXPECT_FALSE(InstallRecordExists());
+    EXPECT_FALSE(UninstallEntryExists());
+    EXPECT_FALSE(QueryService(L"mysqlquarn").exists);
+    EXPECT_FALSE(QueryService(L"tomcatquarn").exists);
+  };
+  SetupProcess& setup = Start();
+  Wizard wizard(setup.Id());
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
+  wizard.TypeFolder(typed);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == typed; }));
+  wizard.Next();
+  MessageBoxView refused = ExpectBox(setup, refusal, {"确定"});
+  EXPECT_TRUE(refused.hasIcon) << "an error box";
+  ASSERT_TRUE(Answer(refused, "确定"));
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFolderTitle));
+  EXPECT_EQ(wizard.Folder(), typed) << "the typed folder stays, to be corrected";
+  setup.End();
+  expectNothingWritten();
+
+  const std::wstring log = setupFolder->Path() + L"run.log";
+  SetupProcess& silent =
+      StartWith(setupFolder->Path(), L"setup.exe", L"/S /D=" + tk::ToWide(typed) + L" /LOG=\"" + log + L"\"");
+  ASSERT_TRUE(silent.WaitForExit(kRunWait));
+  EXPECT_EQ(silent.ExitCode(), 2u) << "a bad command line";
+  EXPECT_NE(FileBytes(log).find(tk::WideToUtf8(tk::ToWide(refusal))), std::string::npos) << FileBytes(log);
+  expectNothingWritten();
 }
 
 }  // namespace e2e

@@ -182,4 +182,26 @@ TEST_F(Unattended, ADriveTooSmallGivesFiveBeforeAnyFileIsWritten) {
   EXPECT_NE(FileBytes(log).find(Utf8("磁盘空间不足")), std::string::npos);
 }
 
+TEST_F(Unattended, AnotherProgramOnTheDatabasePortGivesSixBeforeAnyFileIsWritten) {
+  PortHolder database(3306);  // the port of the demo package's my.ini
+  ASSERT_TRUE(database.Listening()) << "port 3306 is taken on this machine";
+  const std::wstring arguments = L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption();
+  EXPECT_EQ(Install(arguments), 6u);
+  EXPECT_FALSE(showedWindow);
+  EXPECT_FALSE(FolderExists(tk::ToWide(kOwnFolder)));
+  EXPECT_FALSE(FolderExists(StagingFolder()));
+  EXPECT_FALSE(InstallRecordExists());
+  std::string text = FileBytes(log);
+  const std::string named = Utf8(("数据库端口 3306 正被" + ThisProgramHolding(3306) + "使用。").c_str());
+  EXPECT_NE(text.find(named), std::string::npos) << text;
+  EXPECT_NE(text.find(Utf8("退出码 6")), std::string::npos) << text;
+
+  database.Close();
+  EXPECT_EQ(Install(arguments), 0u);
+  ExpectInstalledIn(kOwnFolder);
+  // A repair finds our own services on their ports, which it stops and starts again.
+  EXPECT_EQ(Install(L"/S " + LogOption()), 0u);
+  ExpectInstalledIn(kOwnFolder);
+}
+
 }  // namespace e2e

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/CommandLine.h"
+#include "common/portable/ExitCode.h"
 
 using pub::CommandLine;
 using pub::ParseCommandLine;
@@ -114,7 +115,7 @@ TEST(CommandLine, TheUsageNamesEveryOptionAndExitCode) {
   const std::string usage = pub::CommandLineUsage();
   for (const char* expected : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn"})
     EXPECT_NE(usage.find(expected), std::string::npos) << expected;
-  for (int code = 0; code <= 5; ++code)
+  for (int code = 0; code <= pub::ToInt(pub::ExitCode::PortTaken); ++code)
     EXPECT_NE(usage.find(std::to_string(code) + " "), std::string::npos) << code;
   EXPECT_EQ(usage.substr(usage.size() - 2), "\r\n");
 }

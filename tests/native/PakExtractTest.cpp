@@ -1,4 +1,4 @@
-// The archive object's ExtractEntry: exactly DataSize bytes from DataOffset, in whole chunks.
+// The archive object's ExtractEntry and ReadEntry: exactly DataSize bytes from DataOffset, in whole chunks.
 #include <gtest/gtest.h>
 
 #include "PakTestSupport.h"
@@ -54,4 +54,21 @@ TEST(PakExtract, DataPastTheEndIsAReadErrorAfterTheWholeChunks) {
   EXPECT_EQ(ReadBytes(dir / "long"), data.substr(0, 61440)) << "the first chunk, whole; nothing of the second";
   EXPECT_THROW(pak.ExtractEntry(1, NativeName(dir / "beyond")), tk::EReadError);
   EXPECT_EQ(ReadBytes(dir / "beyond"), "");
+}
+
+TEST(PakExtract, ReadEntryGivesTheSameBytesInMemory) {
+  ScratchFolder dir;
+  std::string data = Pattern(150000);  // more than two chunks
+  std::string bytes = ArchiveBytes(
+      {}, data, {{"a", 0, 115, 150000}, {"b", 0, 118, 7}, {"empty", 0, 0xFFFFFFF0u, 0}, {"beyond", 0, 1000000, 10}});
+  WriteBytes(dir / "a.pak", bytes);
+  {
+    TkexPak pak(nullptr, NativeName(dir / "a.pak"), pak::OpenFor::Updating);
+    EXPECT_EQ(pak.ReadEntry(0), data);
+    EXPECT_EQ(pak.ReadEntry(1), data.substr(3, 7));
+    EXPECT_EQ(pak.ReadEntry(2), "");
+    EXPECT_THROW(pak.ReadEntry(3), tk::EReadError) << "the archive ends before the data do";
+    EXPECT_THROW(pak.ReadEntry(4), tk::EListError);
+  }
+  EXPECT_EQ(ReadBytes(dir / "a.pak"), bytes);
 }

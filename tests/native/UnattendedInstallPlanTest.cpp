@@ -28,17 +28,35 @@ TEST(UnattendedInstallPlan, ARecordWithAUsableFolderIsRepairedThere) {
   EXPECT_EQ(moved.folder, "");
 }
 
-TEST(UnattendedInstallPlan, ARecordWithoutAUsableFolderIsRepairedWhereverTheCallerSays) {
+// A damaged record (no usable folder) is never repaired into the default: /D must say where.
+TEST(UnattendedInstallPlan, ADamagedRecordIsRefusedByNameUnlessTheCallerSaysWhereToRepair) {
   for (const char* recorded : {"", "quarn", "c:\\"}) {
-    EXPECT_EQ(PlanUnattendedInstall(true, recorded, "").folder, "c:\\quarn") << recorded;
+    SCOPED_TRACE(recorded);
+    UnattendedInstallPlan refused = PlanUnattendedInstall(true, recorded, "");
+    EXPECT_FALSE(refused.Ok());
+    EXPECT_NE(refused.error.find("安装记录已损坏"), std::string::npos) << refused.error;
+    EXPECT_NE(refused.error.find("/D="), std::string::npos) << "says how to go on: " << refused.error;
+    EXPECT_EQ(refused.folder, "");
     UnattendedInstallPlan plan = PlanUnattendedInstall(true, recorded, "e:\\other");
+    EXPECT_TRUE(plan.Ok());
     EXPECT_TRUE(plan.repair);
-    EXPECT_EQ(plan.folder, "e:\\other") << recorded;
+    EXPECT_EQ(plan.folder, "e:\\other");
+  }
+}
+
+// Recorded before the batch-file rule: neither repaired there nor moved elsewhere unasked.
+TEST(UnattendedInstallPlan, ARecordedFolderTheBatchFilesCannotCarryIsRefusedNamingTheCharacter) {
+  for (const char* command : {"", "d:\\q&t"}) {
+    UnattendedInstallPlan plan = PlanUnattendedInstall(true, "d:\\q&t", command);
+    EXPECT_FALSE(plan.Ok()) << command;
+    EXPECT_NE(plan.error.find("“&”"), std::string::npos) << plan.error;
+    EXPECT_NE(plan.error.find("d:\\q&t"), std::string::npos) << plan.error;
   }
 }
 
 TEST(UnattendedInstallPlan, AFolderTheWizardWouldNotTakeIsRefusedByName) {
-  for (const char* folder : {"quarn", "c:", "c:\\", "\\\\server\\q", "c:\\a|b", "c:\\my dir", "c:\\安装"}) {
+  for (const char* folder : {"quarn", "c:", "c:\\", "\\\\server\\q", "c:\\a|b", "c:\\my dir", "c:\\安装", "C:\\q&t",
+                             "c:\\a(1)", "c:\\50%"}) {
     for (bool recordExists : {false, true}) {
       UnattendedInstallPlan plan = PlanUnattendedInstall(recordExists, "", folder);
       EXPECT_FALSE(plan.Ok()) << folder;

@@ -75,7 +75,8 @@ TEST(WizardModel, OnlyAUsableFolderLeavesTheFolderPage) {
   model.Next();
   model.SetAccepted(true);
   model.Next();
-  for (const char* refused : {"", "quarn", "c:", "c:\\", "\\\\server\\share\\q", "c:\\a|b", "c:\\q\\..\\.."}) {
+  for (const char* refused : {"", "quarn", "c:", "c:\\", "\\\\server\\share\\q", "c:\\a|b", "c:\\q\\..\\..",
+                              "c:\\q&t", "c:\\100%"}) {
     SCOPED_TRACE(refused);
     model.SetFolder(refused);
     WizardStep step = model.Next();
@@ -155,14 +156,47 @@ TEST(WizardModel, ARepairFixesAUsableRecordedFolderForTheRestOfTheWalk) {
   EXPECT_TRUE(model.FolderFixed()) << "going back does not open the box again";
 }
 
-TEST(WizardModel, ARepairWithoutAUsableRecordedFolderOffersTheDefault) {
-  for (const char* recorded : {"", "quarn", "c:\\"}) {
+// A record without a usable folder is damaged: the wizard does not guess where to repair.
+TEST(WizardModel, ADamagedRecordOffersRemovalAndAFreshInstallIntoAnOpenBoxButNoRepair) {
+  for (const char* recorded : {"", "quarn", "c:\\", "c:\\a|b"}) {
+    SCOPED_TRACE(recorded);
     WizardModel model = AtChoicePage(recorded);
+    EXPECT_TRUE(model.RecordDamaged());
+    EXPECT_FALSE(model.RepairOffered());
+    EXPECT_EQ(model.Pages().size(), 7u) << "the choice page stays, for removal";
+    EXPECT_EQ(model.Folder(), "c:\\quarn");
     model.Choose(WizardChoice::Repair);
-    model.Next();
-    EXPECT_FALSE(model.FolderFixed()) << recorded;
-    EXPECT_EQ(model.Folder(), "c:\\quarn") << recorded;
+    EXPECT_EQ(model.Choice(), WizardChoice::Uninstall) << "a repair not offered is not taken";
+    EXPECT_EQ(model.Next().actions, Do(Kind::ConfirmUninstall));
+
+    model.Choose(WizardChoice::Fresh);
+    EXPECT_EQ(model.Next().actions, Do(Kind::RunUninstall));
+    model.UninstallEnded(true);
+    model.SetAccepted(true);
+    ExpectAt(model, model.Next(), P::Folder, B(true, true, true));
+    EXPECT_FALSE(model.FolderFixed());
+    model.SetFolder("e:\\chosen");
+    EXPECT_EQ(model.Next().actions, Do(Kind::RunInstall));
   }
+  for (const char* whole : {"d:\\recorded", "d:\\q&t"}) {
+    EXPECT_FALSE(WizardModel(true, whole).RecordDamaged()) << whole;
+    EXPECT_TRUE(WizardModel(true, whole).RepairOffered()) << whole;
+  }
+  EXPECT_FALSE(WizardModel(false, "").RecordDamaged()) << "no record is not a damaged one";
+}
+
+// Recorded before the batch-file rule: the repair goes there, and the folder page names the
+// character instead of installing into it again.
+TEST(WizardModel, ARepairIntoARecordedFolderTheBatchFilesCannotCarryStopsOnTheFolderPage) {
+  WizardModel model = AtChoicePage("d:\\q&t");
+  model.Choose(WizardChoice::Repair);
+  model.Next();
+  model.SetAccepted(true);
+  model.Next();
+  EXPECT_TRUE(model.FolderFixed());
+  WizardStep step = model.Next();
+  ExpectAt(model, step, P::Folder, B(true, true, true));
+  EXPECT_EQ(step.actions, Do(Kind::ShowFolderProblem, InstallFolderProblem("d:\\q&t")));
 }
 
 TEST(WizardModel, TheUninstallChoiceAsksFirstThenRunsAndOffersExit) {

@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "common/portable/ProcessValues.h"
+#include "common/portable/RecordState.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
 #include "ui/InstallRecordKeys.h"
+#include "ui/InstallationRecord.h"
 
 using namespace testing_support;
 
@@ -113,14 +115,67 @@ TEST_F(InstallRecord, ARepairKeepsProductNamesOfAnEarlierLargerInstallation) {
   EXPECT_EQ(Values(ui::kProductKey).size(), 3u);
 }
 
-TEST_F(InstallRecord, DetectionNeedsTheVersionKeyOnly) {
+// What a run stopped while writing the record leaves, after every write in turn: no record,
+// or one that names its folder and the products to remove from it. The one damaged moment is
+// the version key made and nothing yet in it, which start-up names as such.
+TEST_F(InstallRecord, AStopBetweenAnyTwoWritesLeavesNoRecordOrOneNamingItsFolder) {
+  const ui::InstallationRecord record{"2.0.0", 46000.25, "d:\\web", 42, 1024, true, {"A", "B"}};
+  const std::vector<ui::RecordWrite> writes = ui::InstallationRecordWrites(record);
+  int damaged = 0;
+  for (size_t count = 0; count <= writes.size(); ++count) {
+    SCOPED_TRACE(count);
+    CleanInstallRecord();
+    ui::PerformRecordWrites(writes, count);
+    ui::RecordedInstallation recorded = ui::ReadRecordedInstallation();
+    switch (pub::JudgeRecord(recorded.exists, recorded.folder)) {
+      case pub::RecordState::Absent:
+        EXPECT_FALSE(KeyExists(ui::kUninstallKey)) << "Windows lists an installation that is not recorded";
+        break;
+      case pub::RecordState::Damaged:
+        ++damaged;
+        EXPECT_TRUE(Values(ui::kVersionKey).empty()) << "only an empty version key may lack the folder";
+        break;
+      case pub::RecordState::Whole:
+        EXPECT_EQ(recorded.folder, "d:\\web");
+        EXPECT_EQ(Values(ui::kProductKey).size(), 2u) << "a removal would not find the products";
+        break;
+    }
+  }
+  EXPECT_LE(damaged, 1);
+  const ui::RecordedInstallation written = ui::ReadRecordedInstallation();
+  EXPECT_EQ(pub::JudgeRecord(written.exists, written.folder), pub::RecordState::Whole);
+
+  // A repair writes over a whole record of the same folder: it stays whole all the way.
+  for (size_t count = 0; count <= writes.size(); ++count) {
+    CleanInstallRecord();
+    WriteRecord("d:\\web", {"A"});
+    ui::PerformRecordWrites(writes, count);
+    EXPECT_EQ(ui::ReadRecordedInstallation().folder, "d:\\web") << count;
+  }
+}
+
+// A version key without installpath, as a run of an earlier version stopped between its
+// first writes leaves: detected, but damaged, with no repair offered and no folder guessed.
+TEST_F(InstallRecord, AVersionKeyWithoutItsFolderIsDetectedAsDamaged) {
   ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
   registry.WriteString("ver", "1.5");
   registry.CloseKey();
   CreateWizard(true);
   EXPECT_EQ(form->PageCount(), 7);
   EXPECT_EQ(form->Label32->Caption(), "1.5");
-  EXPECT_EQ(form->Edit1->Text(), "") << "a record without installpath empties the folder box";
+  EXPECT_EQ(form->Label33->Caption(), pub::kDamagedRecordChoiceText);
+  EXPECT_FALSE(form->RadioButton4->Enabled()) << "repair is offered";
+  EXPECT_TRUE(form->RadioButton3->Enabled());
+  EXPECT_TRUE(form->RadioButton5->Enabled());
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn") << "a fresh install starts from the default, in an open box";
+}
+
+TEST_F(InstallRecord, AWholeRecordOffersItsRepair) {
+  WriteRecord("d:\\web", {"A"});
+  CreateWizard(true);
+  EXPECT_EQ(form->Label33->Caption(), "您可以选择如下操作方式：");
+  EXPECT_TRUE(form->RadioButton4->Enabled());
+  EXPECT_EQ(form->Edit1->Text(), "d:\\web");
 }
 
 TEST_F(InstallRecord, WithoutTheVersionKeyNothingIsDetected) {

@@ -216,6 +216,13 @@ TEST_F(Navigation, ExitAsksFirstAndCloses) {
   EXPECT_TRUE(application.Terminated());
 }
 
+TEST_F(Navigation, TheChoicePageShowsTheRecordedVersionAndThePackagesOwn) {
+  WriteRecord(folder.Path() + "recorded", {});
+  CreateWizard(true, testing_support::BuildPackage({{"eblog/index.html", "<h1>blog</h1>"}}, "2.1.0"));
+  EXPECT_EQ(form->Label32->Caption(), "1.9.0");
+  EXPECT_EQ(form->Label38->Caption(), "本安装包的版本号为：2.1.0") << "a repair with it is an upgrade";
+}
+
 TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
   std::string install = folder.Path() + "recorded";
   WriteRecord(install, {});
@@ -237,12 +244,22 @@ TEST_F(Navigation, AfterTheRepairChoiceTheFolderStaysFixed) {
   EXPECT_FALSE(form->SpeedButton1->Enabled());
 }
 
-TEST_F(Navigation, ARepairWithoutAUsableRecordedFolderLeavesTheFolderBoxOpen) {
+// A record without a usable folder is damaged: no repair into a guessed folder. A fresh
+// install forgets the record (nothing can be removed from no folder) and starts from the
+// default, in an open box.
+TEST_F(Navigation, ADamagedRecordOffersNoRepairAndAFreshInstallStartsFromTheDefault) {
   WriteRecord("", {"eblog"});
   CreateWizard(true);
   Press(form->NextBtn);
-  Press(form->RadioButton4);
+  EXPECT_EQ(VisiblePages(), "HadInstallPage");
+  EXPECT_FALSE(form->RadioButton4->Enabled());
+  Press(form->RadioButton5);
+  boxes.Clear();
   Press(form->NextBtn);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+  EXPECT_EQ(VisiblePages(), "LicensePage");
   Press(form->RadioButton2);
   Press(form->NextBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_1");

@@ -155,3 +155,23 @@ TEST_F(SelectPath, AFolderGbkCannotNameShowsAsItIsAndOkRefusesIt) {
   EXPECT_EQ(picker->GetModalResult(), tk::ModalResult::Ok);
   EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
+
+// OK goes through the folder page's own rule: a folder the bundle's batch files cannot carry is
+// refused where another can still be picked, and the message names the character.
+TEST_F(SelectPath, OkRefusesAFolderTheFolderPageWouldRefuseAndNamesTheCharacter) {
+  const std::string ampersand = folder.Path() + "q&t";
+  ASSERT_TRUE(CreateDirectoryW(tk::ToWide(ampersand).c_str(), nullptr));
+  picker->ShellTreeView1->SetPath(ampersand);
+  ASSERT_EQ(picker->Edit1->Text(), ampersand);
+  picker->BitBtn2Click();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_EQ(boxes.Boxes()[0].text, pub::InstallFolderProblem(ampersand));
+  EXPECT_NE(boxes.Boxes()[0].text.find("“&”"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_EQ(picker->GetModalResult(), tk::ModalResult::None);
+
+  picker->ShellTreeView1->SetPath(folder.Path());
+  picker->BitBtn2Click();
+  EXPECT_EQ(picker->GetModalResult(), tk::ModalResult::Ok);
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
+}

@@ -199,6 +199,40 @@ TEST_F(UninstallRun, ARecordWithoutAUsableFolderIsDeletedSayingNothingWasRemoved
   }
 }
 
+// What a run stopped while writing the record leaves: the products, then a version key
+// holding its folder alone, or nothing yet. Neither may make the removal fail.
+TEST_F(UninstallRun, AHalfWrittenRecordIsRemovedAsFarAsItLeads) {
+  std::string install = folder.Path() + "inst";
+  MakeProduct(install, "eforum");
+  SetSystemJavaHome("D:\\jdk");
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(registry.OpenKey(ui::kProductKey, true));
+  registry.WriteInteger("eforum", 1);
+  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
+  registry.WriteString("installpath", install);
+  registry.CloseKey();
+  CreateWizard(true);
+  form->RunUninstall();
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  EXPECT_FALSE(Exists(install + "\\eforum"));
+  EXPECT_EQ(SystemJavaHome(), "D:\\jdk") << "not recorded as ours";
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+
+  MakeProduct(install, "eforum");
+  ASSERT_TRUE(registry.OpenKey(ui::kProductKey, true));
+  registry.WriteInteger("eforum", 1);
+  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
+  registry.CloseKey();
+  CreateWizard(true);
+  boxes.Clear();
+  form->RunUninstall();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
+  EXPECT_TRUE(Exists(install + "\\eforum\\file.txt"));
+  EXPECT_FALSE(KeyExists("\\Software\\quarn"));
+}
+
 TEST_F(UninstallRun, JavaHomeThatNoLongerNamesOurJavaIsLeftAlone) {
   std::string install = folder.Path() + "inst";
   MakeProduct(install, "tomcat5");

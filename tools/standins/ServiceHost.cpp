@@ -11,8 +11,11 @@ namespace {
 // own; the state they share lives here.
 class Host : public ServiceRun {
  public:
-  Host(std::wstring name, ServiceWork work)
-      : name_(std::move(name)), work_(std::move(work)), stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+  Host(std::wstring name, ServiceWork work, ServiceCommand command)
+      : name_(std::move(name)),
+        work_(std::move(work)),
+        command_(std::move(command)),
+        stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
   ~Host() override { CloseHandle(stop_); }
 
   HANDLE StopEvent() const override { return stop_; }
@@ -49,6 +52,10 @@ class Host : public ServiceRun {
       case SERVICE_CONTROL_INTERROGATE:
         return NO_ERROR;
       default:
+        if (control >= 128 && control <= 255 && host->command_) {
+          std::lock_guard<std::mutex> lock(host->mutex_);
+          if (host->status_.dwCurrentState == SERVICE_RUNNING && host->command_(control)) return NO_ERROR;
+        }
         return ERROR_CALL_NOT_IMPLEMENTED;
     }
   }
@@ -65,6 +72,7 @@ class Host : public ServiceRun {
 
   std::wstring name_;
   ServiceWork work_;
+  ServiceCommand command_;
   HANDLE stop_;
   std::mutex mutex_;
   SERVICE_STATUS_HANDLE handle_ = nullptr;
@@ -77,8 +85,8 @@ void WINAPI ServiceMain(DWORD, wchar_t**) { g_host->Main(); }
 
 }  // namespace
 
-int RunAsService(const std::wstring& name, ServiceWork work) {
-  Host host(name, std::move(work));
+int RunAsService(const std::wstring& name, ServiceWork work, ServiceCommand command) {
+  Host host(name, std::move(work), std::move(command));
   g_host = &host;
   std::wstring tableName = name;
   SERVICE_TABLE_ENTRYW table[] = {{&tableName[0], &ServiceMain}, {nullptr, nullptr}};

@@ -22,8 +22,12 @@ class ServiceRun {
 // manager records as the service's exit code.
 using ServiceWork = std::function<DWORD(ServiceRun&)>;
 
+// A control code of the service's own (128 to 255) that the manager passes on; true when the
+// service understood it.
+using ServiceCommand = std::function<bool(DWORD control)>;
+
 // Returns when the service has stopped: 0, or 1 after a message on stderr when the program
 // was not started by the service control manager.
-int RunAsService(const std::wstring& name, ServiceWork work);
+int RunAsService(const std::wstring& name, ServiceWork work, ServiceCommand command = nullptr);
 
 }  // namespace standin

@@ -1,9 +1,12 @@
 // https://learn.microsoft.com/windows/win32/api/winsock2/nf-winsock2-connect
+// https://learn.microsoft.com/windows/win32/api/iphlpapi/nf-iphlpapi-getextendedtcptable
 #include <winsock2.h>
+#include <iphlpapi.h>
 
 #include "tests/e2e/driver/Http.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace e2e {
 namespace {
@@ -66,6 +69,45 @@ bool PortInUse(unsigned short port) {
   if (connection == INVALID_SOCKET) return false;
   closesocket(connection);
   return true;
+}
+
+PortHolder::PortHolder(unsigned short port) {
+  WSADATA data;
+  if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return;
+  SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  if (listener != INVALID_SOCKET &&
+      (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 5) != 0)) {
+    closesocket(listener);
+    listener = INVALID_SOCKET;
+  }
+  if (listener == INVALID_SOCKET) {
+    WSACleanup();
+    return;
+  }
+  socket_ = listener;
+}
+
+void PortHolder::Close() {
+  if (!Listening()) return;
+  closesocket(static_cast<SOCKET>(socket_));
+  socket_ = ~uintptr_t{0};
+  WSACleanup();
+}
+
+unsigned long ListeningProcess(unsigned short port) {
+  DWORD size = 0;
+  GetExtendedTcpTable(nullptr, &size, FALSE, AF_INET, TCP_TABLE_OWNER_PID_LISTENER, 0);
+  std::vector<char> bytes(size + 4096);
+  size = static_cast<DWORD>(bytes.size());
+  if (GetExtendedTcpTable(bytes.data(), &size, FALSE, AF_INET, TCP_TABLE_OWNER_PID_LISTENER, 0) != NO_ERROR) return 0;
+  const auto* table = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(bytes.data());
+  for (DWORD i = 0; i < table->dwNumEntries; ++i)
+    if (ntohs(static_cast<u_short>(table->table[i].dwLocalPort)) == port) return table->table[i].dwOwningPid;
+  return 0;
 }
 
 }  // namespace e2e

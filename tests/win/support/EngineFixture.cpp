@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/win/support/FileTreeSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
 
@@ -13,6 +14,14 @@ namespace testing_support {
 namespace {
 
 const char kEnvironmentKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+// The folder of the running test program, ending in '\\'.
+std::string BuildFolder() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return tk::FromWide(folder.substr(0, folder.find_last_of(L'\\') + 1));
+}
 
 }  // namespace
 
@@ -29,6 +38,12 @@ std::vector<PackageFile> BundleFiles(bool forum, bool cms) {
   };
   if (forum) files.push_back({"eforum/WEB-INF/classes/forum.properties", "url=jdbc:mysql://localhost/forum\r\n"});
   if (cms) files.push_back({"ecms/index.html", "<h1>cms</h1>\r\n"});
+  // The services' stand-ins, built beside the test program: the run starts them and waits
+  // until they run and the site answers.
+  for (const char* tool : {"MySQL5/bin/mysqld-nt.exe", "tomcat5/bin/tomcat5-service.exe", "tomcat5/bin/service.bat"}) {
+    const std::string name = tool;
+    files.push_back({name, ReadBytes(BuildFolder() + name.substr(name.rfind('/') + 1))});
+  }
   return files;
 }
 

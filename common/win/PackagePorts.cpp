@@ -1,0 +1,34 @@
+#include "common/win/PackagePorts.h"
+
+#include "common/portable/GbkCase.h"
+#include "common/portable/ProcessValues.h"
+#include "common/portable/WorkingFolders.h"
+#include "pak/Pak.h"
+
+namespace pub {
+namespace {
+
+// Larger than any option file; a bigger entry under that name is not read into memory.
+constexpr uint32_t kMaxOptionFileSize = 1024 * 1024;
+
+}  // namespace
+
+std::vector<PlannedPort> PackagePorts() {
+  try {
+    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    std::vector<std::string> names;
+    std::optional<std::string> myIni;
+    for (int32_t i = 0; i < archive.Directory->Count(); ++i) {
+      const pak::TkexPakDirectoryItem& item = archive.Directory->Item(i);
+      names.push_back(item.NameText());
+      if (item.Kind == pak::kKindFile && GbkUpperCase(names.back()) == "MYSQL5/MY.INI" &&
+          item.DataSize <= kMaxOptionFileSize)
+        myIni = archive.ReadEntry(i);
+    }
+    return PortsOfPackage(names, myIni);
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+}  // namespace pub
