@@ -11,12 +11,6 @@
 namespace pub {
 namespace {
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A port number as an option file writes it: digits, optionally quoted, 1 to 65535.
 std::optional<uint16_t> PortValue(std::string value) {
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
@@ -50,18 +44,18 @@ uint16_t DatabasePortOf(const std::string& myIni) {
   uint16_t port = kDefaultDatabasePort;
   bool serverGroup = false;
   for (const std::string& raw : tk::SplitTextLines(myIni)) {
-    std::string line = Trimmed(raw);
+    std::string line = tk::Trimmed(raw);
     if (line.empty() || line[0] == '#' || line[0] == ';') continue;
     if (line[0] == '[') {
-      const std::string group = GbkUpperCase(Trimmed(line.substr(1, line.find(']') - 1)));
+      const std::string group = GbkUpperCase(tk::Trimmed(line.substr(1, line.find(']') - 1)));
       serverGroup = group == "MYSQLD" || group == "SERVER";
       continue;
     }
     if (!serverGroup) continue;
     const size_t equals = line.find('=');
-    if (equals == std::string::npos || GbkUpperCase(Trimmed(line.substr(0, equals))) != "PORT") continue;
+    if (equals == std::string::npos || GbkUpperCase(tk::Trimmed(line.substr(0, equals))) != "PORT") continue;
     std::string value = line.substr(equals + 1);
-    value = Trimmed(value.substr(0, value.find('#')));  // a comment may end the line
+    value = tk::Trimmed(value.substr(0, value.find('#')));  // a comment may end the line
     if (std::optional<uint16_t> number = PortValue(value)) port = *number;
   }
   return port;

@@ -27,4 +27,10 @@ std::string JoinTextLines(const std::vector<std::string>& lines) {
   return text;
 }
 
+std::string Trimmed(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return std::string();
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 }  // namespace tk

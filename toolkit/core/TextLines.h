@@ -13,4 +13,7 @@ std::vector<std::string> SplitTextLines(const std::string& text);
 // Every line followed by CR LF.
 std::string JoinTextLines(const std::vector<std::string>& lines);
 
+// The text without the blanks and tabs at either end, as a line of a settings file is read.
+std::string Trimmed(const std::string& text);
+
 }  // namespace tk

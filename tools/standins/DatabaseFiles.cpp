@@ -10,12 +10,6 @@
 namespace standin {
 namespace {
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::string Lower(std::string text) {
   for (char& c : text)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -32,14 +26,14 @@ std::wstring FolderOf(const std::wstring& path) {
 std::wstring DataFolderSetting(const std::string& myIni) {
   bool inServer = false;
   for (const std::string& raw : tk::SplitTextLines(myIni)) {
-    const std::string line = Trimmed(raw);
+    const std::string line = tk::Trimmed(raw);
     if (!line.empty() && line[0] == '[') {
       inServer = Lower(line) == "[mysqld]";
       continue;
     }
     const size_t equals = line.find('=');
-    if (!inServer || equals == std::string::npos || Lower(Trimmed(line.substr(0, equals))) != "datadir") continue;
-    std::wstring folder = tk::ToWide(Trimmed(line.substr(equals + 1)));
+    if (!inServer || equals == std::string::npos || Lower(tk::Trimmed(line.substr(0, equals))) != "datadir") continue;
+    std::wstring folder = tk::ToWide(tk::Trimmed(line.substr(equals + 1)));
     for (wchar_t& c : folder)
       if (c == L'/') c = L'\\';
     while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
