@@ -8,6 +8,12 @@
 #include "toolkit/core/Errors.h"
 
 namespace pub {
+namespace {
+
+constexpr int kStartAttempts = 5;
+constexpr DWORD kStartRetryMs = 300;
+
+}  // namespace
 
 CommandOutcome RunCommand(const std::string& commandLine, uint16_t showMode) {
   STARTUPINFOW startup = {};
@@ -21,11 +27,21 @@ CommandOutcome RunCommand(const std::string& commandLine, uint16_t showMode) {
   PROCESS_INFORMATION process = {};
   CommandOutcome outcome;
   // No environment block: the child takes this program's, with what SetEnvVariable put there.
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
-                      nullptr, nullptr, &startup, &process)) {
+  // A start can be refused for a moment (seen under Wine right after another program ended:
+  // "internal error"); it is tried again, except for a program that is not there at all.
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
+                       nullptr, nullptr, &startup, &process))
+      break;
     outcome.startError = GetLastError();
-    return outcome;
+    const bool missing = outcome.startError == ERROR_FILE_NOT_FOUND || outcome.startError == ERROR_PATH_NOT_FOUND;
+    if (missing || attempt == kStartAttempts) return outcome;
+    Sleep(kStartRetryMs);
+    // CreateProcessW may have written into the line.
+    line.assign(wide.begin(), wide.end());
+    line.push_back(L'\0');
   }
+  outcome.startError = 0;
   outcome.started = true;
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD exitCode = 0;
