@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
 
 namespace pub {
 
@@ -89,6 +90,9 @@ WizardStep WizardModel::Advance() {
   if (page_ == WizardPage::Copying) {
     SetAllButtons(false);
     run_ = Run::Install;
+    // The run installs into the folder without its trailing '\': the box, and the final page
+    // made from it, show that folder.
+    folder_ = WithoutTrailingBackslash(folder_);
     return Step({{WizardActionKind::RunInstall, ""}});
   }
   if (page_ == WizardPage::Final) {

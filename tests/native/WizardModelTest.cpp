@@ -85,6 +85,8 @@ TEST(WizardModel, OnlyAUsableFolderLeavesTheFolderPage) {
   }
   model.SetFolder("d:\\web\\");
   EXPECT_EQ(model.Next().actions, Do(Kind::RunInstall));
+  // The run installs into d:\web, and the box, and the final page made from it, say so.
+  EXPECT_EQ(model.Folder(), "d:\\web");
 }
 
 TEST(WizardModel, AFailedInstallRunLeavesBackAndExitForAnotherTry) {

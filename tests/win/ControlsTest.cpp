@@ -109,6 +109,24 @@ TEST_F(Controls, OnExitFiresOnlyWhenTheFocusMovesWithinTheForm) {
   EXPECT_EQ(exits, 1);
 }
 
+TEST_F(Controls, DisablingTheFocusedButtonMovesTheFocusToTheNextEnabledControl) {
+  auto* next = Add<tk::Button>(10, 40, 75, 25);
+  auto* exit = Add<tk::Button>(100, 40, 75, 25);
+  int cancels = 0;
+  exit->OnClick = [&] { ++cancels; };
+  form->SetCancelButton(exit);
+  form->Show();
+  next->SetFocus();
+  PumpMessages();
+  ASSERT_TRUE(next->Focused());
+  next->SetEnabled(false);  // as Next is on reaching the agreement page
+  PumpMessages();
+  EXPECT_TRUE(exit->Focused()) << "the focus stays within the form, on an enabled control";
+  PostMessageW(exit->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpMessages();
+  EXPECT_EQ(cancels, 1) << "Esc still reaches the cancel button";
+}
+
 TEST_F(Controls, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
   auto* edit = Add<tk::Edit>(10, 10, 200, 21);
   auto* ok = Add<tk::Button>(10, 40, 75, 25);

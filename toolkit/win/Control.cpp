@@ -205,7 +205,15 @@ void Control::SetVisible(bool visible) {
 
 void Control::SetEnabled(bool enabled) {
   enabled_ = enabled;
-  if (hwnd_) EnableWindow(hwnd_, enabled);
+  if (!hwnd_) return;
+  // A disabled control loses the focus, and keys would then reach no control at all: the
+  // focus moves on to the next enabled control of the form, as a dialog's does.
+  const bool hadFocus = !enabled && GetFocus() == hwnd_;
+  EnableWindow(hwnd_, enabled);
+  if (!hadFocus) return;
+  HWND form = GetAncestor(hwnd_, GA_ROOT);
+  HWND next = form ? GetNextDlgTabItem(form, hwnd_, FALSE) : nullptr;
+  if (next && next != hwnd_ && IsWindowEnabled(next)) ::SetFocus(next);
 }
 
 std::string Control::Caption() const { return FromWide(WideCaption()); }
