@@ -9,7 +9,7 @@ constexpr const char* kProductKey = "\\Software\\quarn\\installproduct";
 constexpr const char* kUninstallKey = "\\Software\\Microsoft\\windows\\CurrentVersion\\Uninstall\\Quarn";
 constexpr const char* kTomcatServiceKey = "\\SYSTEM\\CurrentControlSet\\Services\\tomcatquarn";
 
-// The uninstall entry's texts. The uninstaller itself is not part of this program.
+// The uninstall entry's texts. The uninstaller is this program, placed at kUninstallerPath.
 constexpr const char* kUninstallerPath = "\\install\\Uninstall.exe";
 constexpr const char* kDisplayName = "Quarn系列软件";
 constexpr const char* kPublisher = "Quarn工作室";

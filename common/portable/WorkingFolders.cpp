@@ -1,16 +1,10 @@
 #include "common/portable/WorkingFolders.h"
 
-#include "common/portable/GbkText.h"
 #include "toolkit/core/CodePage.h"
 
 namespace pub {
 
 std::string StagingFolderFor(const std::string& tempFolder) { return tempFolder + kStagingFolderName; }
-
-std::string SetupFolderFor(const std::string& executablePath) {
-  size_t cut = LastDelimiter(executablePath, "\\:");
-  return cut == std::string::npos ? std::string() : executablePath.substr(0, cut + 1);
-}
 
 bool WorkingFolderName(const std::u16string& name, const std::function<std::u16string()>& shortName,
                        std::string* gbk) {

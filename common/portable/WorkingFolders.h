@@ -11,10 +11,6 @@ constexpr const char* kPackageFileName = "Setup.pak";
 
 // The temporary folder (ending in '\') followed by "quarne\".
 std::string StagingFolderFor(const std::string& tempFolder);
-// The folder part of an executable's full path, with its trailing '\' ("D:\dist\setup.exe"
-// gives "D:\dist\", "D:\setup.exe" gives "D:\"). Lead-byte aware: a GBK trail byte 0x5C is
-// no separator.
-std::string SetupFolderFor(const std::string& executablePath);
 
 // The GBK name the program uses for a working folder the system names in UTF-16: the name
 // itself when GBK holds it, exactly as it is; otherwise the folder's short (8.3) name, asked

@@ -152,12 +152,6 @@ bool TransferTree(const std::string& source, const std::string& destination, std
 
 }  // namespace
 
-bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
-  return WalkLevel(walk::AbsolutePath(tk::ToWide(source)), walk::AbsolutePath(tk::ToWide(destination)), logList,
-                   overwrite, Transfer::Copy, progress, failures);
-}
-
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
   return TransferTree(source, destination, logList, overwrite, Transfer::Copy, progress, failures);

@@ -42,9 +42,6 @@ bool CopyFolderTree(const std::string& source, const std::string& destination, s
 // CopyFolderTree's copies, with overwrite on and no log list; a moved file leaves the source.
 bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
                     std::vector<CopyFailure>* failures = nullptr);
-// The worker of one level, with folders as given (no trailing '\').
-bool CopyFolderLevel(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
 
 // Deletes the folder with everything in it, read-only files included; when a progress is
 // given, status = entry name and one step advanced per file, and messages run. True when the folder itself was
