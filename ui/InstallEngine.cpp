@@ -196,7 +196,7 @@ void InstallEngine::StopServices() {
   for (const char* service : {"tomcatquarn", "mysqlquarn"}) {
     if (pub::QueryService(service).Stopped()) continue;
     Announce(progress_, "正在停止已安装的服务......");
-    RunLogged(std::string("net stop ") + service);
+    pub::RunLogged(std::string("net stop ") + service, &progress_);
     pub::ServiceState state = pub::WaitUntilStopped(service, kServiceWaitMs);
     if (!state.Stopped())
       throw InstallFailed(std::string("服务 ") + service + " 没有停止（" + state.Describe() +
@@ -301,15 +301,9 @@ void InstallEngine::Patch() {
     DeleteFileW(tk::ToWide(forumXml).c_str());
 }
 
-pub::CommandOutcome InstallEngine::RunLogged(const std::string& command) {
-  pub::CommandOutcome outcome = pub::RunCommand(command, pub::kShowWindow);
-  progress_.Note("命令 " + command + "：" + outcome.Describe());
-  return outcome;
-}
-
 void InstallEngine::StartService(const std::string& service, const std::string& title,
                                  const pub::CommandOutcome& registration) {
-  pub::CommandOutcome start = RunLogged("net start " + service);
+  pub::CommandOutcome start = pub::RunLogged("net start " + service, &progress_);
   Announce(progress_, "正在等待" + title + "服务启动......");
   pub::ServiceState state = pub::WaitWhileStarting(service, kServiceWaitMs);
   progress_.Note("服务 " + service + "：" + state.Describe());
@@ -325,7 +319,7 @@ void InstallEngine::RegisterDatabase() {
   Announce(progress_, "正在设置Mysql服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\MySQL5\\bin");
-  pub::CommandOutcome registration = RunLogged("mysqld-nt --install mysqlquarn");
+  pub::CommandOutcome registration = pub::RunLogged("mysqld-nt --install mysqlquarn", &progress_);
   StartService("mysqlquarn", "Mysql", registration);
   current.Restore();
 }
@@ -340,7 +334,7 @@ void InstallEngine::RegisterWebServer() {
   Announce(progress_, "正在设置tomcat服务项......");
   CurrentFolder current;
   current.Change(folder_ + "\\tomcat5\\bin");
-  pub::CommandOutcome registration = RunLogged("service.bat install tomcatquarn");
+  pub::CommandOutcome registration = pub::RunLogged("service.bat install tomcatquarn", &progress_);
   StartService("tomcatquarn", "tomcat", registration);
   current.Restore();
   // The service key lives under SYSTEM, which Windows keeps in one view for every program.

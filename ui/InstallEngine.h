@@ -83,8 +83,6 @@ class InstallEngine {
  private:
   // Runs a step's work and reports its outcome; a failure goes on to the caller.
   void Perform(pub::RunStep step, const std::function<void()>& work);
-  // Runs a service tool's command line and writes what became of it to the log.
-  pub::CommandOutcome RunLogged(const std::string& command);
   // "net start service", then waits (bounded) until it runs; one that does not fails the run,
   // naming the service, its state and any command that could not be started.
   void StartService(const std::string& service, const std::string& title, const pub::CommandOutcome& registration);

@@ -118,13 +118,8 @@ void UninstallEngine::DeleteRecord() {
   }
 }
 
-void UninstallEngine::RunLogged(const std::string& command) {
-  pub::CommandOutcome outcome = pub::RunCommand(command, pub::kShowWindow);
-  if (progress_) progress_->Note("命令 " + command + "：" + outcome.Describe());
-}
-
 void UninstallEngine::StopService(const std::string& service) {
-  RunLogged("net stop " + service);
+  pub::RunLogged("net stop " + service, progress_);
   // A service still stopping holds its files open: the folder could not be deleted yet.
   pub::ServiceState state = pub::WaitUntilStopped(service, kServiceStopWaitMs);
   if (progress_) progress_->Note("服务 " + service + "：" + state.Describe());
@@ -136,13 +131,13 @@ void UninstallEngine::UninstallProduct(const std::string& folder) {
   std::string upper = pub::GbkUpperCase(folder);
   if (upper.find("MYSQL") != std::string::npos) {
     StopService("mysqlquarn");
-    RunLogged("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn");
+    pub::RunLogged("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", progress_);
   } else if (upper.find("TOMCAT") != std::string::npos) {
     StopService("tomcatquarn");
     try {
       CurrentFolder current;
       current.Change(folder + "\\bin");
-      RunLogged("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn");
+      pub::RunLogged("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", progress_);
       current.Restore();
     } catch (const std::exception&) {
       // A tool folder that is gone leaves the service for the system to clean up.

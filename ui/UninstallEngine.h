@@ -44,8 +44,6 @@ class UninstallEngine {
   // install\Uninstall.exe and its folder, unless it is the running program.
   void RemoveUninstaller();
   void DeleteRecord();
-  // A service tool's command, its outcome written to the log when there is one.
-  void RunLogged(const std::string& command);
   // "net stop", then waits (bounded) until the service has stopped and let go of its files.
   void StopService(const std::string& service);
 

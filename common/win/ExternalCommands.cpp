@@ -57,6 +57,12 @@ std::string CommandOutcome::Describe() const {
   return "退出码 " + std::to_string(exitCode);
 }
 
+CommandOutcome RunLogged(const std::string& commandLine, Progress* progress) {
+  CommandOutcome outcome = RunCommand(commandLine, kShowWindow);
+  if (progress) progress->Note("命令 " + commandLine + "：" + outcome.Describe());
+  return outcome;
+}
+
 uint32_t RunAndWait(const std::string& commandLine, uint16_t showMode) {
   return RunCommand(commandLine, showMode).exitCode;
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/portable/Progress.h"
+
 namespace pub {
 
 // SW_SHOW: the service tools' consoles are shown, as the user would see them run.
@@ -24,6 +26,9 @@ struct CommandOutcome {
 // this program's environment and current directory, and blocks until it has ended. No window
 // messages run meanwhile.
 CommandOutcome RunCommand(const std::string& commandLine, uint16_t showMode);
+
+// RunCommand, and what became of the command as a line of the run log (progress may be none).
+CommandOutcome RunLogged(const std::string& commandLine, Progress* progress);
 
 // RunCommand's exit code, or 0 when the command could not be started, for callers that only
 // start a command and go on whatever it says.

@@ -28,13 +28,9 @@ const char* StateName(uint32_t state) {
 }
 
 ServiceState WaitFor(const std::string& name, unsigned timeoutMs, const std::function<bool(const ServiceState&)>& done) {
-  const ULONGLONG start = GetTickCount64();
-  for (;;) {
-    ServiceState state = QueryService(name);
-    if (done(state) || GetTickCount64() - start >= timeoutMs) return state;
-    walk::KeepResponsive();
-    Sleep(kServicePollMs);
-  }
+  ServiceState state;
+  walk::PollUntil([&] { return done(state = QueryService(name)); }, timeoutMs, kServicePollMs);
+  return state;
 }
 
 }  // namespace

@@ -62,13 +62,7 @@ bool SiteAnswers(uint16_t port) {
 }
 
 bool WaitForSite(uint16_t port, unsigned timeoutMs) {
-  const ULONGLONG start = GetTickCount64();
-  for (;;) {
-    if (SiteAnswers(port)) return true;
-    if (GetTickCount64() - start >= timeoutMs) return false;
-    walk::KeepResponsive();
-    Sleep(kSitePollMs);
-  }
+  return walk::PollUntil([port] { return SiteAnswers(port); }, timeoutMs, kSitePollMs);
 }
 
 }  // namespace pub

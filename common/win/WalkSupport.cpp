@@ -59,6 +59,16 @@ void KeepResponsive() {
   ProcessPendingMessages();
 }
 
+bool PollUntil(const std::function<bool()>& done, unsigned timeoutMs, DWORD pollMs) {
+  const ULONGLONG start = GetTickCount64();
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount64() - start >= timeoutMs) return false;
+    KeepResponsive();
+    Sleep(pollMs);
+  }
+}
+
 Listing::Listing(const std::wstring& pattern) {
   // The basic information level skips the short names, which nothing here uses.
   handle_ = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry_, FindExSearchNameMatch, nullptr, 0);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace pub {
@@ -31,6 +32,10 @@ void ProcessPendingMessages();
 // loop (a round trip to the window system) for every file.
 constexpr DWORD kResponsiveIntervalMs = 25;
 void KeepResponsive();
+
+// Asks done() every pollMs until it is true or timeoutMs have passed, letting messages run
+// between the asks; done()'s last answer.
+bool PollUntil(const std::function<bool()>& done, unsigned timeoutMs, DWORD pollMs);
 
 // The entries matching pattern (by default those of the current directory), "." and ".."
 // left out by the walker.

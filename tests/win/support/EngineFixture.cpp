@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tests/e2e/driver/Files.h"
 #include "tests/win/support/FileTreeSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
@@ -15,13 +16,6 @@ namespace {
 
 const char kEnvironmentKey[] = "\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
-// The folder of the running test program, ending in '\\'.
-std::string BuildFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  return tk::FromWide(folder.substr(0, folder.find_last_of(L'\\') + 1));
-}
 
 }  // namespace
 
@@ -42,7 +36,7 @@ std::vector<PackageFile> BundleFiles(bool forum, bool cms) {
   // until they run and the site answers.
   for (const char* tool : {"MySQL5/bin/mysqld-nt.exe", "tomcat5/bin/tomcat5-service.exe", "tomcat5/bin/service.bat"}) {
     const std::string name = tool;
-    files.push_back({name, ReadBytes(BuildFolder() + name.substr(name.rfind('/') + 1))});
+    files.push_back({name, ReadBytes(tk::FromWide(e2e::ProgramFolder()) + name.substr(name.rfind('/') + 1))});
   }
   return files;
 }
