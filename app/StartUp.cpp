@@ -6,12 +6,13 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Dialogs.h"
-#include "ui/SelectPathForm.h"
 #include "ui/SetupMainForm.h"
 #include "ui/StartupPicForm.h"
 
@@ -43,28 +44,29 @@ std::wstring SystemShortName(const std::wstring& folder) {
   return alias;
 }
 
-bool FixWorkingFolders(const ShortNameLookup& shortName) {
+WorkingFolders FindWorkingFolders(const ShortNameLookup& shortName) {
+  WorkingFolders found;
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH + 1) {
-    tk::ShowError("无法取得系统的临时文件夹，安装程序无法继续。请检查环境变量 TEMP 和 TMP 后重新运行本程序。");
-    return false;
+    found.problem = tk::ToWide("无法取得系统的临时文件夹，安装程序无法继续。请检查环境变量 TEMP 和 TMP 后重新运行本程序。");
+    return found;
   }
   const std::wstring tempWide(temp, length);
   std::string tempFolder;
   if (!GbkFolderName(tempWide, shortName, &tempFolder)) {
-    tk::ShowError(UnnamableFolderMessage("系统的临时文件夹", tempWide,
-                                         "安装程序无法继续。请把环境变量 TEMP 和 TMP 设为名称中只有英文字母和数字的"
-                                         "文件夹（例如 C:\\Temp）后重新运行本程序。"));
-    return false;
+    found.problem = UnnamableFolderMessage("系统的临时文件夹", tempWide,
+                                           "安装程序无法继续。请把环境变量 TEMP 和 TMP 设为名称中只有英文字母和数字的"
+                                           "文件夹（例如 C:\\Temp）后重新运行本程序。");
+    return found;
   }
   if (tempFolder.back() != '\\') tempFolder += '\\';
 
   std::wstring executable(32768, L'\0');
   DWORD pathLength = GetModuleFileNameW(nullptr, &executable[0], static_cast<DWORD>(executable.size()));
   if (pathLength == 0 || pathLength >= executable.size()) {
-    tk::ShowError("无法取得安装程序所在的路径，安装程序无法继续。");
-    return false;
+    found.problem = tk::ToWide("无法取得安装程序所在的路径，安装程序无法继续。");
+    return found;
   }
   executable.resize(pathLength);
   // Cut in UTF-16, so that the program's own file name never decides how its folder is named.
@@ -72,15 +74,22 @@ bool FixWorkingFolders(const ShortNameLookup& shortName) {
   const std::wstring setupWide = cut == std::wstring::npos ? std::wstring() : executable.substr(0, cut + 1);
   std::string setupFolder;
   if (!GbkFolderName(setupWide, shortName, &setupFolder)) {
-    tk::ShowError(UnnamableFolderMessage("安装程序所在的文件夹", setupWide,
-                                         "请把 setup.exe 和 Setup.pak 一起移到名称中只有英文字母和数字的文件夹"
-                                         "（例如 C:\\QuarnSetup）后重新运行本程序。"));
-    return false;
+    found.problem = UnnamableFolderMessage("安装程序所在的文件夹", setupWide,
+                                           "请把 setup.exe 和 Setup.pak 一起移到名称中只有英文字母和数字的文件夹"
+                                           "（例如 C:\\QuarnSetup）后重新运行本程序。");
+    return found;
   }
+  found.stagingFolder = pub::StagingFolderFor(tempFolder);
+  found.setupFolder = setupFolder;
+  return found;
+}
 
-  pub::Process().StagingFolder = pub::StagingFolderFor(tempFolder);
-  pub::Process().SetupFolder = setupFolder;
-  return true;
+std::wstring SettleWorkingFolders(const ShortNameLookup& shortName) {
+  const WorkingFolders found = FindWorkingFolders(shortName);
+  if (!found.problem.empty()) return found.problem;
+  pub::Process().StagingFolder = found.stagingFolder;
+  pub::Process().SetupFolder = found.setupFolder;
+  return std::wstring();
 }
 
 void ShowSplash(tk::Application& application) {
@@ -94,41 +103,50 @@ void ShowSplash(tk::Application& application) {
   }
 }
 
-int RunSetup() {
-  tk::Application application;
+namespace {
+
+// What both windowed runs do first: the toolkit, the one-copy rule, the working folders. Returns
+// the exit code to end with when the program must stop here.
+std::optional<pub::ExitCode> StartWindowed(tk::Application& application, const SingleInstance& instance,
+                                           pub::ExitCode whenAlreadyRunning) {
   application.Initialize();
-  SingleInstance instance;
   if (!instance.IsFirst()) {
     tk::ShowPlain("Quarn软件安装系统已经在运行，请不要同时运行两个安装程序。");
     SingleInstance::ActivateRunningCopy();
-    return 0;
+    return whenAlreadyRunning;
   }
-  if (!FixWorkingFolders()) return 1;
+  const std::wstring problem = SettleWorkingFolders();
+  if (problem.empty()) return std::nullopt;
+  tk::ShowError(problem);
+  return pub::ExitCode::Failed;
+}
+
+}  // namespace
+
+pub::ExitCode RunSetup() {
+  tk::Application application;
+  SingleInstance instance;
+  // A second wizard only brings the first one forward: that is not a failure.
+  if (std::optional<pub::ExitCode> early = StartWindowed(application, instance, pub::ExitCode::Done)) return *early;
   ShowSplash(application);
   try {
     application.CreateForm<ui::TfSetupMainForm>();
-    application.CreateForm<ui::TFSelectPath>();
   } catch (const std::exception& error) {
     tk::Application::HandleException(error);
-    if (!application.MainForm()) return 1;  // no window to run
+    if (!application.MainForm()) return pub::ExitCode::Failed;  // no window to run
   }
   application.Run();
-  return 0;
+  return pub::ExitCode::Done;
 }
 
 pub::ExitCode RunWindowedUninstall() {
   tk::Application application;
-  application.Initialize();
   SingleInstance instance;
-  if (!instance.IsFirst()) {
-    tk::ShowPlain("Quarn软件安装系统已经在运行，请不要同时运行两个安装程序。");
-    SingleInstance::ActivateRunningCopy();
-    return pub::ExitCode::AlreadyRunning;
-  }
-  if (!FixWorkingFolders()) return pub::ExitCode::Failed;
-  pub::Process().UninstallOnly = true;
+  if (std::optional<pub::ExitCode> early = StartWindowed(application, instance, pub::ExitCode::AlreadyRunning))
+    return *early;
+  ui::TfSetupMainForm* form = nullptr;
   try {
-    auto* form = application.CreateForm<ui::TfSetupMainForm>();
+    form = application.CreateForm<ui::TfSetupMainForm>(/*uninstallerAlone=*/true);
     form->Show();
     form->StartUninstallAlone();
   } catch (const std::exception& error) {
@@ -136,7 +154,7 @@ pub::ExitCode RunWindowedUninstall() {
     if (!application.MainForm()) return pub::ExitCode::Failed;
   }
   application.Run();
-  return pub::Process().RemovalResult == 0 ? pub::ExitCode::Done : pub::ExitCode::Failed;
+  return form ? form->RemovalResult() : pub::ExitCode::Failed;
 }
 
 }  // namespace app

@@ -17,18 +17,28 @@ namespace app {
 using ShortNameLookup = std::function<std::wstring(const std::wstring& folder)>;
 std::wstring SystemShortName(const std::wstring& folder);
 
-// Sets the setup folder and the staging folder from what the system reports. A folder whose
-// name GBK cannot hold is used by its short name, asked of shortName. When the system cannot
-// report its temporary folder, or a folder has no name the program can use, shows an error
-// that names it and returns false without touching any folder.
-bool FixWorkingFolders(const ShortNameLookup& shortName = SystemShortName);
+// The setup folder and the staging folder as the system reports them, or why the program
+// cannot work: the system does not report its temporary folder, or a folder has no name the
+// program can use (the reason names it). A folder whose name GBK cannot hold is used by its
+// short name, asked of shortName.
+struct WorkingFolders {
+  std::string setupFolder;    // ends in '\'
+  std::string stagingFolder;  // ends in '\'
+  // "" when both folders are known. Wide, because the folder it names may hold characters
+  // GBK cannot: that is the problem.
+  std::wstring problem;
+};
+WorkingFolders FindWorkingFolders(const ShortNameLookup& shortName = SystemShortName);
+
+// Finds the working folders and settles them for the whole process; the reason when it cannot.
+std::wstring SettleWorkingFolders(const ShortNameLookup& shortName = SystemShortName);
 
 // Shows the splash, paints it at once and asks for its release, which happens when messages
 // are next handled: the picture stays while the wizard window is being built.
 void ShowSplash(tk::Application& application);
 
-// The whole start-up and the message loop; returns the process exit code.
-int RunSetup();
+// The wizard: start-up, the window and the message loop; returns the process exit code.
+pub::ExitCode RunSetup();
 
 // The uninstaller with its window: confirmation, the uninstall page, the result.
 pub::ExitCode RunWindowedUninstall();

@@ -39,13 +39,6 @@ bool StartedAsUninstaller() {
   return _wcsicmp(name.c_str(), L"Uninstall.exe") == 0;
 }
 
-// A refused command line still asked for silence when /S or -S is among the arguments.
-bool AsksForSilence(const std::vector<std::string>& arguments) {
-  for (const std::string& argument : arguments)
-    if ((argument == "/S" || argument == "/s" || argument == "-S" || argument == "-s")) return true;
-  return false;
-}
-
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -55,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
   if (!convertible) commandLine.error = "命令行中含有安装程序无法处理的字符（例如韩文或表情符号），请换用其他目录或文件名。";
   if (!commandLine.Ok()) {
-    if (!AsksForSilence(arguments)) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
+    if (!commandLine.silent) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
     return pub::ToInt(pub::ExitCode::BadCommandLine);
   }
   pub::Process().LogPath = commandLine.logPath;
@@ -73,5 +66,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     case pub::RunMode::Wizard:
       break;
   }
-  return app::RunSetup();
+  return pub::ToInt(app::RunSetup());
 }

@@ -254,25 +254,25 @@ struct CopyingPage {
   tk::Gauge* gauge;
 };
 
-bool OurStaging(pub::Progress* progress) {
+bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
   if (progress) progress->Step("解压文件到临时目录：");
-  pub::StagingResult staged = pub::UnpackPackage(progress);
+  *staged = pub::UnpackPackage(progress);
   if (progress) progress->Flush();
-  if (!staged.Succeeded()) std::printf("staging failed: %s\n", Utf8(staged.detail).c_str());
-  return staged.Succeeded();
+  if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
+  return staged->Succeeded();
 }
 
 // As the install run's copy step: each product folder the staging found, in its order.
-bool OurPlacement(pub::Progress* progress, const std::string& installFolder) {
+bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
   const pub::ProcessValues& process = pub::Process();
   if (progress) {
     progress->Step("拷贝Quarn产品文件到安装目录：");
     // The run's gauge spans the staged entries and the files to put in place.
-    progress->Range(process.InstalledFileCount * 2);
+    progress->Range(staged.entryCount + static_cast<int>(staged.files.size()));
     progress->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
   }
   std::vector<pub::CopyFailure> failures;
-  for (const std::string& product : *process.ProductNames)
+  for (const std::string& product : staged.products)
     pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, progress, &failures);
   if (progress) progress->Flush();
   for (const pub::CopyFailure& failure : failures)
@@ -494,11 +494,12 @@ int main(int argc, char** argv) {
           std::unique_ptr<pub::ControlsProgress> progress = page.Progress(display);
           Settle();
           double start = Seconds();
-          ok = OurStaging(progress.get());
+          pub::StagingResult staged;
+          ok = OurStaging(progress.get(), &staged);
           f.staging = Seconds() - start;
           Settle();
           start = Seconds();
-          ok = ok && OurPlacement(progress.get(), installText);
+          ok = ok && OurPlacement(progress.get(), staged, installText);
           f.placement = Seconds() - start;
           progress.reset();
           if (ok && CountTree(install) != files) {

@@ -1,15 +1,12 @@
-// The install run of the copying page: the engine's steps shown on the page's gauge, labels
-// and memo, and the page's end state once they are done.
+// The install run of the copying page: the run's steps shown on the page's gauge, labels and
+// memo, and the page's texts once it has ended. The buttons are the wizard model's.
 #include <windows.h>
 #include <oleauto.h>
 
-#include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/ControlsProgress.h"
 #include "toolkit/core/CodePage.h"
-#include "ui/CurrentFolder.h"
-#include "ui/InstallEngine.h"
-#include "ui/LoggedRun.h"
+#include "toolkit/core/TextLines.h"
+#include "toolkit/win/Dialogs.h"
 #include "ui/SetupMainForm.h"
 
 namespace ui {
@@ -26,52 +23,34 @@ std::string ShortDate(tk::TDateTime date) {
 
 }  // namespace
 
-void TfSetupMainForm::RunInstall() {
-  // Counting leaves the current folder inside the staging folder; the run gives back the one
-  // it started with, so that the staging folder can be deleted at close.
-  CurrentFolder runFolder;
-  struct Restore {
-    CurrentFolder& folder;
-    ~Restore() { folder.RestoreQuietly(); }
-  } restore{runFolder};
-  HadSetJAVA_HOME = false;
-  Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
+setup::InstallOutcome TfSetupMainForm::RunInstall() {
   pub::ControlsProgress shown(Gauge1, Label17, Memo3, Label16);
-  const bool repair = HadInstallPage && RadioButton4->Checked();
-  LoggedRun logged(repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::Process().PackageVersion,
-                   Edit1->Text());
-  pub::TeeProgress progress(shown, logged.Log());
-  InstallEngine engine(Edit1->Text(), progress);
-  engine.keepChangedFiles = repair;
-  engine.onStaged = [this](const std::vector<std::string>& products) {
-    const pub::ProcessValues& process = pub::Process();
+  setup::InstallPlan plan;
+  plan.folder = model_->Folder();
+  plan.repair = model_->Choice() == pub::WizardChoice::Repair && model_->RepairOffered();
+  plan.onStaged = [this](const pub::StagingResult& staged) {
     ProductList->Clear();
-    for (const std::string& name : products) ProductList->Add(name);
+    for (const std::string& name : staged.products) ProductList->Add(name);
     for (int i = 0; i < ProductList->Count(); ++i) ProductList->SetChecked(i, true);
-    Label23->SetCaption("本次安装包版本为：V" + process.PackageVersion + " 制作日期：" + ShortDate(process.PackageDate));
+    Label23->SetCaption("本次安装包版本为：V" + staged.version + " 制作日期：" + ShortDate(staged.date));
   };
-  struct KeepFlag {
-    TfSetupMainForm& form;
-    InstallEngine& engine;
-    ~KeepFlag() { form.HadSetJAVA_HOME = engine.HadSetJavaHome(); }
-  } keepFlag{*this, engine};
-  try {
-    engine.Run();
-  } catch (const std::exception& error) {
-    logged.Finish(ExitCodeFor(error));
-    throw;
+  setup::InstallOutcome outcome = setup::RunInstall(plan, shown);
+  if (!outcome.Done()) {
+    ShowInstallFailure(outcome.reason);
+    return outcome;
   }
-  logged.Finish(pub::ExitCode::Done);
-  progress.Flush();
-
   Label16->SetVisible(false);
   Label17->SetCaption("安装成功!");
   shown.Complete();
   FullInstallPage_2->Repaint();
-  NextBtn->SetCaption(kFinishCaption);
-  NextBtn->SetEnabled(true);
-  UpBtn->SetEnabled(false);
-  CloseBtn->SetEnabled(false);
+  return outcome;
+}
+
+void TfSetupMainForm::ShowInstallFailure(const std::string& reason) {
+  Label16->SetVisible(true);
+  Label17->SetCaption("安装没有完成。");
+  for (const std::string& line : tk::SplitTextLines(reason)) Memo3->AddLine("安装失败：" + line);
+  tk::ShowError(reason);
 }
 
 }  // namespace ui

@@ -6,13 +6,13 @@
 #include <exception>
 
 #include "common/portable/InstallFolderRule.h"
+#include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/SiteCheck.h"
-#include "toolkit/core/TextLines.h"
+#include "setup/CurrentFolder.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Shell.h"
-#include "ui/CurrentFolder.h"
 #include "ui/SelectPathForm.h"
 #include "ui/SetupMainForm.h"
 
@@ -119,7 +119,7 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
     case pub::WizardActionKind::RunInstall:
       return PerformInstall();
     case pub::WizardActionKind::RegisterDatabaseAgain:
-      Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + Edit1->Text() + " 目录下!");
+      Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + model_->Folder() + " 目录下!");
       pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
       return;
     case pub::WizardActionKind::FinishAction:
@@ -135,42 +135,24 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
 }
 
 void TfSetupMainForm::PerformInstall() {
-  std::string failure;
   runActive_ = true;
-  try {
-    RunInstall();
-  } catch (const std::exception& error) {
-    failure = error.what();
-    if (failure.empty()) failure = "安装没有完成。";
-  }
+  const setup::InstallOutcome outcome = RunInstall();
   runActive_ = false;
-  Render(model_->InstallEnded(failure.empty()));
-  if (!failure.empty()) ShowInstallFailure(failure);
+  Render(model_->InstallEnded(outcome.Done()));
   if (closePending_) Close();
 }
 
 void TfSetupMainForm::PerformUninstall() {
-  // The uninstall choice (not the removal before a fresh install) has set Next to "退出".
-  if (model_->Buttons().caption == pub::NextCaption::Exit) removed_ = true;
-  std::exception_ptr failure;
   runActive_ = true;
-  try {
-    RunUninstall();
-  } catch (...) {
-    failure = std::current_exception();
-  }
+  const setup::UninstallOutcome outcome = RunUninstall();
   runActive_ = false;
-  Render(model_->UninstallEnded(!failure));
-  // The uninstaller has no other page to go back to.
-  if (pub::Process().UninstallOnly) UpBtn->SetEnabled(false);
+  removalResult_ = outcome.code;
+  Render(model_->UninstallEnded(outcome.recordGone));
   if (closePending_) Close();
-  // What stays, and why, goes on to the default handler, which shows it.
-  if (failure) std::rethrow_exception(failure);
 }
 
 void TfSetupMainForm::FinishAction() {
-  Edit1->SetText(pub::WithoutTrailingBackslash(Edit1->Text()));
-  CurrentFolder().Change(Edit1->Text() + "\\tomcat5\\bin\\");  // stays there: the program ends
+  setup::CurrentFolder().Change(pub::WithoutTrailingBackslash(model_->Folder()) + "\\tomcat5\\bin\\");  // stays there: the program ends
   tk::OpenAddress(Handle(), pub::kSiteAddress);
   Close();
 }
@@ -185,16 +167,6 @@ void TfSetupMainForm::ShowUninstallProgress() {
   UninstallPage->SetVisible(true);
   SetWindowPos(UninstallPage->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   UninstallPage->Repaint();
-}
-
-void TfSetupMainForm::ShowInstallFailure(const std::string& reason) {
-  // The final page, with its success texts, is only for a run that completed: Next stays off,
-  // Back leads to the folder page for another run, Exit leaves.
-  NextBtn->SetEnabled(false);
-  Label16->SetVisible(true);
-  Label17->SetCaption("安装没有完成。");
-  for (const std::string& line : tk::SplitTextLines(reason)) Memo3->AddLine("安装失败：" + line);
-  tk::ShowError(reason);
 }
 
 void TfSetupMainForm::Button3Click() {
@@ -218,9 +190,9 @@ void TfSetupMainForm::Edit1Exit() {
 }
 
 void TfSetupMainForm::SpeedButton1Click() {
-  auto* picker = new TFSelectPath(this);  // lives until the wizard window goes
-  picker->SeedPath = pub::Process().SetupFolder;
-  if (picker->ShowModal() == tk::ModalResult::Ok) Edit1->SetText(picker->Edit1->Text());
+  if (!picker_) picker_ = new TFSelectPath(this);  // lives until the wizard window goes
+  picker_->SeedPath = pub::Process().SetupFolder;
+  if (picker_->ShowModal() == tk::ModalResult::Ok) Edit1->SetText(picker_->Edit1->Text());
 }
 
 }  // namespace ui

@@ -13,7 +13,7 @@ namespace {
 using tk::Kind;
 using namespace tk;  // row options
 
-const ControlRow kLayout[] = {
+const ControlRow kPickerLayout[] = {
     // name, kind, parent, x, y, width, height, caption, options, tab order
     {"Panel1", Kind::Panel, "", 0, 367, 478, 73, "", kAlignBottom, 0},
     {"Label1", Kind::Label, "Panel1", 8, 11, 40, 14, "路径:", kNone, -1},
@@ -36,7 +36,7 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   SetCaption("选择目录......");
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
   SetBounds(339, 205, 486, 467);
-  tk::BuildLayout(*this, kLayout);
+  tk::BuildLayout(*this, kPickerLayout);
   ShellTreeView1 = Bind<tk::ShellTreeView>("ShellTreeView1");
   Edit1 = Bind<tk::Edit>("Edit1");
   ComboBox1 = Bind<tk::ComboBox>("ComboBox1");

@@ -6,6 +6,8 @@
 #include "common/portable/WorkingFolders.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Staging.h"
+#include "setup/InstallEngine.h"
+#include "setup/InstallationRecord.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
@@ -13,7 +15,8 @@
 
 namespace ui {
 
-TfSetupMainForm::TfSetupMainForm(tk::Component* owner) : tk::Form(owner) {
+TfSetupMainForm::TfSetupMainForm(tk::Component* owner, bool uninstallerAlone)
+    : tk::Form(owner), uninstallerAlone_(uninstallerAlone) {
   SetName("fSetupMainForm");
   SetCaption(kMainFormCaption);
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
@@ -43,24 +46,25 @@ void TfSetupMainForm::WireHandlers() {
 
 void TfSetupMainForm::FormCreate() {
   ShowPage(0, true);
-  pub::ProcessValues& process = pub::Process();
+  const pub::ProcessValues& process = pub::Process();
   // The uninstaller needs no package, only the record.
-  process.ArchiveFound = process.UninstallOnly || tk::FileExists(process.SetupFolder + pub::kPackageFileName);
-  if (!process.ArchiveFound) {
+  packageFound_ = uninstallerAlone_ || tk::FileExists(process.SetupFolder + pub::kPackageFileName);
+  if (!packageFound_) {
     model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
-    tk::ShowError(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite + "从新下载");
+    tk::ShowError(setup::PackageMissingMessage());
     return;
   }
-  const bool recorded = DetectInstallation();
-  if (!recorded) {
+  const setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
+  if (!recorded.exists) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
   } else {
+    Label32->SetCaption(recorded.version);
     // A repair with a newer package is an upgrade: the page says which version comes.
     const std::string packageVersion = pub::PackageVersion();
     if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
   }
-  model_ = std::make_unique<pub::WizardModel>(recorded, Edit1->Text());
+  model_ = std::make_unique<pub::WizardModel>(recorded.exists, recorded.folder, uninstallerAlone_);
   // A damaged record names no folder: the box shows the model's default, and the choice page
   // says why repair is not among its options.
   Edit1->SetText(model_->Folder());
@@ -79,17 +83,13 @@ void TfSetupMainForm::StartUninstallAlone() {
   // From the welcome page to the choice page, then the uninstall choice, as a person would.
   Render(model_->Next());
   RadioButton3->SetChecked(true);
-  try {
-    NextBtnClick();
-  } catch (const std::exception& error) {
-    tk::Application::HandleException(error);  // what stays and why; the window stays open
-  }
+  NextBtnClick();
   // Declined: nothing to do here without a package.
-  if (!removed_) Close();
+  if (!model_->Removed()) Close();
 }
 
 void TfSetupMainForm::FormShow() {
-  if (!pub::Process().ArchiveFound) Close();
+  if (!packageFound_) Close();
   NextBtn->SetFocus();
 }
 
@@ -102,10 +102,7 @@ bool TfSetupMainForm::FormCloseQuery() {
 }
 
 void TfSetupMainForm::FormClose() {
-  pub::ProcessValues& process = pub::Process();
-  if (!process.StagingFolder.empty() && tk::FolderExists(process.StagingFolder))
-    pub::DeleteFolderTree(process.StagingFolder, nullptr);
-  process.ProductNames.reset();
+  setup::RemoveStagingFolder();
 }
 
 }  // namespace ui

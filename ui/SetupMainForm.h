@@ -17,24 +17,23 @@
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
 #include "common/portable/WizardModel.h"
-#include "ui/InstallEngine.h"
-#include "ui/UninstallEngine.h"
+#include "setup/Runs.h"
 
 namespace ui {
 
-// Address of the product's download site, named in the missing-package message.
-constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
+class TFSelectPath;
 
 // The wizard window's caption, with its trailing blank; a second copy finds the window by it.
 constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 
-// Captions of NextBtn, which double as its state.
+// Captions of NextBtn.
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";
 
 class TfSetupMainForm : public tk::Form {
  public:
-  explicit TfSetupMainForm(tk::Component* owner);
+  // uninstallerAlone: started as the uninstaller, with no package, for the removal only.
+  explicit TfSetupMainForm(tk::Component* owner, bool uninstallerAlone = false);
 
   // Handlers.
   void FormCreate();
@@ -54,6 +53,8 @@ class TfSetupMainForm : public tk::Form {
 
   // Whether an install or uninstall run is under way.
   bool RunActive() const { return runActive_; }
+  // How the last removal ended, for the uninstaller's exit code; Failed before any.
+  pub::ExitCode RemovalResult() const { return removalResult_; }
 
   // Pages. A page's index is its tab order inside BasePanel: dense, renumbered on release.
   void ShowPage(int pageIndex, bool show);
@@ -62,27 +63,16 @@ class TfSetupMainForm : public tk::Form {
   // Destroys a page; the member that named it becomes null.
   void ReleasePage(tk::Panel*& page);
 
-  // Whether an installation is recorded; when it is, Label32 shows the recorded version and
-  // Edit1 the recorded install folder.
-  bool DetectInstallation();
-  // Records this installation: version key, product key, uninstall entry.
-  void WriteInstallRecord();
-
   // Next on the final page: the installed site opened, the program ended.
   void FinishAction();
 
-  // The copying page's work: staging, copying, configuration, services, record. Every failure
-  // propagates to the caller with its reason; success shows only after the last step.
-  void RunInstall();
-  // Removes the recorded installation, products last to first, then the record. Raises
-  // UninstallIncomplete, keeping the record, when a recorded folder is left behind.
-  void RunUninstall();
+  // The copying page's run into the folder box's folder, shown on the page's gauge, labels
+  // and memo; the page's texts say how it ended.
+  setup::InstallOutcome RunInstall();
+  // The removal of the recorded installation, shown on the uninstall page.
+  setup::UninstallOutcome RunUninstall();
 
   // The controls by name, for tests and for the runs.
-
-  // True only when this program's install run created the system-wide JAVA_HOME.
-  bool HadSetJAVA_HOME = false;
-
   tk::Panel* Panel1;
   tk::Button* UpBtn;
   tk::Button* NextBtn;
@@ -123,8 +113,10 @@ class TfSetupMainForm : public tk::Form {
   tk::Gauge* Gauge2;
 
  private:
-  // The copying page after a run that failed: the reason shown, Back and Exit to go on with.
+  // The copying page after a run that failed: the reason shown in the memo and a box.
   void ShowInstallFailure(const std::string& reason);
+  // The uninstall page's words for how a removal ended, and its box when there is one.
+  void ShowUninstallOutcome(const setup::UninstallOutcome& outcome);
 
   void BuildControls();
   void WireHandlers();
@@ -145,10 +137,12 @@ class TfSetupMainForm : public tk::Form {
 
   // What the wizard decides; made when the window knows whether an installation is recorded.
   std::unique_ptr<pub::WizardModel> model_;
+  const bool uninstallerAlone_;
+  bool packageFound_ = false;  // or not needed: the uninstaller has none
   bool runActive_ = false;
-  // The uninstall choice has run: "退出" then only ends the program, with nothing to open.
-  bool removed_ = false;
   bool closePending_ = false;
+  pub::ExitCode removalResult_ = pub::ExitCode::Failed;
+  TFSelectPath* picker_ = nullptr;  // made at the first click; owned by the window
 };
 
 }  // namespace ui

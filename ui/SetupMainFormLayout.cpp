@@ -20,7 +20,7 @@ using namespace tk;  // row options
   {page "Picture", Kind::Image, page "Header", 423, -5, 64, 64, "HEADER", kPictureResource, -1},    \
   {page "Line", Kind::Bevel, page, 0, 53, 496, 2, "", kNone, -1}
 
-const ControlRow kLayout[] = {
+const ControlRow kWizardLayout[] = {
     // name, kind, parent, x, y, width, height, caption, options, tab order
     {"Panel1", Kind::Panel, "", 0, 290, 496, 41, "", kAlignBottom, -1},
     {"Bevel2", Kind::Bevel, "Panel1", 0, 0, 496, 2, "", kNone, -1},
@@ -101,7 +101,7 @@ const ControlRow kLayout[] = {
 }  // namespace
 
 void TfSetupMainForm::BuildControls() {
-  tk::BuildLayout(*this, kLayout);
+  tk::BuildLayout(*this, kWizardLayout);
   BindMembers();
   SetDefaultButton(NextBtn);
   SetCancelButton(CloseBtn);

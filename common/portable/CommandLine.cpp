@@ -54,7 +54,8 @@ std::string Take(const std::string& argument, CommandLine& line, std::string* fo
 
 namespace {
 
-// A refused command line carries its reason alone, so no half-read option is acted on.
+// A refused command line carries its reason alone, so no half-read option is acted on; only
+// whether silence was asked for is added by the caller.
 CommandLine Refused(const std::string& reason) {
   CommandLine refused;
   refused.error = reason;
@@ -68,7 +69,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool sta
   std::string folderArgument;
   for (const std::string& argument : arguments) {
     const std::string refusal = Take(argument, line, &folderArgument);
-    if (!refusal.empty()) return Refused(refusal);
+    if (refusal.empty()) continue;
+    CommandLine refused = Refused(refusal);
+    // A refused command line that asked for silence is not answered with a box.
+    for (const std::string& other : arguments)
+      if (AsciiLower(other) == "/s" || AsciiLower(other) == "-s") refused.silent = true;
+    return refused;
   }
   // Asking for the usage needs no valid combination: the usage explains them.
   if (line.help) {
@@ -76,7 +82,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool sta
     return line;
   }
   const bool removal = line.uninstall || startedAsUninstaller;
-  if (!folderArgument.empty() && removal) return Refused("卸载时不能指定安装目录：" + folderArgument);
+  if (!folderArgument.empty() && removal) {
+    CommandLine refused = Refused("卸载时不能指定安装目录：" + folderArgument);
+    refused.silent = line.silent;
+    return refused;
+  }
   if (!folderArgument.empty() && !line.silent)
     return Refused("安装目录只能在无人值守安装中指定（与 /S 一起使用）：" + folderArgument);
   line.mode = removal ? RunMode::Uninstall : line.silent ? RunMode::Install : RunMode::Wizard;

@@ -13,7 +13,7 @@ enum class RunMode { Wizard, Install, Uninstall, Help };
 
 struct CommandLine {
   RunMode mode = RunMode::Wizard;
-  bool silent = false;     // /S
+  bool silent = false;     // /S; on a refused line, whether /S was among the arguments
   bool uninstall = false;  // /uninstall
   bool help = false;       // /? /h /help
   std::string folder;      // /D=folder, "" when not given

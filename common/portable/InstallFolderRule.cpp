@@ -60,4 +60,12 @@ std::string InstallFolderProblem(const std::string& folder) {
   return "";
 }
 
+FolderCharacterFault FirstFolderCharacterFault(const std::string& folder) {
+  for (unsigned char c : folder) {
+    if (c > 128) return FolderCharacterFault::DoubleByte;
+    if (c == ' ') return FolderCharacterFault::Blank;
+  }
+  return FolderCharacterFault::None;
+}
+
 }  // namespace pub

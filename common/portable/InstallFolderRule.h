@@ -19,6 +19,11 @@ constexpr const char* kInstallFolderNotGbk =
 // also carry.
 std::string InstallFolderProblem(const std::string& folder);
 
+// The folder box's own rule, before the one above: the first double-byte character or blank
+// decides. The wizard removes blanks and refuses the rest; an unattended run refuses both.
+enum class FolderCharacterFault { None, DoubleByte, Blank };
+FolderCharacterFault FirstFolderCharacterFault(const std::string& folder);
+
 // The same for a folder that only has to be a usable path: absolute, on a drive, not the drive
 // itself, with no character Windows refuses. A recorded folder is judged by this alone: an
 // installation made before the batch-file rule must still be found and removed.

@@ -40,4 +40,16 @@ class Progress {
   virtual void Flush() {}
 };
 
+// A run with nothing to show it on: an unattended run, whose log is all it writes.
+class NoDisplay : public Progress {
+ public:
+  void Step(const std::string&) override {}
+  void Range(int) override {}
+  void Advance() override {}
+  void Complete() override {}
+  void Status(const std::string&) override {}
+  void Line(const std::string&) override {}
+  void Failure(const std::string&, const std::string&) override {}
+};
+
 }  // namespace pub

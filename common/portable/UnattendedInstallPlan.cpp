@@ -12,9 +12,13 @@ namespace {
 // unattended run has nobody to tell, so it refuses both.
 std::string CommandFolderProblem(const std::string& folder) {
   const std::string named = "（/D=" + folder + "）";
-  for (unsigned char c : folder) {
-    if (c > 128) return "安装目录中不能包含汉字等字符" + named;
-    if (c == ' ') return "安装目录中不能包含空格" + named;
+  switch (FirstFolderCharacterFault(folder)) {
+    case FolderCharacterFault::DoubleByte:
+      return "安装目录中不能包含汉字等字符" + named;
+    case FolderCharacterFault::Blank:
+      return "安装目录中不能包含空格" + named;
+    case FolderCharacterFault::None:
+      break;
   }
   const std::string problem = InstallFolderProblem(folder);
   return problem.empty() ? "" : problem + named;

@@ -7,8 +7,8 @@
 
 namespace pub {
 
-WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder)
-    : record_(JudgeRecord(recordExists, recordedFolder)) {
+WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder, bool uninstallerAlone)
+    : record_(JudgeRecord(recordExists, recordedFolder)), uninstallerAlone_(uninstallerAlone) {
   using P = WizardPage;
   if (recordExists) {
     pages_ = {P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final, P::Uninstall};
@@ -45,12 +45,14 @@ void WizardModel::SetFolder(const std::string& folder) {
 
 std::string WizardModel::LeaveFolderBox() {
   if (folderFixed_) return "";
-  for (unsigned char c : folder_) {
-    if (c > 128) return "您建立的目录名称中包含汉字等字符，请从新输入";
-    if (c == ' ') {
+  switch (FirstFolderCharacterFault(folder_)) {
+    case FolderCharacterFault::DoubleByte:
+      return "您建立的目录名称中包含汉字等字符，请从新输入";
+    case FolderCharacterFault::Blank:
       folder_.erase(std::remove(folder_.begin(), folder_.end(), ' '), folder_.end());
       return "您建立的目录中包含空格，系统自动过滤了空格，请确认";
-    }
+    case FolderCharacterFault::None:
+      break;
   }
   return "";
 }
@@ -135,6 +137,8 @@ WizardStep WizardModel::UninstallEnded(bool completed) {
   SetAllButtons(true);
   if (run == Run::Removal) {
     removed_ = true;
+    // The uninstaller has no other page to go back to.
+    if (uninstallerAlone_) buttons_.back = false;
     return Step();
   }
   page_ = WizardPage::Choice;

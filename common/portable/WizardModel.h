@@ -62,7 +62,8 @@ class WizardModel {
  public:
   // recordedFolder: the install folder the record names (may be empty or unusable, which
   // makes the record damaged: see RecordState.h).
-  WizardModel(bool recordExists, const std::string& recordedFolder);
+  // uninstallerAlone: the uninstaller's window, which offers the removal and nothing else.
+  WizardModel(bool recordExists, const std::string& recordedFolder, bool uninstallerAlone = false);
 
   WizardPage Page() const { return page_; }
   const std::vector<WizardPage>& Pages() const { return pages_; }
@@ -82,6 +83,8 @@ class WizardModel {
   bool FolderFixed() const { return folderFixed_; }
   // An install or uninstall run is under way: every button is off until it ends.
   bool RunActive() const { return run_ != Run::None; }
+  // The uninstall choice has run: "退出" then only ends the program, with nothing to open.
+  bool Removed() const { return removed_; }
 
   // A repair that is not offered is not taken; the choice stays.
   void Choose(WizardChoice choice);
@@ -110,6 +113,7 @@ class WizardModel {
   void SetAllButtons(bool enabled);
 
   RecordState record_;
+  bool uninstallerAlone_;
   std::vector<WizardPage> pages_;
   WizardPage page_ = WizardPage::Welcome;
   bool uninstallAside_ = false;

@@ -1,4 +1,4 @@
-// Counting, copying and deleting folder trees, reporting each file to a Progress (none when
+// Copying and deleting folder trees, reporting each file to a Progress (none when
 // null). Paths are GBK texts with '\' as separator. The walks use the process current
 // directory as their cursor and let pending window messages run as they go (at a human
 // rate, not per file), so no handler
@@ -12,12 +12,6 @@
 #include "common/portable/Progress.h"
 
 namespace pub {
-
-// The number of files in the tree whose attributes hold read-only, hidden, system, volume
-// label or archive; a file whose only attribute is NORMAL is not counted. 0 for a missing
-// folder, which leaves the current directory alone; otherwise the current directory ends at
-// the folder's parent. Messages run at every sub-folder.
-int CountFiles(const std::string& folder);
 
 // One file (or folder) that did not reach the destination.
 struct CopyFailure {

@@ -92,8 +92,7 @@ uint64_t UnpackedPackageSize() {
 }
 
 StagingResult UnpackPackage(Progress* progress) {
-  ProcessValues& process = Process();
-  process.ProductNames = std::make_unique<std::vector<std::string>>();
+  const ProcessValues& process = Process();
   const std::string packagePath = process.SetupFolder + kPackageFileName;
   if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
   std::unique_ptr<pak::TkexPak> archive;
@@ -104,12 +103,11 @@ StagingResult UnpackPackage(Progress* progress) {
   } catch (const std::exception& error) {
     return {StagingResult::PackageDamaged, error.what()};
   }
-  process.PackageVersion = archive->Header->VersionText();
-  process.PackageDate = archive->Header->CreationTime;
-  process.InstalledFileCount = archive->Directory->Count();
-  process.StagedFileCount = 0;
-  process.PackageBytes = 0;
-  for (int32_t i = 0; i < archive->Directory->Count(); ++i) process.PackageBytes += archive->Directory->Item(i).DataSize;
+  StagingResult staged;
+  staged.version = archive->Header->VersionText();
+  staged.date = archive->Header->CreationTime;
+  staged.entryCount = archive->Directory->Count();
+  for (int32_t i = 0; i < archive->Directory->Count(); ++i) staged.packageBytes += archive->Directory->Item(i).DataSize;
   if (progress) progress->Range(archive->Directory->Count());
   // A package with a name that could land outside the staging folder, or that Windows would
   // write under another name or to a device, is refused whole, before anything is written.
@@ -119,8 +117,7 @@ StagingResult UnpackPackage(Progress* progress) {
     if (!problem.empty()) return {StagingResult::PackageDamaged, item.NameText() + ": " + problem};
   }
 
-  ProductNames products(*process.ProductNames);
-  StagingResult staged;
+  ProductNames products(staged.products);
   std::string readyFolder;
   for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
     const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
@@ -138,7 +135,6 @@ StagingResult UnpackPackage(Progress* progress) {
     try {
       if (item.Kind == pak::kKindFile) {
         archive->ExtractEntry(i, destination);
-        ++process.StagedFileCount;
         staged.files.push_back(name);
       }
     } catch (const tk::EReadError& error) {

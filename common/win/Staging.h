@@ -1,5 +1,5 @@
-// Staging: the whole package unpacked into the staging folder, with the product name list,
-// package version, package date and installed file count published on the way.
+// Staging: the whole package unpacked into the staging folder, and what it learned of the
+// package on the way (version, date, products, counts, bytes) handed back in its result.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
+#include "toolkit/core/DateTime.h"
 
 namespace pub {
 
@@ -21,6 +22,13 @@ struct StagingResult {
   Kind kind = Done;
   std::string detail;  // the entry or file concerned and the system's reason
   std::vector<std::string> files;  // the staged files, '\'-separated, relative, in package order
+  // What the package says of itself; filled once it could be opened.
+  std::string version;
+  tk::TDateTime date = 0;
+  int32_t entryCount = 0;     // every entry, folders included
+  uint64_t packageBytes = 0;  // the data of every entry
+  // The top folders of the entries in the order first met, each once whatever its case.
+  std::vector<std::string> products;
   bool Succeeded() const { return kind == Done; }
 };
 

@@ -217,6 +217,15 @@ TEST(WizardModel, TheUninstallChoiceAsksFirstThenRunsAndOffersExit) {
   EXPECT_EQ(model.Next().actions, Do(Kind::CloseProgram)) << "nothing is installed to open";
 }
 
+TEST(WizardModel, TheUninstallerAloneHasNoPageToGoBackToAfterItsRemoval) {
+  WizardModel model(true, "d:\\recorded", /*uninstallerAlone=*/true);
+  model.Next();
+  model.Next();
+  model.UninstallConfirmed();
+  ExpectAt(model, model.UninstallEnded(true), P::Uninstall, B(false, true, true, NextCaption::Exit));
+  EXPECT_TRUE(model.Removed());
+}
+
 TEST(WizardModel, AnUnfinishedRemovalStillEndsWithExit) {
   WizardModel model = AtChoicePage("d:\\recorded");
   model.Next();

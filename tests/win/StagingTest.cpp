@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "common/portable/ProcessValues.h"
-#include "common/win/ControlsProgress.h"
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
@@ -18,64 +17,63 @@ class Staging : public EngineFixture {
  protected:
   bool Unpack() { return Stage().Succeeded(); }
   pub::StagingResult Stage() {
-    pub::ControlsProgress progress(form->Gauge1, form->Label17, form->Memo3);
-    return pub::UnpackPackage(&progress);
+    progress = RecordedProgress();
+    last = pub::UnpackPackage(&progress);
+    return last;
   }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
-  std::vector<std::string> Products() const {
-    auto& names = pub::Process().ProductNames;
-    return names ? *names : std::vector<std::string>{};
-  }
+  std::vector<std::string> Products() const { return last.products; }
+  pub::StagingResult last;
   std::string Staged(const std::string& name) const { return pub::Process().StagingFolder + name; }
 };
 
 }  // namespace
 
 TEST_F(Staging, AnEmptyPackageUnpacksNothing) {
-  CreateWizardWith({});
+  PlacePackage({});
   EXPECT_TRUE(Unpack());
-  EXPECT_EQ(form->Gauge1->MinValue(), 0);
-  EXPECT_EQ(form->Gauge1->MaxValue(), 0);
-  EXPECT_EQ(form->Gauge1->Progress(), 0);
-  EXPECT_EQ(form->Memo3->LineCount(), 0);
+  EXPECT_EQ(progress.range, 0);
+  EXPECT_EQ(progress.position, 0);
+  EXPECT_TRUE(progress.lines.empty());
   EXPECT_TRUE(Products().empty());
-  EXPECT_EQ(pub::Process().InstalledFileCount, 0);
+  EXPECT_EQ(last.entryCount, 0);
 }
 
 TEST_F(Staging, ProductNamesComeOnceEachIgnoringCaseInFirstSeenOrder) {
-  CreateWizardWith({{"forum/a.jsp", "a"}, {"Forum/b.jsp", "bb"}, {"cms/c.jsp", "ccc"}, {"readme.txt", "r"},
+  PlacePackage({{"forum/a.jsp", "a"}, {"Forum/b.jsp", "bb"}, {"cms/c.jsp", "ccc"}, {"readme.txt", "r"},
                     {"license.txt", "l"}, {"forum/WEB-INF/web.xml", "<web/>"}});
   ASSERT_TRUE(Unpack());
   EXPECT_EQ(Products(), (std::vector<std::string>{"forum", "cms", ""}));
   EXPECT_EQ(ReadFile(Staged("forum\\a.jsp")), "a");
   EXPECT_EQ(ReadFile(Staged("Forum\\b.jsp")), "bb");
   EXPECT_EQ(ReadFile(Staged("readme.txt")), "r");  // a top-level file lands in the staging folder itself
-  ASSERT_EQ(form->Memo3->LineCount(), 6);
-  EXPECT_EQ(form->Memo3->Line(5), "..\\forum\\WEB-INF\\web.xml");
-  EXPECT_EQ(form->Gauge1->MaxValue(), 6);
-  EXPECT_EQ(form->Gauge1->Progress(), 6);
-  EXPECT_EQ(form->Label17->Caption(), "开始解压......");
-  EXPECT_EQ(pub::Process().PackageVersion, "2.0.0");
-  EXPECT_DOUBLE_EQ(pub::Process().PackageDate, 46000.5);
-  EXPECT_EQ(pub::Process().InstalledFileCount, 6);
-  EXPECT_EQ(pub::Process().StagedFileCount, 6);
+  ASSERT_EQ(progress.lines.size(), 6u);
+  EXPECT_EQ(progress.lines[5], "..\\forum\\WEB-INF\\web.xml");
+  EXPECT_EQ(progress.range, 6);
+  EXPECT_EQ(progress.position, 6);
+  EXPECT_EQ(progress.status, "开始解压......");
+  EXPECT_EQ(last.version, "2.0.0");
+  EXPECT_DOUBLE_EQ(last.date, 46000.5);
+  EXPECT_EQ(last.entryCount, 6);
+  EXPECT_EQ(last.files.size(), 6u);
+  EXPECT_EQ(last.packageBytes, 1u + 2 + 3 + 1 + 1 + 6);
 }
 
 TEST_F(Staging, AListedOnlyFolderEntryMakesTheFolderAndNoFile) {
-  CreateWizardWith({{"blog/images/", "", 1}, {"blog/x.txt", "", 1}});
+  PlacePackage({{"blog/images/", "", 1}, {"blog/x.txt", "", 1}});
   ASSERT_TRUE(Unpack());
   DWORD attributes = GetFileAttributesW(tk::ToWide(Staged("blog\\images")).c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
   EXPECT_FALSE(Exists(Staged("blog\\x.txt")));
   EXPECT_EQ(Products(), std::vector<std::string>{"blog"});
-  EXPECT_EQ(form->Memo3->Line(0), "..\\blog\\images\\");
-  EXPECT_EQ(form->Gauge1->Progress(), 2);
-  EXPECT_EQ(pub::Process().StagedFileCount, 0);  // the install run's gauge counts files only
+  EXPECT_EQ(progress.lines[0], "..\\blog\\images\\");
+  EXPECT_EQ(progress.position, 2);
+  EXPECT_TRUE(last.files.empty());  // the install run's gauge counts files only
 }
 
 TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
-  CreateWizardWith({{"forum/a.jsp", "a"}});
+  PlacePackage({{"forum/a.jsp", "a"}});
   ASSERT_TRUE(Unpack());
   EXPECT_TRUE(Unpack());
   EXPECT_EQ(Products(), std::vector<std::string>{"forum"});
@@ -84,7 +82,7 @@ TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
 }
 
 TEST_F(Staging, AReadOnlyPackageStagesAndIsLeftByteForByte) {
-  CreateWizardWith({{"forum/a.jsp", "a"}});
+  PlacePackage({{"forum/a.jsp", "a"}});
   std::string before = ReadFile(Package());
   ASSERT_TRUE(SetFileAttributesW(tk::ToWide(Package()).c_str(), FILE_ATTRIBUTE_READONLY));
   pub::StagingResult result = Stage();
@@ -95,7 +93,7 @@ TEST_F(Staging, AReadOnlyPackageStagesAndIsLeftByteForByte) {
 }
 
 TEST_F(Staging, AMissingPackageIsReportedAsMissingAndNeverCreated) {
-  CreateWizardWith({{"forum/a.jsp", "a"}});
+  PlacePackage({{"forum/a.jsp", "a"}});
   ASSERT_TRUE(DeleteFileW(tk::ToWide(Package()).c_str()));
   EXPECT_EQ(Stage().kind, pub::StagingResult::PackageMissing);
   EXPECT_FALSE(Exists(Package()));
@@ -106,13 +104,12 @@ TEST_F(Staging, DataPastTheEndOfThePackageFailStaging) {
   // The size field of entry 0 lies 262 bytes into the directory, which follows the 4 data bytes.
   uint32_t size = 1000000;
   std::memcpy(&package[115 + 4 + 262], &size, 4);
-  CreateWizard(true, package);
+  WriteFile(Package(), package);
   EXPECT_EQ(Stage().kind, pub::StagingResult::PackageDamaged);
 }
 
 TEST_F(Staging, HostileNamesRefuseThePackageAndWriteNothing) {
   std::string outside = folder.Path() + "outside.txt";
-  CreateWizard(false);
   for (const char* hostile : {"../outside.txt", "forum/../../outside.txt", "\\abs.txt", "/abs.txt", "C:x.txt",
                               "forum/a:b.txt", "forum\\..\\..\\outside.txt", "forum/CON", "forum/nul.txt",
                               "forum/com1.jsp", "forum/.../x", "forum/ /x", "forum/a\tb", "forum/x. "}) {

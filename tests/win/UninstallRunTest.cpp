@@ -9,7 +9,7 @@
 #include "toolkit/win/Registry.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "ui/InstallRecordKeys.h"
+#include "setup/InstallRecordKeys.h"
 
 using namespace testing_support;
 
@@ -49,8 +49,9 @@ TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
   for (const char* name : {"MySQL5", "eforum", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"MySQL5", "eforum", "tomcat5"}, /*hadSetJavaHome=*/true);
   SetSystemJavaHome(install + "\\java");
-  CreateWizard(true);
-  form->RunUninstall();
+  const setup::UninstallOutcome outcome = Uninstall();
+  EXPECT_TRUE(outcome.Done());
+  EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::Removed);
   std::string commands = Log();
   // tomcat5 first (its service.bat remove, run from its bin folder), MySQL5 last.
   size_t tomcat = commands.find("service remove tomcatquarn"), mysql = commands.find("--remove mysqlquarn");
@@ -62,9 +63,8 @@ TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
     EXPECT_FALSE(Exists(install + "\\" + name)) << name;
   EXPECT_FALSE(Exists(install)) << "the emptied install folder goes too";
   EXPECT_EQ(SystemJavaHome(), "") << "the installation had set it";
-  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
-  EXPECT_FALSE(KeyExists(ui::kUninstallKey));
+  EXPECT_FALSE(KeyExists(setup::kUninstallKey));
 }
 
 TEST_F(UninstallRun, AnInstallPathHoldingMysqlSendsEveryProductDownTheMysqlBranch) {
@@ -72,8 +72,7 @@ TEST_F(UninstallRun, AnInstallPathHoldingMysqlSendsEveryProductDownTheMysqlBranc
   for (const char* name : {"eforum", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"eforum", "tomcat5"}, /*hadSetJavaHome=*/true);
   SetSystemJavaHome("D:\\jdk");
-  CreateWizard(true);
-  form->RunUninstall();
+  Uninstall();
   std::string commands = Log();
   EXPECT_EQ(commands.find("service remove"), std::string::npos) << commands;
   size_t first = commands.find("--remove mysqlquarn");
@@ -87,8 +86,7 @@ TEST_F(UninstallRun, JavaHomeStaysWhenTheInstallationDidNotSetIt) {
   MakeProduct(install, "tomcat5");
   WriteRecord(install, {"tomcat5"}, /*hadSetJavaHome=*/false);
   SetSystemJavaHome("D:\\jdk");
-  CreateWizard(true);
-  form->RunUninstall();
+  Uninstall();
   EXPECT_EQ(SystemJavaHome(), "D:\\jdk");
 }
 
@@ -98,12 +96,11 @@ TEST_F(UninstallRun, WithoutAProductKeyNothingIsDeletedButTheRecordGoes) {
   WriteRecord(install, {});
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  registry.DeleteKey(ui::kProductKey);
-  CreateWizard(true);
-  form->Label37->SetCaption("before");
-  form->RunUninstall();
+  registry.DeleteKey(setup::kProductKey);
+  const setup::UninstallOutcome outcome = Uninstall();
   EXPECT_TRUE(Exists(install + "\\eforum\\file.txt"));
-  EXPECT_EQ(form->Label37->Caption(), "before");
+  EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::NothingRecorded);
+  EXPECT_EQ(outcome.code, pub::ExitCode::Failed) << "nothing was removed";
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
 }
 
@@ -124,19 +121,18 @@ TEST_F(UninstallRun, NothingOutsideTheRecordedFolderIsEverDeleted) {
 
   // An empty install path: no product step at all.
   WriteRecord("", {"quarn-uninstall-victim"});
-  CreateWizard(true);
-  form->RunUninstall();
+  Uninstall();
   EXPECT_TRUE(Exists(rootVictim + "\\keep.txt"));
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
 
   // Names that climb out or name a drive are skipped; a drive root as install folder is refused.
   WriteRecord(install, {"..\\sibling", "../sibling", "C:\\quarn-uninstall-victim", ".."});
-  form->RunUninstall();
+  Uninstall();
   EXPECT_TRUE(Exists(folder.Path() + "sibling\\keep.txt"));
   EXPECT_TRUE(Exists(install));
   WriteRecord("C:\\", {"quarn-uninstall-victim"});
   MakeFolders("C:\\quarn-uninstall-victim");
-  form->RunUninstall();
+  Uninstall();
   EXPECT_TRUE(Exists("C:\\quarn-uninstall-victim"));
   RemoveDirectoryW(L"C:\\quarn-uninstall-victim");
   DeleteFileW(tk::ToWide(rootVictim + "\\keep.txt").c_str());
@@ -149,8 +145,7 @@ TEST_F(UninstallRun, ProgramPathsBuiltFromTheFolderAreQuoted) {
   std::string install = folder.Path() + "my web";
   for (const char* name : {"MySQL5", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"MySQL5", "tomcat5"});
-  CreateWizard(true);
-  form->RunUninstall();
+  Uninstall();
   std::string commands = Log();
   EXPECT_NE(commands.find("| \"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
       << commands;
@@ -162,40 +157,32 @@ TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
   std::string install = folder.Path() + "inst";
   for (const char* name : {"eforum", "ecms"}) MakeProduct(install, name);
   WriteRecord(install, {"eforum", "ecms"});
-  CreateWizard(true);
   {
     // Another program holds a file of eforum open without sharing.
     tk::TFileStream holder(install + "\\eforum\\file.txt", tk::FileMode::OpenReadWrite);
-    try {
-      form->RunUninstall();
-      ADD_FAILURE() << "an incomplete removal must not end as a success";
-    } catch (const ui::UninstallIncomplete& error) {
-      std::string message = error.what();
-      EXPECT_NE(message.find(install + "\\eforum"), std::string::npos) << message;
-      EXPECT_NE(message.find("file.txt"), std::string::npos) << "names what is stuck: " << message;
-    }
-    EXPECT_NE(form->Label37->Caption(), "Quarn系统卸载成功!");
-    EXPECT_TRUE(KeyExists(ui::kVersionKey)) << "the record stays for another try";
+    const setup::UninstallOutcome outcome = Uninstall();
+    EXPECT_EQ(outcome.code, pub::ExitCode::Failed) << "an incomplete removal must not end as a success";
+    EXPECT_TRUE(outcome.incomplete);
+    EXPECT_NE(outcome.reason.find(install + "\\eforum"), std::string::npos) << outcome.reason;
+    EXPECT_NE(outcome.reason.find("file.txt"), std::string::npos) << "names what is stuck: " << outcome.reason;
+    EXPECT_TRUE(KeyExists(setup::kVersionKey)) << "the record stays for another try";
     EXPECT_FALSE(Exists(install + "\\ecms")) << "what could go went";
   }
   // Once the file is let go, running the removal again finishes it.
-  form->RunUninstall();
-  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  EXPECT_TRUE(Uninstall().Done());
   EXPECT_FALSE(Exists(install));
-  EXPECT_FALSE(KeyExists(ui::kVersionKey));
+  EXPECT_FALSE(KeyExists(setup::kVersionKey));
 }
 
 TEST_F(UninstallRun, ARecordWithoutAUsableFolderIsDeletedSayingNothingWasRemoved) {
   for (const char* path : {"", "C:\\", "quarn", "\\quarn"}) {
     SCOPED_TRACE(path);
     WriteRecord(path, {"eforum"});
-    CreateWizard(true);
-    boxes.Clear();
-    form->RunUninstall();
-    EXPECT_NE(form->Label37->Caption(), "Quarn系统卸载成功!");
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
-    EXPECT_FALSE(KeyExists(ui::kVersionKey));
+      const setup::UninstallOutcome outcome = Uninstall();
+    EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::NoUsableFolder);
+    EXPECT_FALSE(outcome.Done());
+    EXPECT_NE(outcome.reason.find("没有删除任何文件"), std::string::npos);
+    EXPECT_FALSE(KeyExists(setup::kVersionKey));
   }
 }
 
@@ -207,28 +194,22 @@ TEST_F(UninstallRun, AHalfWrittenRecordIsRemovedAsFarAsItLeads) {
   SetSystemJavaHome("D:\\jdk");
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  ASSERT_TRUE(registry.OpenKey(ui::kProductKey, true));
+  ASSERT_TRUE(registry.OpenKey(setup::kProductKey, true));
   registry.WriteInteger("eforum", 1);
-  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
+  ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, true));
   registry.WriteString("installpath", install);
   registry.CloseKey();
-  CreateWizard(true);
-  form->RunUninstall();
-  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  EXPECT_TRUE(Uninstall().Done());
   EXPECT_FALSE(Exists(install + "\\eforum"));
   EXPECT_EQ(SystemJavaHome(), "D:\\jdk") << "not recorded as ours";
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
 
   MakeProduct(install, "eforum");
-  ASSERT_TRUE(registry.OpenKey(ui::kProductKey, true));
+  ASSERT_TRUE(registry.OpenKey(setup::kProductKey, true));
   registry.WriteInteger("eforum", 1);
-  ASSERT_TRUE(registry.OpenKey(ui::kVersionKey, true));
+  ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, true));
   registry.CloseKey();
-  CreateWizard(true);
-  boxes.Clear();
-  form->RunUninstall();
-  ASSERT_EQ(boxes.Boxes().size(), 1u);
-  EXPECT_NE(boxes.Boxes()[0].text.find("没有删除任何文件"), std::string::npos);
+  EXPECT_NE(Uninstall().reason.find("没有删除任何文件"), std::string::npos);
   EXPECT_TRUE(Exists(install + "\\eforum\\file.txt"));
   EXPECT_FALSE(KeyExists("\\Software\\quarn"));
 }
@@ -238,7 +219,6 @@ TEST_F(UninstallRun, JavaHomeThatNoLongerNamesOurJavaIsLeftAlone) {
   MakeProduct(install, "tomcat5");
   WriteRecord(install, {"tomcat5"}, /*hadSetJavaHome=*/true);
   SetSystemJavaHome("D:\\other-jdk");  // changed by someone since the install
-  CreateWizard(true);
-  form->RunUninstall();
+  Uninstall();
   EXPECT_EQ(SystemJavaHome(), "D:\\other-jdk");
 }

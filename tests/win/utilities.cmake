@@ -2,7 +2,7 @@
 # link a drive letter of their own in the prefix.
 target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/FileTreeSupport.cpp)
 quarn_win_test(utilities_tests
-  SOURCES FileCountTest.cpp FileCopyTest.cpp FilePlacementTest.cpp FileDeleteTest.cpp TextFileTest.cpp ExternalCommandsTest.cpp DiskSpaceTest.cpp
+  SOURCES FileCopyTest.cpp FilePlacementTest.cpp FileDeleteTest.cpp TextFileTest.cpp ExternalCommandsTest.cpp DiskSpaceTest.cpp
   LIBS qcommon LOCKS wine-drives)
 # Environment variables and the registry accessor: machine-wide state.
 quarn_win_test(environment_tests SOURCES EnvironmentTest.cpp RegistryTest.cpp LIBS qcommon LOCKS registry)

@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "toolkit/core/Component.h"
@@ -23,9 +24,10 @@ class Application : public Component {
 
   // Common controls (version 6), COM for the imaging component.
   void Initialize();
-  template <typename T>
-  T* CreateForm() {
-    T* form = new T(this);
+  // The form is made with this application as its owner, then the arguments given.
+  template <class T, class... Arguments>
+  T* CreateForm(Arguments&&... arguments) {
+    T* form = new T(this, std::forward<Arguments>(arguments)...);
     if (!mainForm_) mainForm_ = form;
     return form;
   }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/portable/ProcessValues.h"
 #include "tests/e2e/driver/Files.h"
 #include "tests/win/support/FileTreeSupport.h"
 #include "toolkit/core/CodePage.h"
@@ -41,27 +42,52 @@ std::vector<PackageFile> BundleFiles(bool forum, bool cms) {
   return files;
 }
 
-void EngineFixture::SetUp() {
-  WizardFixture::SetUp();
-  savedJavaHome_ = SystemJavaHome();
-  DeleteService(L"mysqlquarn");
-  DeleteService(L"tomcatquarn");
+MachineStateGuard::MachineStateGuard() : savedJavaHome_(EngineFixture::SystemJavaHome()) {
+  EngineFixture::DeleteService(L"mysqlquarn");
+  EngineFixture::DeleteService(L"tomcatquarn");
   RemoveTree("c:\\quarn");
 }
 
-void EngineFixture::TearDown() {
-  DeleteService(L"mysqlquarn");
-  DeleteService(L"tomcatquarn");
+MachineStateGuard::~MachineStateGuard() {
+  EngineFixture::DeleteService(L"mysqlquarn");
+  EngineFixture::DeleteService(L"tomcatquarn");
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   registry.DeleteKey("\\SYSTEM\\CurrentControlSet\\Services\\tomcatquarn");
-  SetSystemJavaHome(savedJavaHome_);
+  EngineFixture::SetSystemJavaHome(savedJavaHome_);
   RemoveTree("c:\\quarn");
-  WizardFixture::TearDown();
 }
 
-ui::TfSetupMainForm* EngineFixture::CreateWizardWith(const std::vector<PackageFile>& files) {
-  return CreateWizard(true, BuildPackage(files));
+void EngineFixture::SetUp() {
+  CleanInstallRecord();
+  pub::Process() = pub::ProcessValues();
+  pub::Process().SetupFolder = folder.Path();
+  pub::Process().StagingFolder = folder.Path() + "staging\\";
+  pub::Process().LogPath = folder.Path() + "run.log";
+  machine_ = std::make_unique<MachineStateGuard>();
+}
+
+void EngineFixture::TearDown() {
+  machine_.reset();
+  CleanInstallRecord();
+  EXPECT_TRUE(boxes.Boxes().empty()) << "a run showed a message box";
+}
+
+void EngineFixture::PlacePackage(const std::vector<PackageFile>& files) {
+  WriteFile(folder.Path() + "Setup.pak", BuildPackage(files));
+}
+
+setup::InstallOutcome EngineFixture::Install(const std::string& target, bool repair) {
+  setup::InstallPlan plan{target, repair, [this](const pub::StagingResult& result) { staged.push_back(result); }};
+  return setup::RunInstall(plan, progress);
+}
+
+setup::UninstallOutcome EngineFixture::Uninstall() { return setup::RunUninstall(progress); }
+
+void EngineFixture::InstallOrFail(const std::string& target, bool repair) {
+  const setup::InstallOutcome outcome = Install(target, repair);
+  // GBK would not survive the console: the reason is shown in UTF-8.
+  ASSERT_TRUE(outcome.Done()) << "the run failed: " << tk::WideToUtf8(tk::ToWide(outcome.reason));
 }
 
 std::string EngineFixture::SystemJavaHome() {

@@ -8,18 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/win/support/RecordSupport.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "ui/SetupMainForm.h"
 
 namespace testing_support {
-
-// Deletes HKLM\Software\quarn and the uninstall entry.
-void CleanInstallRecord();
-// Writes a record as an earlier installation would have: version key with installpath and
-// the flag, product names under installproduct.
-void WriteRecord(const std::string& installPath, const std::vector<std::string>& products, bool hadSetJavaHome = false,
-                 const std::string& version = "1.9.0");
-bool KeyExists(const std::string& key);  // under HKLM
 
 class WizardFixture : public ::testing::Test {
  protected:

@@ -8,7 +8,7 @@
 
 #include "toolkit/core/DateTime.h"
 
-namespace ui {
+namespace setup {
 
 struct InstallationRecord {
   std::string version;
@@ -51,4 +51,4 @@ RecordedInstallation ReadRecordedInstallation();
 // Whether the current record says an install run of ours created JAVA_HOME.
 bool RecordSaysJavaHomeIsOurs();
 
-}  // namespace ui
+}  // namespace setup

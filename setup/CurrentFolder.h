@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace ui {
+namespace setup {
 
 class CurrentFolder {
  public:
@@ -21,4 +21,4 @@ class CurrentFolder {
   std::wstring remembered_;
 };
 
-}  // namespace ui
+}  // namespace setup

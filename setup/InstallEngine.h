@@ -13,9 +13,16 @@
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/win/ExternalCommands.h"
+#include "common/win/Staging.h"
 #include "toolkit/core/Errors.h"
 
-namespace ui {
+namespace setup {
+
+// Where a missing or damaged package can be fetched again.
+constexpr const char* kDownloadSite = "http://www.quarn.cn/download/";
+
+// No Setup.pak beside the program: said at start-up and by a run that finds none.
+std::string PackageMissingMessage();
 
 class InstallFailed : public tk::Exception {
   using tk::Exception::Exception;
@@ -46,7 +53,7 @@ class InstallEngine {
   bool keepChangedFiles = false;
 
   // Called once staging has found the products and the package's version.
-  std::function<void(const std::vector<std::string>& products)> onStaged;
+  std::function<void(const pub::StagingResult& staged)> onStaged;
 
   // Every step in order; returns once the installation is complete and recorded.
   void Run();
@@ -89,12 +96,11 @@ class InstallEngine {
 
   std::string folder_;
   pub::Progress& progress_;
-  std::vector<std::string> products_;
-  std::vector<std::string> stagedFiles_;
+  pub::StagingResult staged_;  // the package as staging found it, and the staged files
   std::set<std::string> kept_;  // upper-cased full paths
   std::vector<pub::PlacedFile> keptEntries_;
   bool hadSetJavaHome_ = false;
   bool javaHomeWasOurs_ = false;
 };
 
-}  // namespace ui
+}  // namespace setup

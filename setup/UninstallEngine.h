@@ -10,7 +10,7 @@
 #include "common/portable/Progress.h"
 #include "toolkit/core/Errors.h"
 
-namespace ui {
+namespace setup {
 
 // Recorded folders were left behind; the record is kept so the removal can be run again.
 class UninstallIncomplete : public tk::Exception {
@@ -27,9 +27,8 @@ class UninstallEngine {
     Removed,          // every recorded product folder is gone, and the record with them
   };
 
-  // hadSetJavaHome: the flag as the caller knows it; the record's value replaces it when the
-  // record has one. progress may be null.
-  UninstallEngine(pub::Progress* progress, bool hadSetJavaHome) : progress_(progress), hadSetJavaHome_(hadSetJavaHome) {}
+  // progress may be null.
+  explicit UninstallEngine(pub::Progress* progress) : progress_(progress) {}
 
   // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
   // record cannot be read; the record is kept in both cases.
@@ -37,7 +36,6 @@ class UninstallEngine {
   // Stops and removes the service a product folder provides, then deletes the folder.
   void UninstallProduct(const std::string& folder);
 
-  bool HadSetJavaHome() const { return hadSetJavaHome_; }
   const std::string& InstallFolder() const { return installFolder_; }
 
  private:
@@ -48,8 +46,8 @@ class UninstallEngine {
   void StopService(const std::string& service);
 
   pub::Progress* progress_;
-  bool hadSetJavaHome_;
+  bool hadSetJavaHome_ = false;  // as the record says
   std::string installFolder_;
 };
 
-}  // namespace ui
+}  // namespace setup

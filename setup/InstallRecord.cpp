@@ -1,14 +1,12 @@
 // The installation record: written from a plain description, read back at start-up.
 #include <windows.h>
 
-#include "common/portable/ProcessValues.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Registry.h"
-#include "ui/InstallRecordKeys.h"
-#include "ui/InstallationRecord.h"
-#include "ui/SetupMainForm.h"
+#include "setup/InstallRecordKeys.h"
+#include "setup/InstallationRecord.h"
 
-namespace ui {
+namespace setup {
 
 namespace {
 
@@ -95,14 +93,6 @@ void WriteInstallationRecord(const InstallationRecord& record) {
   PerformRecordWrites(writes, writes.size());
 }
 
-void TfSetupMainForm::WriteInstallRecord() {
-  const pub::ProcessValues& process = pub::Process();
-  InstallationRecord record{process.PackageVersion, process.PackageDate, Edit1->Text(), process.InstalledFileCount,
-                            process.PackageBytes,   HadSetJAVA_HOME,     {}};
-  for (int i = 0; i < ProductList->Count(); ++i) record.products.push_back(ProductList->Item(i));
-  WriteInstallationRecord(record);
-}
-
 bool RecordSaysJavaHomeIsOurs() {
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -126,12 +116,4 @@ RecordedInstallation ReadRecordedInstallation() {
   return recorded;
 }
 
-bool TfSetupMainForm::DetectInstallation() {
-  RecordedInstallation recorded = ReadRecordedInstallation();
-  if (!recorded.exists) return false;
-  if (Label32) Label32->SetCaption(recorded.version);
-  Edit1->SetText(recorded.folder);
-  return true;
-}
-
-}  // namespace ui
+}  // namespace setup

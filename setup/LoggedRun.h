@@ -2,13 +2,12 @@
 // its steps through Log(), and its result with the exit code it stands for.
 #pragma once
 
-#include <exception>
 #include <string>
 
 #include "common/portable/ExitCode.h"
 #include "common/win/LogProgress.h"
 
-namespace ui {
+namespace setup {
 
 class LoggedRun {
  public:
@@ -26,8 +25,4 @@ class LoggedRun {
   pub::LogProgress progress_;
 };
 
-// The exit code an error of a run stands for: no room, a missing or damaged package, a port
-// held by another program, or a failure whose reason is in the log.
-pub::ExitCode ExitCodeFor(const std::exception& error);
-
-}  // namespace ui
+}  // namespace setup

@@ -1,7 +1,7 @@
 // Where the installation is recorded, under HKEY_LOCAL_MACHINE.
 #pragma once
 
-namespace ui {
+namespace setup {
 
 constexpr const char* kQuarnKey = "\\Software\\quarn";
 constexpr const char* kVersionKey = "\\Software\\quarn\\version";
@@ -16,4 +16,4 @@ constexpr const char* kPublisher = "Quarn工作室";
 // The maker's web address, in the uninstall entry and the damaged-package message.
 constexpr const char* kMakerSite = "http://www.quarn.cn/";
 
-}  // namespace ui
+}  // namespace setup

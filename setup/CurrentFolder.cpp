@@ -1,9 +1,9 @@
-#include "ui/CurrentFolder.h"
+#include "setup/CurrentFolder.h"
 
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
 
-namespace ui {
+namespace setup {
 
 CurrentFolder::CurrentFolder() : remembered_(pub::walk::CurrentDirectory()) {}
 
@@ -13,4 +13,4 @@ void CurrentFolder::Restore() { pub::walk::ChangeDirectory(remembered_); }
 
 void CurrentFolder::RestoreQuietly() noexcept { SetCurrentDirectoryW(remembered_.c_str()); }
 
-}  // namespace ui
+}  // namespace setup

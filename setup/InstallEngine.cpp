@@ -1,5 +1,5 @@
 // https://learn.microsoft.com/windows/win32/api/fileapi/nf-fileapi-getdiskfreespaceexw
-#include "ui/InstallEngine.h"
+#include "setup/InstallEngine.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -25,12 +25,11 @@
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
-#include "ui/CurrentFolder.h"
-#include "ui/InstallRecordKeys.h"
-#include "ui/InstallationRecord.h"
-#include "ui/SetupMainForm.h"
+#include "setup/CurrentFolder.h"
+#include "setup/InstallRecordKeys.h"
+#include "setup/InstallationRecord.h"
 
-namespace ui {
+namespace setup {
 namespace {
 
 
@@ -68,6 +67,10 @@ void Announce(pub::Progress& progress, const std::string& text) {
 
 }  // namespace
 
+std::string PackageMissingMessage() {
+  return std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite + "从新下载";
+}
+
 void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
@@ -93,7 +96,12 @@ void InstallEngine::Run() {
     ListPlacedFiles(true);
   });
   // Set before the web server's service tool runs, so that it inherits the variable.
-  Perform(pub::RunStep::Environment, [this] { SetJavaHome(); });
+  Perform(pub::RunStep::Environment, [this] {
+    SetJavaHome();
+    // A run that stops after this point still leaves a record that owns the variable, so
+    // that the removal takes it away.
+    if (hadSetJavaHome_ != javaHomeWasOurs_) Record();
+  });
   Perform(pub::RunStep::Services, [this] {
     RegisterDatabase();
     RegisterWebServer();
@@ -157,24 +165,21 @@ void InstallEngine::CheckPorts() {
 }
 
 void InstallEngine::Stage() {
-  pub::ProcessValues& process = pub::Process();
   progress_.Step("解压文件到临时目录：");
   pub::StagingResult staged = pub::UnpackPackage(&progress_);
   switch (staged.kind) {
     case pub::StagingResult::Done:
       break;
     case pub::StagingResult::PackageMissing:
-      throw PackageProblem(std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite +
-                           "从新下载");
+      throw PackageProblem(PackageMissingMessage());
     case pub::StagingResult::PackageDamaged:
       throw PackageProblem(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite +
                            "从新下载\r\n" + staged.detail);
     case pub::StagingResult::CannotWrite:
       throw InstallFailed("无法解压文件到临时目录，安装没有完成。\r\n" + staged.detail);
   }
-  products_ = process.ProductNames ? *process.ProductNames : std::vector<std::string>();
-  stagedFiles_ = std::move(staged.files);
-  if (onStaged) onStaged(products_);
+  staged_ = std::move(staged);
+  if (onStaged) onStaged(staged_);
 }
 
 void InstallEngine::MakeFolder() {
@@ -185,11 +190,10 @@ void InstallEngine::MakeFolder() {
 }
 
 void InstallEngine::StopServices() {
-  pub::ProcessValues& process = pub::Process();
   progress_.Step("拷贝Quarn产品文件到安装目录：");
   // The gauge goes on from the staged entries to the files to put in place, which staging
   // has counted: walking the staged tree to count them again would cost a look at every file.
-  progress_.Range(process.InstalledFileCount + process.StagedFileCount);
+  progress_.Range(staged_.entryCount + static_cast<int>(staged_.files.size()));
   // A repair puts files over the programs and data of running services, which Windows does
   // not allow and which would race with their writes: they are stopped, and their stop
   // waited for, before any file is placed; they are started again below.
@@ -213,7 +217,7 @@ void InstallEngine::KeepChangedFiles() {
   const pub::KeepRule rule = listed ? pub::KeepRule::FromList(*listed) : pub::KeepRule::WithoutList();
   if (!listed) progress_.Note("没有找到已安装文件的清单：保留 MySQL5\\data 下已有的文件");
   const std::string& staging = pub::Process().StagingFolder;
-  for (const std::string& path : stagedFiles_) {
+  for (const std::string& path : staged_.files) {
     const std::string target = folder_ + "\\" + path;
     std::optional<pub::FileFacts> found = pub::FactsOf(target);
     if (!found || !rule.Keep(path, *found)) continue;
@@ -230,7 +234,7 @@ void InstallEngine::KeepChangedFiles() {
 
 void InstallEngine::ListPlacedFiles(bool placed) {
   std::vector<pub::PlacedFile> files;
-  for (const std::string& path : stagedFiles_) {
+  for (const std::string& path : staged_.files) {
     const std::string target = folder_ + "\\" + path;
     if (kept_.count(pub::GbkUpperCase(target))) continue;
     if (!placed)
@@ -247,17 +251,16 @@ void InstallEngine::ListPlacedFiles(bool placed) {
 }
 
 void InstallEngine::Record() {
-  const pub::ProcessValues& process = pub::Process();
-  WriteInstallationRecord({process.PackageVersion, process.PackageDate, folder_, process.InstalledFileCount,
-                           process.PackageBytes, hadSetJavaHome_, products_});
+  WriteInstallationRecord({staged_.version, staged_.date, folder_, staged_.entryCount, staged_.packageBytes,
+                           hadSetJavaHome_, staged_.products});
 }
 
 void InstallEngine::Copy() {
-  pub::ProcessValues& process = pub::Process();
+  const std::string& staging = pub::Process().StagingFolder;
   progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
   std::vector<pub::CopyFailure> failures;
-  for (const std::string& product : products_)
-    pub::PlaceFolderTree(process.StagingFolder + product, folder_ + "\\" + product, &progress_, &failures);
+  for (const std::string& product : staged_.products)
+    pub::PlaceFolderTree(staging + product, folder_ + "\\" + product, &progress_, &failures);
   if (failures.empty()) return;
   for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
   // Files are missing: no success is claimed; the record written before copying stays, so
@@ -357,4 +360,4 @@ void InstallEngine::WaitForSite() {
                         "）。\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
 }
 
-}  // namespace ui
+}  // namespace setup

@@ -1,4 +1,4 @@
-#include "ui/UninstallEngine.h"
+#include "setup/UninstallEngine.h"
 
 #include <windows.h>
 
@@ -6,7 +6,6 @@
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/PlacedFiles.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
@@ -14,10 +13,10 @@
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
-#include "ui/CurrentFolder.h"
-#include "ui/InstallRecordKeys.h"
+#include "setup/CurrentFolder.h"
+#include "setup/InstallRecordKeys.h"
 
-namespace ui {
+namespace setup {
 namespace {
 
 constexpr int kDeleteRetries = 10;
@@ -35,8 +34,8 @@ bool IsPlainFolderName(const std::string& name) {
 }  // namespace
 
 UninstallEngine::Outcome UninstallEngine::Run() {
-  pub::ProcessValues& process = pub::Process();
   std::string installPath;
+  int32_t installedFiles = 0;
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
   if (registry.OpenKey(kVersionKey, false)) {
@@ -44,9 +43,9 @@ UninstallEngine::Outcome UninstallEngine::Run() {
     // A record whose writing stopped early may lack this value: then the variable is left.
     hadSetJavaHome_ = registry.ValueExists("HadSetJAVA_HOME") && registry.ReadInteger("HadSetJAVA_HOME") != 0;
     try {
-      process.InstalledFileCount = registry.ReadInteger("installfilecount");
+      installedFiles = registry.ReadInteger("installfilecount");
     } catch (const tk::Exception&) {
-      process.InstalledFileCount = 0;
+      installedFiles = 0;
     }
     registry.CloseKey();
   }
@@ -58,7 +57,7 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   }
   std::vector<std::string> names = registry.GetValueNames();
   registry.CloseKey();
-  if (progress_) progress_->Range(process.InstalledFileCount);
+  if (progress_) progress_->Range(installedFiles);
   if (!pub::FolderPathProblem(installFolder_).empty()) {
     // No folder to remove from (none recorded, a drive, a relative path): product paths would
     // start wherever the current folder is. Nothing is removed; the record, which cannot lead
@@ -159,4 +158,4 @@ void UninstallEngine::UninstallProduct(const std::string& folder) {
   }
 }
 
-}  // namespace ui
+}  // namespace setup

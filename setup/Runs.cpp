@@ -1,0 +1,91 @@
+#include "setup/Runs.h"
+
+#include "common/portable/ProcessValues.h"
+#include "common/win/FileTree.h"
+#include "common/win/LogProgress.h"
+#include "setup/CurrentFolder.h"
+#include "setup/InstallEngine.h"
+#include "setup/InstallationRecord.h"
+#include "setup/LoggedRun.h"
+#include "toolkit/core/FileStream.h"
+
+namespace setup {
+namespace {
+
+// A failure without words of its own still tells the user that nothing was completed.
+std::string ReasonOf(const std::exception& error) {
+  const std::string reason = error.what();
+  return reason.empty() ? "安装没有完成。" : reason;
+}
+
+}  // namespace
+
+pub::ExitCode ExitCodeFor(const std::exception& error) {
+  if (dynamic_cast<const NotEnoughSpace*>(&error)) return pub::ExitCode::DiskFull;
+  if (dynamic_cast<const PackageProblem*>(&error)) return pub::ExitCode::PackageProblem;
+  if (dynamic_cast<const PortTaken*>(&error)) return pub::ExitCode::PortTaken;
+  return pub::ExitCode::Failed;
+}
+
+InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
+  InstallOutcome outcome;
+  {
+    // The version the run installs, read from the package's header before staging.
+    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(),
+                     plan.folder);
+    pub::TeeProgress progress(display, logged.Log());
+    // The walks leave the current folder inside the staging folder; it is given back so that
+    // the staging folder can go.
+    CurrentFolder runFolder;
+    InstallEngine engine(plan.folder, progress);
+    engine.keepChangedFiles = plan.repair;
+    engine.onStaged = plan.onStaged;
+    try {
+      engine.Run();
+    } catch (const std::exception& error) {
+      outcome.code = ExitCodeFor(error);
+      outcome.reason = ReasonOf(error);
+    }
+    outcome.javaHomeOurs = engine.HadSetJavaHome();
+    runFolder.RestoreQuietly();
+    logged.Finish(outcome.code);
+    progress.Flush();
+  }
+  return outcome;
+}
+
+void RemoveStagingFolder() {
+  const std::string& staging = pub::Process().StagingFolder;
+  if (!staging.empty() && tk::FolderExists(staging)) pub::DeleteFolderTree(staging, nullptr);
+}
+
+UninstallOutcome RunUninstall(pub::Progress& display) {
+  UninstallOutcome outcome;
+  outcome.code = pub::ExitCode::Failed;
+  RecordedInstallation recorded;
+  try {
+    recorded = ReadRecordedInstallation();
+  } catch (const std::exception&) {
+    // A record that cannot be read is the engine's to report, in its step.
+  }
+  LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder);
+  pub::TeeProgress progress(display, logged.Log());
+  try {
+    outcome.removal = UninstallEngine(&progress).Run();
+    outcome.recordGone = true;
+    if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
+    if (outcome.removal == UninstallEngine::Outcome::NoUsableFolder) outcome.reason = kNoUsableFolderText;
+  } catch (const UninstallIncomplete& error) {
+    // The engine has logged what stays and why.
+    outcome.incomplete = true;
+    outcome.reason = error.what();
+  } catch (const std::exception& error) {
+    logged.Log().Outcome(pub::RunStep::Remove, false, error.what());
+    outcome.reason = error.what();
+  }
+  logged.Finish(outcome.code);
+  progress.Flush();
+  return outcome;
+}
+
+}  // namespace setup

@@ -1,0 +1,238 @@
+// The wizard around its runs: what the copying, final and uninstall pages show when a run ends,
+// what a press does meanwhile, and how the window reads the record it starts from.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/portable/ProcessValues.h"
+#include "common/portable/RecordState.h"
+#include "setup/InstallRecordKeys.h"
+#include "tests/win/support/EngineFixture.h"
+#include "tests/win/support/WizardFixture.h"
+#include "toolkit/core/FileStream.h"
+#include "toolkit/win/Registry.h"
+
+using namespace testing_support;
+
+namespace {
+
+class WizardRun : public WizardFixture {
+ protected:
+  ui::TfSetupMainForm* CreateWizardWith(const std::vector<PackageFile>& files) {
+    return CreateWizard(true, BuildPackage(files));
+  }
+  // From the welcome page through the agreement to the copying page, which runs the install.
+  void WalkToTheCopyingPage() {
+    Press(form->NextBtn);
+    Press(form->RadioButton2);
+    Press(form->NextBtn);
+    Press(form->NextBtn);
+  }
+  static std::string ReadFile(const std::string& path) { return EngineFixture::ReadFile(path); }
+  static bool Exists(const std::string& path) { return EngineFixture::Exists(path); }
+  static void MakeFolders(const std::string& path) { EngineFixture::MakeFolders(path); }
+  static void WriteFile(const std::string& path, const std::string& text) { EngineFixture::WriteFile(path, text); }
+
+  MachineStateGuard machine;
+};
+
+bool ServiceExists(const wchar_t* name) {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceW(manager, name, SERVICE_QUERY_STATUS) : nullptr;
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return service != nullptr;
+}
+
+}  // namespace
+
+TEST_F(WizardRun, ACompletedRunShowsItsSuccessAndOnlyFinishLeadsOn) {
+  const std::string target = folder.Path() + "web";
+  const std::vector<PackageFile> shipped = BundleFiles(true, true);
+  CreateWizardWith(shipped);
+  form->Edit1->SetText(target + "\\");
+  WalkToTheCopyingPage();
+  ASSERT_EQ(form->Label17->Caption(), "安装成功!") << (boxes.Boxes().empty() ? "" : boxes.Boxes()[0].text);
+  EXPECT_EQ(form->Edit1->Text(), target) << "one trailing backslash is cut";
+  EXPECT_EQ(form->NextBtn->Caption(), "完成");
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->CloseBtn->Enabled());
+  EXPECT_FALSE(form->FindControl("Label16")->Visible());
+  EXPECT_EQ(form->Gauge1->Progress(), form->Gauge1->MaxValue());
+  EXPECT_EQ(form->Gauge1->MaxValue(), 2 * static_cast<int>(shipped.size()));
+  EXPECT_EQ(form->ProductList->Count(), 6);
+  EXPECT_TRUE(form->ProductList->Checked(5));
+  EXPECT_EQ(form->Label23->Caption().rfind("本次安装包版本为：V2.0.0 制作日期：", 0), 0u);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+namespace {
+
+// Through Next to the copying page with a file of the install folder held open; the run fails.
+class FailedWizardRun : public WizardRun {
+ protected:
+  void RunIntoAHeldFile() {
+    target = folder.Path() + "web";
+    MakeFolders(target + "\\eblog");
+    WriteFile(target + "\\eblog\\index.html", "old");
+    CreateWizardWith(BundleFiles(false, false));
+    form->Edit1->SetText(target);
+    holder = std::make_unique<tk::TFileStream>(target + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
+    WalkToTheCopyingPage();
+  }
+  std::string target;
+  std::unique_ptr<tk::TFileStream> holder;
+};
+
+}  // namespace
+
+TEST_F(FailedWizardRun, ShowsItsReasonAndNeverLeadsToTheSuccessPage) {
+  RunIntoAHeldFile();
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_2");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("eblog\\index.html"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_EQ(form->Label17->Caption(), "安装没有完成。");
+  EXPECT_NE(form->Memo3->Line(form->Memo3->LineCount() - 1).find("安装失败："), std::string::npos);
+  EXPECT_FALSE(form->NextBtn->Enabled()) << "no way onto the final page";
+  EXPECT_EQ(form->NextBtn->Caption(), "下一步");
+  EXPECT_TRUE(form->UpBtn->Enabled());
+  EXPECT_TRUE(form->CloseBtn->Enabled());
+}
+
+TEST_F(FailedWizardRun, BackAndNextRunAgainAndCanSucceed) {
+  RunIntoAHeldFile();
+  holder.reset();  // the other program lets go
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_1");
+  Press(form->NextBtn);
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the package is staged again";
+  EXPECT_EQ(ReadFile(target + "\\eblog\\index.html"), "<h1>blog</h1>\r\n");
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+}
+
+TEST_F(WizardRun, ACloseDuringTheRunWaitsForItsEndThenDeletesTheStagingFolder) {
+  std::string target = folder.Path() + "web";
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  // The title-bar close arrives while the run lets messages through.
+  PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+  Press(form->NextBtn);
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the run went on to its end";
+  EXPECT_TRUE(Exists(target + "\\eblog\\index.html"));
+  EXPECT_TRUE(application.Terminated()) << "and the window closed after it";
+  EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+}
+
+TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceOnArrivalAfterARun) {
+  std::string target = folder.Path() + "web";
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  WalkToTheCopyingPage();
+  ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  EngineFixture::DeleteService(L"mysqlquarn");
+  Press(form->NextBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+  EXPECT_EQ(form->Label19->Caption(), "您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + target + " 目录下!");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_FALSE(form->UpBtn->Enabled());
+  EXPECT_FALSE(form->CloseBtn->Enabled());
+  EXPECT_TRUE(ServiceExists(L"mysqlquarn")) << "mysqld-nt --install mysqlquarn ran";
+}
+
+TEST_F(WizardRun, BackOntoTheFinalPageRunsNothing) {
+  // After the uninstall choice, Back from the uninstall page shows the final page.
+  std::string install = folder.Path() + "recorded";
+  MakeFolders(install + "\\eblog");
+  WriteRecord(install, {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->NextBtn);  // the uninstall choice is preselected; the recorder answers yes
+  ASSERT_EQ(VisiblePages(), "UninstallPage");
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统卸载成功!");
+  Press(form->UpBtn);
+  EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
+  EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_FALSE(ServiceExists(L"mysqlquarn")) << "Back runs nothing";
+}
+
+TEST_F(WizardRun, ARemovalThatLeavesAFolderSaysSoOnThePageAndInABox) {
+  std::string install = folder.Path() + "recorded";
+  MakeFolders(install + "\\eblog");
+  WriteFile(install + "\\eblog\\index.html", "x");
+  WriteRecord(install, {"eblog"});
+  CreateWizard(true);
+  {
+    tk::TFileStream holder(install + "\\eblog\\index.html", tk::FileMode::OpenReadWrite);
+    Press(form->NextBtn);
+    Press(form->NextBtn);  // the uninstall choice; the recorder answers yes
+  }
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统没有完全卸载，有文件夹无法删除。");
+  ASSERT_EQ(boxes.Boxes().size(), 2u);  // the question, then what stays
+  EXPECT_EQ(boxes.Boxes()[1].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[1].text.find(install + "\\eblog"), std::string::npos) << boxes.Boxes()[1].text;
+  EXPECT_TRUE(KeyExists(setup::kVersionKey));
+}
+
+TEST_F(WizardRun, ARecordWithoutAUsableFolderSaysNothingWasRemoved) {
+  WriteRecord("quarn", {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->NextBtn);
+  EXPECT_EQ(form->Label37->Caption(), setup::kNoUsableFolderText);
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Boxes()[1].text, setup::kNoUsableFolderText);
+}
+
+namespace {
+
+class WizardReadsTheRecord : public WizardFixture {
+ protected:
+  void SetUp() override {
+    WizardFixture::SetUp();
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  }
+  tk::TRegistry registry;
+};
+
+}  // namespace
+
+// A version key without installpath, as a run of an earlier version stopped between its
+// first writes leaves: detected, but damaged, with no repair offered and no folder guessed.
+TEST_F(WizardReadsTheRecord, AVersionKeyWithoutItsFolderIsDetectedAsDamaged) {
+  ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, true));
+  registry.WriteString("ver", "1.5");
+  registry.CloseKey();
+  CreateWizard(true);
+  EXPECT_EQ(form->PageCount(), 7);
+  EXPECT_EQ(form->Label32->Caption(), "1.5");
+  EXPECT_EQ(form->Label33->Caption(), pub::kDamagedRecordChoiceText);
+  EXPECT_FALSE(form->RadioButton4->Enabled()) << "repair is offered";
+  EXPECT_TRUE(form->RadioButton3->Enabled());
+  EXPECT_TRUE(form->RadioButton5->Enabled());
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn") << "a fresh install starts from the default, in an open box";
+}
+
+TEST_F(WizardReadsTheRecord, AWholeRecordOffersItsRepair) {
+  WriteRecord("d:\\web", {"A"});
+  CreateWizard(true);
+  EXPECT_EQ(form->Label33->Caption(), "您可以选择如下操作方式：");
+  EXPECT_TRUE(form->RadioButton4->Enabled());
+  EXPECT_EQ(form->Edit1->Text(), "d:\\web");
+}
+
+TEST_F(WizardReadsTheRecord, WithoutTheVersionKeyNothingIsDetected) {
+  ASSERT_TRUE(registry.OpenKey(setup::kProductKey, true));
+  registry.WriteInteger("eforum", 1);
+  registry.CloseKey();
+  ASSERT_TRUE(registry.OpenKey(setup::kUninstallKey, true));
+  registry.CloseKey();
+  CreateWizard(true);
+  EXPECT_EQ(form->PageCount(), 5);
+  EXPECT_EQ(form->Edit1->Text(), "c:\\quarn");
+}

@@ -1,0 +1,37 @@
+#include "tests/win/support/RecordSupport.h"
+
+#include <gtest/gtest.h>
+
+#include "toolkit/win/Registry.h"
+
+namespace testing_support {
+
+void CleanInstallRecord() {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  registry.DeleteKey("\\Software\\quarn");
+  registry.DeleteKey("\\Software\\Microsoft\\windows\\CurrentVersion\\Uninstall\\Quarn");
+}
+
+void WriteRecord(const std::string& installPath, const std::vector<std::string>& products, bool hadSetJavaHome,
+                 const std::string& version) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(registry.OpenKey("\\Software\\quarn\\version", true));
+  registry.WriteString("ver", version);
+  registry.WriteString("installpath", installPath);
+  registry.WriteInteger("installfilecount", 0);
+  registry.WriteInteger("HadSetJAVA_HOME", hadSetJavaHome ? 1 : 0);
+  registry.CloseKey();
+  ASSERT_TRUE(registry.OpenKey("\\Software\\quarn\\installproduct", true));
+  for (const std::string& product : products) registry.WriteInteger(product, 1);
+  registry.CloseKey();
+}
+
+bool KeyExists(const std::string& key) {
+  tk::TRegistry registry;
+  registry.SetRootKey(HKEY_LOCAL_MACHINE);
+  return registry.KeyExists(key);
+}
+
+}  // namespace testing_support
