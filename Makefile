@@ -5,7 +5,7 @@ NATIVE := build
 WIN := build-win
 WIN64 := build-win64
 
-.PHONY: all test demo bootstrap native win win64 demo-pak test-native test-win clean
+.PHONY: all test demo bootstrap native win win64 demo-pak test-native test-win test-release dist clean
 
 all: native win win64
 
@@ -42,10 +42,20 @@ test-win: demo-pak
 test-fuzz: native
 	NATIVE=$(NATIVE) scripts/fuzz-pak 30
 
-test: test-native test-fuzz test-win
+# Signing and releasing, with a throwaway certificate authority and timestamp server: each
+# tree's setup.exe signed and verified offline, and a whole release checked.
+test-release: native win win64
+	tests/release/run $(NATIVE) $(WIN) $(WIN64)
+
+test: test-native test-fuzz test-release test-win
+
+# A release in dist/: the signed 32-bit setup.exe with its Setup.pak, their zip, SHA256SUMS and
+# the winget manifest. The keys come from the environment (README, "Making a release").
+dist: native win
+	scripts/make-dist $(NATIVE) $(WIN) dist
 
 demo: demo-pak
 	scripts/demo $(WIN) $(WIN64)
 
 clean:
-	rm -rf $(NATIVE) $(WIN) $(WIN64)
+	rm -rf $(NATIVE) $(WIN) $(WIN64) dist

@@ -57,7 +57,10 @@ class Unattended : public EndToEnd {
     EXPECT_EQ(RecordedString(L"installpath"), folder);
     for (const std::string& product : ProductFolders())
       EXPECT_TRUE(FolderExists(tk::ToWide(folder + "\\" + product))) << product;
-    EXPECT_TRUE(FileExists(tk::ToWide(folder + "\\install\\Uninstall.exe")));
+    // The uninstaller is this very program, byte for byte: a signed setup.exe leaves a signed one.
+    const std::string uninstaller = FileBytes(tk::ToWide(folder + "\\install\\Uninstall.exe"));
+    EXPECT_FALSE(uninstaller.empty()) << "no install\\Uninstall.exe";
+    EXPECT_TRUE(uninstaller == FileBytes(setupFolder->Path() + L"setup.exe")) << "install\\Uninstall.exe is not setup.exe";
     EXPECT_TRUE(WaitForRunning(L"mysqlquarn", kWindowWait));
     EXPECT_TRUE(WaitForRunning(L"tomcatquarn", kWindowWait));
     EXPECT_EQ(HttpGet("/", 8080).status, 200);
