@@ -25,15 +25,10 @@ class RunLogFile : public RunLogWriter {
 
 LocalTime Now();
 
-class LogProgress : public Progress {
+// Shows nothing; writes what the log keeps.
+class LogProgress : public NoDisplay {
  public:
   explicit LogProgress(RunLog& log) : log_(log) {}
-  void Step(const std::string&) override {}
-  void Range(int) override {}
-  void Advance() override {}
-  void Complete() override {}
-  void Status(const std::string&) override {}
-  void Line(const std::string&) override {}
   void Note(const std::string& text) override { log_.Note(Now(), text); }
   void Failure(const std::string& what, const std::string& reason) override { log_.FileFailed(Now(), what, reason); }
   void Outcome(RunStep step, bool succeeded, const std::string& reason) override;
