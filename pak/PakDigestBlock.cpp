@@ -80,11 +80,18 @@ void SealDigestBlock(DigestBlock* block, const std::string& headerAndDirectory) 
   block->blockDigest = hash.Finish();
 }
 
+bool StartsAsDigestBlock(const std::string& bytes) {
+  size_t magicSeen = std::min(bytes.size(), kDigestMagicSize);
+  return !bytes.empty() && bytes.compare(0, magicSeen, kDigestMagic, magicSeen) == 0;
+}
+
 DigestBlockRead ParseDigestBlock(const std::string& bytes, uint32_t entryCount) {
   if (bytes.empty()) return DigestBlockRead{};
-  size_t magicSeen = std::min(bytes.size(), kDigestMagicSize);
-  if (bytes.compare(0, magicSeen, kDigestMagic, magicSeen) != 0)
-    return Damaged("目录之后的 " + Number(bytes.size()) + " 字节不是摘要块");
+  if (!StartsAsDigestBlock(bytes)) {
+    DigestBlockRead read;
+    read.problem = "目录之后的 " + Number(bytes.size()) + " 字节不是摘要块";
+    return read;
+  }
   if (bytes.size() < kPreambleSize)
     return Damaged("摘要块被截断：只剩 " + Number(bytes.size()) + " 字节，连块头都不完整");
   uint32_t version = GetUInt(bytes, 8, 2);

@@ -56,16 +56,23 @@ std::string EncodeDigestBlock(const DigestBlock& block);
 void SealDigestBlock(DigestBlock* block, const std::string& headerAndDirectory);
 
 enum class DigestBlockState {
-  Absent,   // nothing after the directory
-  Damaged,  // something after the directory, but no sound block
+  // No block: nothing after the directory, or bytes that do not start as a block does (which
+  // the format lets any maker put there, and readers ignore).
+  Absent,
+  Damaged,  // the start of a block, but no sound one
   Present,
 };
 
 struct DigestBlockRead {
   DigestBlockState state = DigestBlockState::Absent;
-  std::string problem;  // GBK, why the block is damaged
+  // GBK: why the block is damaged; for Absent, what lies after the directory, if anything.
+  std::string problem;
   DigestBlock block;
 };
+
+// Whether bytes, the first of those after the directory, start as a block does (all of them
+// are the magic's first bytes when there are fewer than the magic's).
+bool StartsAsDigestBlock(const std::string& bytes);
 
 // Parses bytes, all that follows the directory, as the block of an archive of entryCount
 // entries. Checks the block's form only (magic, version, flags, count, length), not its digests.

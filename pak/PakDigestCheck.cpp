@@ -1,5 +1,7 @@
 #include "pak/PakDigestCheck.h"
 
+#include <algorithm>
+
 #include "pak/PakGlobals.h"
 #include "toolkit/core/P256Signature.h"
 
@@ -35,10 +37,18 @@ DigestCheck ReadDigestCheck(tk::TStream& stream, const TkexPakHeader& header, in
   uint64_t start = DigestBlockOffset(header);
   uint64_t size = static_cast<uint64_t>(fileSize);
   if (start >= size) return DigestCheck{};
+  uint64_t tail = size - start;
   uint64_t longest = DigestBlockSize(header.EntryCount, true);
-  if (size - start > longest)
-    return DamagedCheck("目录之后有 " + std::to_string(size - start) + " 字节，比摘要块最长的 " +
-                        std::to_string(longest) + " 字节还长");
+  if (tail > longest) {
+    // Too long for a block: only its start says whether it is a damaged block or none at all.
+    if (StartsAsDigestBlock(ReadBytes(stream, start, std::min<uint64_t>(tail, kDigestMagicSize)))) {
+      return DamagedCheck("目录之后有 " + std::to_string(tail) + " 字节，比摘要块最长的 " + std::to_string(longest) +
+                          " 字节还长");
+    }
+    DigestCheck none;
+    none.problem = "目录之后的 " + std::to_string(tail) + " 字节不是摘要块";
+    return none;
+  }
 
   DigestBlockRead read = ParseDigestBlock(ReadBytes(stream, start, size - start), header.EntryCount);
   DigestCheck check;

@@ -19,7 +19,7 @@ struct DigestCheck {
   // Damaged also when the block's index or block digest differs from the file's header and
   // directory: one of the three was changed after the block was made.
   DigestBlockState state = DigestBlockState::Absent;
-  std::string problem;  // GBK, when damaged
+  std::string problem;  // GBK: when damaged, why; when absent, what lies after the directory
   DigestBlock block;
   std::string signedPart;  // the bytes the signature covers, when signed
 };

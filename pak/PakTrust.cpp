@@ -25,7 +25,8 @@ PackageTrust JudgePackage(const DigestCheck& check, const std::string& makerKey)
       return Refused("安装包已损坏：" + check.problem);
     case DigestBlockState::Absent:
       if (!makerKey.empty()) return Refused(kUnsigned);
-      return Taken(false, "安装包不带摘要（旧格式），其数据未经校验");
+      return Taken(false, "安装包不带摘要（旧格式），其数据未经校验" +
+                              (check.problem.empty() ? std::string() : "；" + check.problem));
     case DigestBlockState::Present:
       break;
   }

@@ -1,6 +1,5 @@
 #include "tools/quarnpak/ArchivePlan.h"
 
-#include "pak/PakDigestBlock.h"
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
 #include "common/portable/EntryNames.h"
@@ -62,10 +61,9 @@ ArchivePlan PlanArchive(const std::vector<SourceEntry>& entries, const std::stri
     plan.entries.push_back(std::move(planned));
   }
   plan.archiveSize = ArchiveSizeFor(entries.size(), dataBytes);
-  // The digest block after the directory counts too: the whole file stays within 32-bit sizes.
-  uint64_t fileSize = plan.archiveSize + pak::DigestBlockSize(static_cast<uint32_t>(entries.size()), true);
-  if (fileSize > pak::kMaxArchiveSize)
-    problems.Add("the archive would be " + std::to_string(fileSize) + " bytes; at most " +
+  // The digest block after the directory holds no position, so it may end past 4 GiB.
+  if (plan.archiveSize > pak::kMaxArchiveSize)
+    problems.Add("the archive would be " + std::to_string(plan.archiveSize) + " bytes; at most " +
                  std::to_string(pak::kMaxArchiveSize) + " fit in its 32-bit positions");
   ThrowIfAny(problems);
   return plan;

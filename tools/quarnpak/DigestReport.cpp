@@ -29,7 +29,7 @@ std::string SignatureText(const DigestFindings& findings) {
 std::string DigestText(const DigestFindings& findings, int32_t count) {
   switch (findings.check.state) {
     case pak::DigestBlockState::Absent:
-      return "无（不带摘要块，数据无从校验）";
+      return std::string("无（不带摘要块，数据无从校验）") + (findings.check.problem.empty() ? "" : "：" + findings.check.problem);
     case pak::DigestBlockState::Damaged:
       return "摘要块已损坏：" + findings.check.problem;
     case pak::DigestBlockState::Present:
