@@ -36,9 +36,9 @@ tk::Sha256Digest GetDigest(const std::string& bytes, size_t at) {
   return digest;
 }
 
-std::string Number(uint64_t value) { return std::to_string(value); }
+std::string Count(uint64_t value) { return std::to_string(value); }
 
-DigestBlockRead Damaged(std::string problem) {
+DigestBlockRead DamagedRead(std::string problem) {
   DigestBlockRead read;
   read.state = DigestBlockState::Damaged;
   read.problem = std::move(problem);
@@ -89,25 +89,25 @@ DigestBlockRead ParseDigestBlock(const std::string& bytes, uint32_t entryCount) 
   if (bytes.empty()) return DigestBlockRead{};
   if (!StartsAsDigestBlock(bytes)) {
     DigestBlockRead read;
-    read.problem = "目录之后的 " + Number(bytes.size()) + " 字节不是摘要块";
+    read.problem = "目录之后的 " + Count(bytes.size()) + " 字节不是摘要块";
     return read;
   }
   if (bytes.size() < kPreambleSize)
-    return Damaged("摘要块被截断：只剩 " + Number(bytes.size()) + " 字节，连块头都不完整");
+    return DamagedRead("摘要块被截断：只剩 " + Count(bytes.size()) + " 字节，连块头都不完整");
   uint32_t version = GetUInt(bytes, 8, 2);
   uint32_t flags = GetUInt(bytes, 10, 2);
   uint32_t count = GetUInt(bytes, 12, 4);
   if (version != kDigestVersion)
-    return Damaged("摘要块的版本 " + Number(version) + " 无法识别（只认得版本 " + Number(kDigestVersion) + "）");
-  if ((flags & ~uint32_t{kDigestFlagSigned}) != 0) return Damaged("摘要块的标志 " + Number(flags) + " 无效");
+    return DamagedRead("摘要块的版本 " + Count(version) + " 无法识别（只认得版本 " + Count(kDigestVersion) + "）");
+  if ((flags & ~uint32_t{kDigestFlagSigned}) != 0) return DamagedRead("摘要块的标志 " + Count(flags) + " 无效");
   if (count != entryCount)
-    return Damaged("摘要块记有 " + Number(count) + " 个条目，目录却有 " + Number(entryCount) + " 个");
+    return DamagedRead("摘要块记有 " + Count(count) + " 个条目，目录却有 " + Count(entryCount) + " 个");
   bool isSigned = (flags & kDigestFlagSigned) != 0;
   uint64_t expected = DigestBlockSize(count, isSigned);
   if (bytes.size() < expected)
-    return Damaged("摘要块被截断：应有 " + Number(expected) + " 字节，只有 " + Number(bytes.size()) + " 字节");
+    return DamagedRead("摘要块被截断：应有 " + Count(expected) + " 字节，只有 " + Count(bytes.size()) + " 字节");
   if (bytes.size() > expected)
-    return Damaged("摘要块之后多出 " + Number(bytes.size() - expected) + " 字节");
+    return DamagedRead("摘要块之后多出 " + Count(bytes.size() - expected) + " 字节");
 
   DigestBlockRead read;
   read.state = DigestBlockState::Present;

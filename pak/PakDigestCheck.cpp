@@ -73,8 +73,9 @@ DigestCheck ReadDigestCheck(tk::TStream& stream, const TkexPakHeader& header, in
 
 SignatureState CheckSignature(const DigestCheck& check) {
   if (check.state != DigestBlockState::Present || !check.block.isSigned) return SignatureState::Unsigned;
-  return tk::VerifyP256(check.block.publicKey, check.signedPart, check.block.signature) ? SignatureState::Valid
-                                                                                        : SignatureState::Invalid;
+  const std::string& key = check.block.publicKey;
+  if (!tk::IsP256PublicKey(key)) return SignatureState::Invalid;
+  return tk::VerifyP256(key, check.signedPart, check.block.signature) ? SignatureState::Valid : SignatureState::Invalid;
 }
 
 tk::Sha256Digest EntryDigest(tk::TStream& stream, const TkexPakDirectoryItem& item) {

@@ -33,8 +33,9 @@ uint64_t DigestBlockOffset(const TkexPakHeader& header);
 DigestCheck ReadDigestCheck(tk::TStream& stream, const TkexPakHeader& header, int64_t fileSize);
 
 enum class SignatureState { Unsigned, Valid, Invalid };
-// Whether the block's signature is sound under the public key the block names. Who that key
-// belongs to is the caller's question. ECryptoError when the named key is no key at all.
+// Whether the block's signature is sound under the public key the block names; a named key
+// that is no point of the curve makes it invalid. Who that key belongs to is the caller's
+// question. ECryptoError only when the system cannot check signatures at all.
 SignatureState CheckSignature(const DigestCheck& check);
 
 // The SHA-256 of what unpacking reads of an entry: its data for kind 0, no bytes otherwise.

@@ -1,20 +1,10 @@
 #include "pak/PakTrust.h"
 
-#include "toolkit/core/Errors.h"
-
 namespace pak {
 namespace {
 
 PackageTrust Refused(std::string message) { return PackageTrust{false, false, std::move(message)}; }
 PackageTrust Taken(bool checkEntries, std::string note) { return PackageTrust{true, checkEntries, std::move(note)}; }
-
-SignatureState SignatureOf(const DigestCheck& check) {
-  try {
-    return CheckSignature(check);
-  } catch (const tk::ECryptoError&) {
-    return SignatureState::Invalid;  // the block names no usable key
-  }
-}
 
 }  // namespace
 
@@ -38,7 +28,7 @@ PackageTrust JudgePackage(const DigestCheck& check, const std::string& makerKey)
   if (!makerKey.empty() && block.publicKey != makerKey)
     return Refused("安装包由另一把密钥签名（密钥指纹 " + KeyFingerprint(block.publicKey) +
                    "），不是本安装程序认可的制作者（密钥指纹 " + KeyFingerprint(makerKey) + "）");
-  if (SignatureOf(check) != SignatureState::Valid)
+  if (CheckSignature(check) != SignatureState::Valid)
     return Refused("安装包的签名无效：摘要块在签名之后被改动过");
   if (makerKey.empty())
     return Taken(true, "安装包带摘要，由密钥 " + KeyFingerprint(block.publicKey) + " 签名（本安装程序未内置公钥，未核对制作者）");

@@ -18,8 +18,8 @@ struct PackageTrust {
   std::string message;
 };
 
-// makerKey: the 65-byte public point, or empty. A block naming a key that is no point of the
-// curve counts as badly signed.
+// makerKey: the 65-byte public point, or empty. ECryptoError only when the system cannot
+// check signatures at all.
 PackageTrust JudgePackage(const DigestCheck& check, const std::string& makerKey);
 
 }  // namespace pak

@@ -122,6 +122,8 @@ TEST(PakDigestCheck, EachDamageIsFoundAndNamed) {
       {"the block cut inside its magic", signedPak.substr(0, block + 4), "", false, "截断", {}},
       {"a byte of the signature", flipped(signedPak, signedPak.size() - 3), makerKey, false, "签名无效", {}},
       {"a byte of the signature, no key", flipped(signedPak, signedPak.size() - 3), "", false, "签名无效", {}},
+      // The named key is no point of the curve any more: a bad signature, not an error.
+      {"a byte of the signer's key, no key", flipped(signedPak, block + 16 + 32 * 7 + 10), "", false, "签名无效", {}},
       {"signed with another key", signedPak, otherKey, false, "另一把密钥", {}},
       {"unsigned, a key built in", unsignedPak, makerKey, false, "没有签名", {}},
       {"no block, a key built in", signedPak.substr(0, block), makerKey, false, "没有签名", {}},

@@ -12,6 +12,9 @@ namespace tk {
 constexpr size_t kP256PublicKeySize = 65;
 constexpr size_t kP256SignatureSize = 64;
 
+// Whether key is a point of the curve in the form above.
+bool IsP256PublicKey(const std::string& key);
+
 // Whether signature signs message (hashed with SHA-256 here) under publicKey. A signature of
 // the wrong size, or one that does not verify, is false. ECryptoError when publicKey is no
 // point of the curve, or when the engine cannot check signatures at all.

@@ -59,6 +59,15 @@ std::string DerSignature(const std::string& signature) {
 
 }  // namespace
 
+bool IsP256PublicKey(const std::string& key) {
+  try {
+    KeyFromPoint(key);
+    return true;
+  } catch (const ECryptoError&) {
+    return false;
+  }
+}
+
 bool VerifyP256(const std::string& publicKey, const std::string& message, const std::string& signature) {
   Owned<EVP_PKEY> key = KeyFromPoint(publicKey);
   if (signature.size() != kP256SignatureSize) return false;

@@ -58,6 +58,16 @@ class PublicKey {
 
 }  // namespace
 
+bool IsP256PublicKey(const std::string& key) {
+  Provider provider;  // a system without ECDSA P-256 raises: that is no answer about the key
+  try {
+    PublicKey imported(provider, key);
+    return true;
+  } catch (const ECryptoError&) {
+    return false;
+  }
+}
+
 bool VerifyP256(const std::string& publicKey, const std::string& message, const std::string& signature) {
   Provider provider;
   PublicKey key(provider, publicKey);

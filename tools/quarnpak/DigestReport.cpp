@@ -11,14 +11,6 @@
 namespace qp {
 namespace {
 
-pak::SignatureState SignatureOf(const pak::DigestCheck& check) {
-  try {
-    return pak::CheckSignature(check);
-  } catch (const tk::ECryptoError&) {
-    return pak::SignatureState::Invalid;  // the block names no usable key
-  }
-}
-
 std::string SignatureText(const DigestFindings& findings) {
   if (findings.check.state != pak::DigestBlockState::Present) return "无";
   if (!findings.check.block.isSigned) return "未签名";
@@ -46,7 +38,7 @@ DigestFindings FindDigests(ArchiveReader* archive) {
   findings.check = pak::ReadDigestCheck(archive->File(), archive->Header(), static_cast<int64_t>(archive->FileSize()));
   if (findings.check.state != pak::DigestBlockState::Present) return findings;
   findings.mismatched = pak::MismatchedEntries(archive->File(), archive->Directory(), findings.check.block);
-  findings.signature = SignatureOf(findings.check);
+  findings.signature = pak::CheckSignature(findings.check);
   return findings;
 }
 
