@@ -52,8 +52,15 @@ TEST(Sha256, KnownDigestsWholeAndInPieces) {
 }
 
 TEST(P256Signature, MalformedKeysAndSignaturesAreRefused) {
+  // A point off the curve: refused by OpenSSL, taken by CNG under Wine, but never verifying.
   std::string offCurve = "\x04" + std::string(64, '\x01');
-  EXPECT_THROW(tk::VerifyP256(offCurve, "m", std::string(64, '\x01')), tk::ECryptoError);
+  bool verified = true;
+  try {
+    verified = tk::VerifyP256(offCurve, "m", std::string(64, '\x01'));
+  } catch (const tk::ECryptoError&) {
+    verified = false;
+  }
+  EXPECT_FALSE(verified);
   EXPECT_THROW(tk::VerifyP256(std::string(65, '\x02'), "m", std::string(64, '\x01')), tk::ECryptoError);
   EXPECT_THROW(tk::VerifyP256("\x04", "m", std::string(64, '\x01')), tk::ECryptoError);
 }
