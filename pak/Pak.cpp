@@ -72,11 +72,11 @@ TkexPak::~TkexPak() {
   Stream.reset();
 }
 
-void TkexPak::ExtractEntry(int32_t index, const std::string& destination) {
+void TkexPak::ExtractEntry(int32_t index, const std::string& destination, tk::Sha256* digest) {
   const TkexPakDirectoryItem& item = Directory->Item(index);
   tk::TFileStream target(destination, tk::FileMode::Create);  // closed on every path
   Stream->SetPosition(item.DataOffset);
-  if (item.DataSize != 0) target.CopyFrom(*Stream, item.DataSize);
+  if (item.DataSize != 0) target.CopyFrom(*Stream, item.DataSize, digest);
 }
 
 std::string TkexPak::ReadEntry(int32_t index) {

@@ -36,10 +36,11 @@ class TkexPak : public tk::Component {
   TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purpose = OpenFor::Updating);
   ~TkexPak() override;
 
-  // Writes the data of entry index to destination (created, or emptied, unshared).
+  // Writes the data of entry index to destination (created, or emptied, unshared); with a
+  // digest, feeds it the same bytes as they are written (PakDigestCheck.h compares).
   // EListError for a bad index, EFCreateError, EReadError when the archive ends before the
   // data do, EWriteError; the destination is closed in every case.
-  void ExtractEntry(int32_t index, const std::string& destination);
+  void ExtractEntry(int32_t index, const std::string& destination, tk::Sha256* digest = nullptr);
   // The data of entry index in memory, for a small file read before anything is unpacked.
   // EListError for a bad index, EReadError when the archive ends before the data do.
   std::string ReadEntry(int32_t index);

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "pak/Pak.h"
+#include "pak/PakTrust.h"
 #include "toolkit/core/DateTime.h"
 #include "toolkit/core/Errors.h"
 #ifdef _WIN32
@@ -60,6 +61,32 @@ std::string ExtractAll(pak::TkexPak& archive, const std::string& bytes, const fs
   return "";
 }
 
+// The digest block after the directory: read, checked and judged with and without a maker's
+// key; a block that reads as present must encode back to exactly its bytes.
+std::string CheckDigests(pak::TkexPak& archive, const std::string& bytes) {
+  pak::DigestCheck check = pak::ReadDigestCheck(*archive.Stream, *archive.Header, static_cast<int64_t>(bytes.size()));
+  uint64_t start = pak::DigestBlockOffset(*archive.Header);
+  std::string tail = start < bytes.size() ? bytes.substr(start) : std::string();
+  if (check.state == pak::DigestBlockState::Absent && check.problem.empty() && !tail.empty())
+    return "bytes after the directory taken for nothing at all";
+  if (check.state != pak::DigestBlockState::Present) return "";
+  if (pak::EncodeDigestBlock(check.block) != tail) return "the block read differs from its bytes";
+  pak::MismatchedEntries(*archive.Stream, *archive.Directory, check.block);
+  pak::JudgePackage(check, "");
+  pak::JudgePackage(check, check.block.publicKey);
+  return "";
+}
+
+// The block's parser on the input itself, with the count the input claims: a block it takes
+// must encode back to the input.
+std::string ParseAsBlock(const std::string& bytes) {
+  uint32_t count = bytes.size() >= 16 ? static_cast<uint32_t>(static_cast<uint8_t>(bytes[12])) : 0;
+  pak::DigestBlockRead read = pak::ParseDigestBlock(bytes, count);
+  if (read.state == pak::DigestBlockState::Present && pak::EncodeDigestBlock(read.block) != bytes)
+    return "a parsed block differs from its bytes";
+  return "";
+}
+
 }  // namespace
 
 std::string RunPackageRound(const uint8_t* data, size_t size, const fs::path& scratch) {
@@ -69,13 +96,15 @@ std::string RunPackageRound(const uint8_t* data, size_t size, const fs::path& sc
   fs::create_directories(out);
   std::string bytes(reinterpret_cast<const char*>(data), size);
   WriteAll(package, bytes);
-  std::string problem;
+  std::string problem = ParseAsBlock(bytes);
+  if (!problem.empty()) return problem;
   try {
     pak::TkexPak archive(nullptr, NativeName(package), pak::OpenFor::Reading);
     archive.Header->VersionText();
     archive.Header->DescriptionText();
     tk::FormatDateTime(archive.Header->CreationTime);
     problem = ExtractAll(archive, bytes, out);
+    if (problem.empty()) problem = CheckDigests(archive, bytes);
   } catch (const tk::EReadError&) {
     // A damaged package: the staging tells the user so.
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "PakTestSupport.h"
+#include "pak/PakDigestBlock.h"
 #include "pak/PakFields.h"
 #include "toolkit/core/DateTime.h"
 #include "tools/quarnpak/ArchivePlan.h"
@@ -143,9 +144,10 @@ TEST(PakWriter, FailureLeavesTheOldOutputAndNoTemporaryFile) {
   WriteBytes(dir / "data", "12345");
   WriteArchive(plan(5), dir / "out.pak");  // replaces the old file
   std::string bytes = ReadBytes(dir / "out.pak");
-  ASSERT_EQ(bytes.size(), 115u + 5 + 266);
+  ASSERT_EQ(bytes.size(), 115u + 5 + 266 + pak::DigestBlockSize(1, false));
   EXPECT_EQ(bytes.substr(115, 5), "12345");
   EXPECT_EQ(bytes.substr(120, 5), std::string("data\0", 5));
+  EXPECT_EQ(bytes.substr(115 + 5 + 266, 8), "QPDIGEST");
 }
 
 TEST(ArchiveInfo, CreationTimesOutsideTheCalendarShowAsInvalid) {

@@ -39,3 +39,24 @@ def read(blob):
         name, kind, offset, size = ENTRY.unpack_from(blob, directory_offset + 266 * i)
         entries.append((name.split(b'\0', 1)[0], kind, offset, size))
     return fields, entries
+
+
+def digest_block(blob, directory_end):
+    """The digest block after the directory, read by its layout table, beside the digests this
+    reader computes itself from the archive with hashlib: {'fields': ..., 'computed': ...}."""
+    import hashlib
+    fields, entries = read(blob)
+    block = blob[directory_end:]
+    magic, version, flags, count = struct.unpack_from('<8sHHI', block, 0)
+    table_end = 16 + 32 * count
+    parsed = {'magic': magic, 'version': version, 'signed': bool(flags & 1), 'count': count,
+              'entries': [block[16 + 32 * i:48 + 32 * i] for i in range(count)],
+              'index': block[table_end:table_end + 32], 'block': block[table_end + 32:table_end + 64],
+              'key': block[table_end + 64:table_end + 129], 'signature': block[table_end + 129:table_end + 193],
+              'signed_part': block[:table_end + 129], 'length': len(block)}
+    head_and_directory = blob[:115] + blob[fields[2]:directory_end]
+    computed = {'entries': [hashlib.sha256(blob[offset:offset + size] if kind == 0 else b'').digest()
+                            for _, kind, offset, size in entries],
+                'index': hashlib.sha256(head_and_directory).digest(),
+                'block': hashlib.sha256(head_and_directory + block[:table_end + 32]).digest()}
+    return parsed, computed

@@ -81,11 +81,16 @@ class QuarnpakTest(unittest.TestCase):
         self.assertEqual(fields[4], 'Quarn软件工作室'.encode('gbk').ljust(50, b'\0'))
         self.assertEqual(fields[5:7], (b'X' * 24, b'1.0.0'.ljust(21, b'\0')))
         self.assertTrue(before - 1e-6 <= fields[7] <= after + 1e-6)
-        offset = 115  # data follow the header one after another; the directory ends the file
+        offset = 115  # data follow the header one after another, then the directory and the digest block
         for name, kind, data_offset, size in entries:
             self.assertEqual((kind, data_offset), (1 if name.endswith(b'/') else 0, offset))
             offset += size
-        self.assertEqual((fields[2], len(blob)), (offset, offset + 266 * len(names)))
+        directory_end = offset + 266 * len(names)
+        self.assertEqual((fields[2], len(blob)), (offset, directory_end + 80 + 32 * len(names)))
+        block, computed = pak_writer.digest_block(blob, directory_end)
+        self.assertEqual((block['magic'], block['version'], block['signed'], block['count']),
+                         (b'QPDIGEST', 1, False, len(names)))
+        self.assertEqual({k: block[k] for k in computed}, computed)
 
     def test_demo_package_round_trips(self):
         if not os.path.isdir(DEMO):
@@ -108,7 +113,8 @@ class QuarnpakTest(unittest.TestCase):
 
         self.assertEqual(run('info', pak)[1].splitlines(),
                          ['version: ABCDEFGHIJKLMNOPQRSTU', 'created: 2008-08-08 20:08:08.888', 'description: 演示包',
-                          'entries: 8', f'directory: {directory}'])
+                          'entries: 8', f'directory: {directory}', 'digest: 无（不带摘要块，数据无从校验）',
+                          'signature: 无'])
         self.assertEqual(run('list', pak)[1].splitlines(),
                          [f'{k}\t{o}\t{s}\t{n.decode("gbk")}' for n, k, o, s in entries])
         self.assertEqual(run('verify', pak)[0], 0)
@@ -226,8 +232,97 @@ class QuarnpakTest(unittest.TestCase):
         self.assertIn('filelink', err)
         self.assertEqual(run('list', self.path('x.pak'))[1], '0\t115\t4\treal.txt\n')
 
+    def keys(self):
+        """Two P-256 private keys made by openssl, and their public keys as quarnpak pubkey writes them."""
+        made = []
+        for name in ('maker', 'other'):
+            pem = self.path(name + '.pem')
+            subprocess.run(['openssl', 'genpkey', '-algorithm', 'EC', '-pkeyopt', 'ec_paramgen_curve:P-256',
+                            '-out', pem], check=True, capture_output=True)
+            code, _, err = run('pubkey', pem, self.path(name + '.pub'))
+            self.assertEqual(code, 0, err)
+            made.append((pem, self.path(name + '.pub')))
+        return made
+
+    def test_a_signed_package_is_bound_to_its_key(self):
+        (maker, maker_pub), (other, other_pub) = self.keys()
+        # The public key is the point openssl puts at the end of the key's DER form.
+        der = subprocess.run(['openssl', 'pkey', '-in', maker, '-pubout', '-outform', 'DER'], check=True,
+                             capture_output=True).stdout
+        self.assertEqual(content(maker_pub), der[-65:])
+        src = self.path('src')
+        write(os.path.join(src, 'forum', 'index.jsp'), b'<html/>')
+        write(os.path.join(src, 'cms', 'big.bin'), random.randbytes(100000))
+        pak, plain = self.path('signed.pak'), self.path('plain.pak')
+        self.assertEqual(run('create', src, pak, '--sign', maker)[0], 0)
+        self.assertEqual(run('create', src, plain)[0], 0)
+
+        blob = content(pak)
+        fields, entries = pak_writer.read(blob)
+        block, computed = pak_writer.digest_block(blob, fields[2] + 266 * fields[3])
+        self.assertEqual((block['signed'], block['length'], block['key']), (True, 209 + 32 * 2, content(maker_pub)))
+        self.assertEqual({k: block[k] for k in computed}, computed)
+        # The signature, checked by openssl from r and s turned into DER.
+        def der_integer(value):
+            value = value.lstrip(b'\0')
+            value = b'\0' + value if not value or value[0] & 0x80 else value
+            return b'\x02' + bytes([len(value)]) + value
+        body = der_integer(block['signature'][:32]) + der_integer(block['signature'][32:])
+        write(self.path('sig.der'), b'\x30' + bytes([len(body)]) + body)
+        write(self.path('signed-part'), block['signed_part'])
+        subprocess.run(['openssl', 'pkey', '-in', maker, '-pubout', '-out', self.path('maker-pub.pem')], check=True)
+        checked = subprocess.run(['openssl', 'dgst', '-sha256', '-verify', self.path('maker-pub.pem'), '-signature',
+                                  self.path('sig.der'), self.path('signed-part')], capture_output=True)
+        self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
+
+        code, out, _ = run('verify', pak, '--key', maker_pub)
+        self.assertEqual(code, 0)
+        self.assertIn('签名有效', out)
+        self.assertIn('签名有效', run('info', pak)[1])
+        code, _, err = run('verify', pak, '--key', other_pub)
+        self.assertEqual(code, 1)
+        self.assertIn('另一把密钥', err)
+        code, _, err = run('verify', plain, '--key', maker_pub)
+        self.assertEqual(code, 1)
+        self.assertIn('没有签名', err)
+        self.assertEqual(run('verify', plain)[0], 0)
+        self.assertEqual(run('create', src, self.path('x.pak'), '--sign', maker_pub)[0], 1, 'a public key cannot sign')
+        self.assertFalse(os.path.exists(self.path('x.pak')))
+
+    def test_damaged_data_is_named_and_nothing_is_extracted(self):
+        src = self.path('src')
+        write(os.path.join(src, 'forum', 'index.jsp'), b'<html>forum</html>')
+        write(os.path.join(src, 'forum', 'z.txt'), b'zzz')
+        pak = self.path('x.pak')
+        self.assertEqual(run('create', src, pak)[0], 0)
+        intact = content(pak)
+        fields, entries = pak_writer.read(intact)
+        directory_end = fields[2] + 266 * fields[3]
+        data_flipped = bytearray(intact)
+        data_flipped[115 + 3] ^= 1  # forum/index.jsp's fourth byte
+        cases = {'data': (bytes(data_flipped), 'entry-name'), 'truncated': (intact[:-5], '截断'),
+                 'directory': (intact[:fields[2] + 250] + b'\1' + intact[fields[2] + 251:], '文件头或目录'),
+                 'table': (intact[:directory_end + 20] + b'\1' + intact[directory_end + 21:], '摘要表')}
+        for what, (blob, mention) in cases.items():
+            with self.subTest(damage=what):
+                write(pak, blob)
+                code, _, err = run('verify', pak)
+                self.assertEqual(code, 1)
+                self.assertIn('forum/index.jsp' if mention == 'entry-name' else mention, err)
+                self.assertEqual(run('extract', pak, self.path('out'))[0], 1)
+                self.assertFalse(os.path.exists(self.path('out')))
+        write(pak, bytes(data_flipped))
+        self.assertIn('mismatch: 第 0 个条目 "forum/index.jsp" 的数据与摘要不符', run('info', pak)[1].splitlines())
+
+        write(pak, intact[:directory_end])  # as made before digests
+        code, out, _ = run('verify', pak)
+        self.assertEqual(code, 0)
+        self.assertIn('不带摘要', out)
+        self.assertEqual(run('extract', pak, self.path('out'))[0], 0)
+
     def test_bad_arguments_get_the_usage(self):
         for args in ((), ('bogus',), ('list',), ('create', 'a'), ('create', 'a', 'b', '--version'),
+                     ('verify', 'x', '--sign', 'k'), ('create', 'a', 'b', '--key', 'k'), ('pubkey', 'k'),
                      ('info', 'x', '--version', '1'), ('create', 'a', 'b', '--version', '1', '--version', '2')):
             with self.subTest(args=args):
                 code, _, err = run(*args)

@@ -60,6 +60,11 @@ class ERegistryException : public Exception {
 class EInvalidOperation : public Exception {
   using Exception::Exception;
 };
+// The platform's cryptography (CNG's bcrypt.dll, OpenSSL's libcrypto) refused a call that
+// cannot fail on sound input: the engine is missing or broken.
+class ECryptoError : public Exception {
+  using Exception::Exception;
+};
 
 // The system's own text for an error code (errno on POSIX, GetLastError on Windows), in GBK.
 std::string SysErrorMessage(uint32_t errorCode);

@@ -25,12 +25,13 @@ void TStream::WriteBuffer(const void* buffer, int32_t count) {
   throw EWriteError(code != 0 ? "写入数据流错误。" + SysErrorMessage(code) : std::string("写入数据流错误"));
 }
 
-void TStream::CopyFrom(TStream& source, int64_t count) {
+void TStream::CopyFrom(TStream& source, int64_t count, Sha256* digest) {
   if (count <= 0) return;  // a negative count would size the buffer from a wrapped value
   std::vector<char> chunk(static_cast<size_t>(std::min<int64_t>(count, kMaxCopyChunk)));
   while (count > 0) {
     int32_t n = static_cast<int32_t>(std::min<int64_t>(count, kMaxCopyChunk));
     source.ReadBuffer(chunk.data(), n);
+    if (digest) digest->Update(chunk.data(), static_cast<size_t>(n));
     WriteBuffer(chunk.data(), n);
     count -= n;
   }

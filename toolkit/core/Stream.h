@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "toolkit/core/Sha256.h"
+
 namespace tk {
 
 enum class SeekOrigin { Begin, Current, End };
@@ -29,8 +31,9 @@ class TStream {
   void ReadBuffer(void* buffer, int32_t count);
   void WriteBuffer(const void* buffer, int32_t count);
   // Copies count bytes from source's current position, in chunks of at most kMaxCopyChunk.
-  // A chunk is written only after it was read whole.
-  void CopyFrom(TStream& source, int64_t count);
+  // A chunk is written only after it was read whole; with a digest, every chunk read is fed
+  // to it as well, so the bytes are read once for both.
+  void CopyFrom(TStream& source, int64_t count, Sha256* digest = nullptr);
 };
 
 }  // namespace tk

@@ -61,6 +61,7 @@ ArchivePlan PlanArchive(const std::vector<SourceEntry>& entries, const std::stri
     plan.entries.push_back(std::move(planned));
   }
   plan.archiveSize = ArchiveSizeFor(entries.size(), dataBytes);
+  // The digest block after the directory holds no position, so it may end past 4 GiB.
   if (plan.archiveSize > pak::kMaxArchiveSize)
     problems.Add("the archive would be " + std::to_string(plan.archiveSize) + " bytes; at most " +
                  std::to_string(pak::kMaxArchiveSize) + " fit in its 32-bit positions");

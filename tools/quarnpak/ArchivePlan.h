@@ -22,7 +22,7 @@ struct ArchivePlan {
   std::string version;      // GBK, at most 21 bytes
   std::string description;  // GBK, at most 50 bytes
   std::vector<PlannedEntry> entries;
-  uint64_t archiveSize = 0;  // header, data and directory
+  uint64_t archiveSize = 0;  // header, data and directory, without the digest block
 };
 
 // Header, data and directory together.

@@ -15,11 +15,12 @@ namespace {
 
 const char* const kUsage =
     "usage:\n"
-    "  quarnpak create SRC_DIR OUT.pak [--version TEXT] [--description TEXT]\n"
+    "  quarnpak create SRC_DIR OUT.pak [--version TEXT] [--description TEXT] [--sign KEY.pem]\n"
     "  quarnpak info PAK\n"
     "  quarnpak list PAK\n"
     "  quarnpak extract PAK DIR\n"
-    "  quarnpak verify PAK\n"
+    "  quarnpak verify PAK [--key MAKER.pub]\n"
+    "  quarnpak pubkey KEY.pem OUT.pub\n"
     "exit codes: 0 done, 1 bad input or damaged archive, 2 bad arguments";
 
 struct UsageError {
@@ -29,18 +30,32 @@ struct UsageError {
 struct Arguments {
   std::string verb;
   std::vector<std::string> operands;
-  std::optional<std::string> version, description;
+  std::optional<std::string> version, description, signKey, makerKey;
 };
+
+// Each option: the command it belongs to and where its text goes.
+struct OptionSlot {
+  const char* name;
+  const char* verb;
+  std::optional<std::string> Arguments::*slot;
+};
+const OptionSlot kOptions[] = {{"--version", "create", &Arguments::version},
+                               {"--description", "create", &Arguments::description},
+                               {"--sign", "create", &Arguments::signKey},
+                               {"--key", "verify", &Arguments::makerKey}};
 
 Arguments Parse(const std::vector<std::string>& args) {
   Arguments parsed;
   parsed.verb = args.front();
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& word = args[i];
-    if (word == "--version" || word == "--description") {
-      if (parsed.verb != "create") throw UsageError{word + " belongs to create"};
+    const OptionSlot* option = nullptr;
+    for (const OptionSlot& known : kOptions)
+      if (word == known.name) option = &known;
+    if (option) {
+      if (parsed.verb != option->verb) throw UsageError{word + " belongs to " + option->verb};
       if (i + 1 >= args.size()) throw UsageError{word + " needs a text"};
-      std::optional<std::string>& slot = word == "--version" ? parsed.version : parsed.description;
+      std::optional<std::string>& slot = parsed.*(option->slot);
       if (slot) throw UsageError{word + " given twice"};
       slot = args[++i];
     } else if (word.size() > 1 && word[0] == '-') {
@@ -62,7 +77,9 @@ void Dispatch(const Arguments& parsed) {
   auto operand = [&](size_t i) { return fs::u8path(parsed.operands[i]); };
   if (verb == "create") {
     Expect(parsed, 2);
-    CreateVerb({operand(0), operand(1), parsed.version, parsed.description});
+    std::optional<fs::path> signKey;
+    if (parsed.signKey) signKey = fs::u8path(*parsed.signKey);
+    CreateVerb({operand(0), operand(1), parsed.version, parsed.description, signKey});
   } else if (verb == "info") {
     Expect(parsed, 1);
     InfoVerb(operand(0));
@@ -74,7 +91,12 @@ void Dispatch(const Arguments& parsed) {
     ExtractVerb(operand(0), operand(1));
   } else if (verb == "verify") {
     Expect(parsed, 1);
-    VerifyVerb(operand(0));
+    std::optional<fs::path> makerKey;
+    if (parsed.makerKey) makerKey = fs::u8path(*parsed.makerKey);
+    VerifyVerb(operand(0), makerKey);
+  } else if (verb == "pubkey") {
+    Expect(parsed, 2);
+    PubkeyVerb(operand(0), operand(1));
   } else {
     throw UsageError{"unknown command " + Quoted(verb)};
   }

@@ -1,6 +1,7 @@
 #include "tools/quarnpak/Verbs.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
@@ -8,10 +9,13 @@
 #include "tools/quarnpak/ArchivePlan.h"
 #include "tools/quarnpak/ArchiveReader.h"
 #include "tools/quarnpak/Console.h"
+#include "tools/quarnpak/DigestReport.h"
 #include "tools/quarnpak/EntryChecks.h"
 #include "tools/quarnpak/Extractor.h"
 #include "tools/quarnpak/PakWriter.h"
+#include "tools/quarnpak/PathFile.h"
 #include "tools/quarnpak/ProblemList.h"
+#include "tools/quarnpak/SigningKey.h"
 #include "tools/quarnpak/Texts.h"
 #include "tools/quarnpak/ToolError.h"
 #include "tools/quarnpak/TreeWalk.h"
@@ -57,6 +61,9 @@ void CreateVerb(const CreateOptions& options) {
   if (!outFolder.empty() && !fs::is_directory(outFolder, ec))
     throw ToolError("no folder " + ShowPath(outFolder) + " to write the archive into");
   CheckOutsideSource(options.source, options.out);
+  // The key is read before anything else: a wrong key wastes no walk and writes nothing.
+  std::unique_ptr<SigningKey> key;
+  if (options.signKey) key = std::make_unique<SigningKey>(*options.signKey);
 
   SourceTree tree = WalkSourceTree(options.source);
   for (const std::string& note : tree.skipped) PrintError(note);
@@ -64,9 +71,10 @@ void CreateVerb(const CreateOptions& options) {
   tk::GbkToUtf8(pak::kDefaultDescription, &defaultDescription);
   ArchivePlan plan = PlanArchive(tree.entries, options.version.value_or(pak::kDefaultVersion),
                                  options.description.value_or(defaultDescription));
-  WriteArchive(plan, options.out);
+  uint64_t size = WriteArchive(plan, options.out, key.get());
   PrintLine("created " + ShowPath(options.out) + ": " + std::to_string(plan.entries.size()) + " entries, " +
-            std::to_string(plan.archiveSize) + " bytes");
+            std::to_string(size) + " bytes");
+  if (key) PrintLine(ShowGbk("已签名，密钥指纹 " + pak::KeyFingerprint(key->PublicKey())));
 }
 
 void InfoVerb(const fs::path& path) {
@@ -77,6 +85,18 @@ void InfoVerb(const fs::path& path) {
   PrintLine("description: " + ShowGbk(header.DescriptionText()));
   PrintLine("entries: " + std::to_string(header.EntryCount));
   PrintLine("directory: " + std::to_string(header.DirectoryOffset));
+  // The digests are checked over a sound directory only; verify names what is wrong otherwise.
+  bool sound = false;
+  try {
+    archive.LoadDirectory();
+    sound = CheckEntries(archive.Directory(), archive.FileSize()).empty();
+  } catch (const ToolError&) {
+  }
+  if (!sound) {
+    PrintLine("digest: " + ShowGbk("未校验：目录或条目已损坏（verify 会说明）"));
+    return;
+  }
+  for (const std::string& line : DigestInfoLines(FindDigests(&archive), archive.Directory())) PrintLine(line);
 }
 
 void ListVerb(const fs::path& path) {
@@ -95,17 +115,30 @@ void ExtractVerb(const fs::path& path, const fs::path& target) {
   archive.LoadDirectory();
   RefuseBadEntries(archive, path, "nothing extracted");
   CheckExtractTarget(target);
+  std::string note = RequireSoundDigests(&archive, "");
   ExtractCounts counts = ExtractArchive(&archive, target);
   PrintLine("extracted " + std::to_string(archive.Directory().Count()) + " entries into " + ShowPath(target) + ": " +
             std::to_string(counts.files) + " files, " + std::to_string(counts.folders) + " folders");
+  PrintLine(note);
 }
 
-void VerifyVerb(const fs::path& path) {
+void VerifyVerb(const fs::path& path, const std::optional<fs::path>& makerKey) {
+  std::string key = makerKey ? ReadPublicKeyFile(*makerKey) : std::string();
   ArchiveReader archive(path);
   archive.LoadDirectory();
   RefuseBadEntries(archive, path, "do not unpack it");
+  std::string note = RequireSoundDigests(&archive, key);
   PrintLine("ok: " + std::to_string(archive.Directory().Count()) +
             " entries, every one inside the file and safe to unpack");
+  PrintLine(note);
+}
+
+void PubkeyVerb(const fs::path& pemKey, const fs::path& out) {
+  std::string key = PublicKeyFromPem(pemKey);
+  PathFile file(out, PathFile::Mode::Create);
+  file.Write(key.data(), static_cast<int32_t>(key.size()));
+  file.Close();
+  PrintLine(ShowPath(out) + ShowGbk("：P-256 公钥，65 字节，密钥指纹 " + pak::KeyFingerprint(key)));
 }
 
 }  // namespace qp
