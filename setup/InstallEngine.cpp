@@ -175,6 +175,9 @@ void InstallEngine::Stage() {
     case pub::StagingResult::PackageDamaged:
       throw PackageProblem(std::string("系统安装包损坏， Setup.pak文件不可使用，请检查，或进入") + kMakerSite +
                            "从新下载\r\n" + staged.detail);
+    case pub::StagingResult::PackageRefused:
+      throw PackageProblem("Setup.pak 不可使用，安装没有开始：" + staged.detail + "。\r\n请进入" + kDownloadSite +
+                           "从新下载安装程序和安装包。");
     case pub::StagingResult::CannotWrite:
       throw InstallFailed("无法解压文件到临时目录，安装没有完成。\r\n" + staged.detail);
   }

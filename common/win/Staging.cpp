@@ -91,7 +91,7 @@ uint64_t UnpackedPackageSize() {
   }
 }
 
-StagingResult UnpackPackage(Progress* progress) {
+StagingResult UnpackPackage(Progress* progress, const std::string& makerKey) {
   const ProcessValues& process = Process();
   const std::string packagePath = process.SetupFolder + kPackageFileName;
   if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
@@ -116,6 +116,15 @@ StagingResult UnpackPackage(Progress* progress) {
     std::string problem = NameProblem(item.NameText(), item.Kind);
     if (!problem.empty()) return {StagingResult::PackageDamaged, item.NameText() + ": " + problem};
   }
+  std::unique_ptr<PackageDigests> digests;
+  try {
+    digests = std::make_unique<PackageDigests>(*archive, makerKey);
+  } catch (const std::exception& error) {
+    return {StagingResult::PackageDamaged, error.what()};
+  }
+  if (!digests->Trust().accepted) return {StagingResult::PackageRefused, digests->Trust().message};
+  if (progress) progress->Note(digests->Trust().message);
+  tk::Sha256 digest;  // one hash object for every entry: Finish starts it afresh
 
   ProductNames products(staged.products);
   std::string readyFolder;
@@ -134,7 +143,11 @@ StagingResult UnpackPackage(Progress* progress) {
     products.Add(ProductName(name));
     try {
       if (item.Kind == pak::kKindFile) {
-        archive->ExtractEntry(i, destination);
+        archive->ExtractEntry(i, destination, &digest);
+        if (!digests->EntryMatches(i, digest)) {
+          DeleteFileW(tk::ToWide(destination).c_str());
+          return {StagingResult::PackageDamaged, digests->MismatchText(i)};
+        }
         staged.files.push_back(name);
       }
     } catch (const tk::EReadError& error) {

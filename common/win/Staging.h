@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
+#include "common/win/PackageDigest.h"
 #include "toolkit/core/DateTime.h"
 
 namespace pub {
@@ -16,7 +17,10 @@ struct StagingResult {
   enum Kind {
     Done,
     PackageMissing,  // no Setup.pak in the setup folder
-    PackageDamaged,  // it cannot be read as an archive, or an entry is unsafe or out of bounds
+    PackageDamaged,  // it cannot be read as an archive, an entry is unsafe or out of bounds, or
+                     // an entry's data differ from its digest
+    PackageRefused,  // its digest block is damaged, or it is not signed by the maker the
+                     // program knows; nothing was written
     CannotWrite,     // a folder or file of the staging folder could not be made or written
   };
   Kind kind = Done;
@@ -41,10 +45,13 @@ std::string PackageVersion();
 uint64_t UnpackedPackageSize();
 
 // Opens Setup.pak of the setup folder for reading only and extracts every entry into the
-// staging folder, reporting one step, status text and log line per entry (progress may be null). Every entry name is
-// checked before anything is written. The package is let go before returning, whatever the
+// staging folder, reporting one step, status text and log line per entry (progress may be null).
+// Every entry name, and the package's digest block against makerKey (the maker's public key
+// built into the program, none in a development build), are checked before anything is
+// written; each entry's data are checked against its digest as they are written, and an entry
+// that differs is removed again. The package is let go before returning, whatever the
 // outcome, so a later staging in the same process can open it again; it is never written to,
 // and never created when it is missing.
-StagingResult UnpackPackage(Progress* progress);
+StagingResult UnpackPackage(Progress* progress, const std::string& makerKey = EmbeddedMakerKey());
 
 }  // namespace pub

@@ -170,6 +170,34 @@ TEST_F(Unattended, RefusalsEndWithTheirExitCodesAndChangeNothing) {
   EXPECT_NE(FileBytes(log).find("4"), std::string::npos);
 }
 
+// A release's setup.exe knows its maker's key: the demo package (digests, no signature) is
+// refused before anything is written, a package that key signed installs, and one whose data
+// were changed after signing is refused naming the entry.
+TEST_F(Unattended, ASetupWithTheMakersKeyTakesOnlyWhatThatKeySigned) {
+  const std::wstring folder = setupFolder->Path();
+  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"setup_keyed.exe").c_str(), (folder + L"setup.exe").c_str(), FALSE));
+  const std::wstring own = L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption();
+  EXPECT_EQ(Install(own), 4u) << "an unsigned package";
+  EXPECT_FALSE(FolderExists(tk::ToWide(kOwnFolder)));
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_NE(FileBytes(log).find(Utf8("安装包没有签名")), std::string::npos) << FileBytes(log);
+
+  std::string signedPackage = FileBytes(tk::ToWide(QUARN_DIGEST_DATA "/signed.pak"));
+  ASSERT_FALSE(signedPackage.empty());
+  // Entry data begin right after the 115-byte header: one byte of cms/a.txt changed.
+  std::string changed = signedPackage;
+  changed[115] ^= 1;
+  ASSERT_TRUE(WriteBytes(folder + L"Setup.pak", changed));
+  EXPECT_EQ(Install(own), 4u) << "data changed after signing";
+  EXPECT_FALSE(FolderExists(tk::ToWide(kOwnFolder)));
+  EXPECT_NE(FileBytes(log).find("cms/a.txt"), std::string::npos) << FileBytes(log);
+
+  ASSERT_TRUE(WriteBytes(folder + L"Setup.pak", signedPackage));
+  EXPECT_EQ(Install(own), 0u) << FileBytes(log);
+  EXPECT_TRUE(FolderExists(tk::ToWide(std::string(kOwnFolder) + "\\forum\\WEB-INF")));
+  EXPECT_FALSE(showedWindow);
+}
+
 TEST_F(Unattended, ADriveTooSmallGivesFiveBeforeAnyFileIsWritten) {
   const char* drive = std::getenv("QUARN_FULL_DRIVE");
   if (!drive || !*drive) {

@@ -44,7 +44,8 @@ class Release(unittest.TestCase):
 
     def keys(self, **more):
         return dict({"QUARN_SIGN_PFX": self.pki.path("code.pfx"), "QUARN_SIGN_PASS": PASSWORD,
-                     "QUARN_TIMESTAMP_URL": self.tsa.url, "QUARN_RELEASE_URL": RELEASE_URL}, **more)
+                     "QUARN_TIMESTAMP_URL": self.tsa.url, "QUARN_RELEASE_URL": RELEASE_URL,
+                     "QUARN_PAK_KEY": os.path.join(ROOT, "tests/native/data/maker-test-key.pem")}, **more)
 
     def installer_manifest(self):
         with open(glob.glob(os.path.join(self.manifest, "*.installer.yaml"))[0], encoding="utf-8") as f:
@@ -63,6 +64,15 @@ class Release(unittest.TestCase):
             self.assertEqual(sorted(z.namelist()), ["Setup.pak", "setup.exe"])
             for name in z.namelist():
                 self.assertTrue(z.read(name) == read(os.path.join(self.dist, name)), name + " differs in the zip")
+
+    def test_the_package_is_signed_by_the_makers_key(self):
+        quarnpak = os.path.join(NATIVE, "bin", "quarnpak")
+        data = os.path.join(ROOT, "tests/native/data")
+        package = os.path.join(self.dist, "Setup.pak")
+        taken = run([quarnpak, "verify", package, "--key", os.path.join(data, "maker-test.pub")])
+        self.assertEqual(taken.returncode, 0, taken.stdout + taken.stderr)
+        refused = run([quarnpak, "verify", package, "--key", os.path.join(data, "other-test.pub")])
+        self.assertEqual(refused.returncode, 1, refused.stdout + refused.stderr)
 
     def test_setup_and_the_standins_in_its_package_are_signed_and_timestamped(self):
         setup = os.path.join(self.dist, "setup.exe")

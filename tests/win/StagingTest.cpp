@@ -121,3 +121,48 @@ TEST_F(Staging, HostileNamesRefuseThePackageAndWriteNothing) {
     EXPECT_FALSE(Exists(Staged("forum\\first.txt"))) << "nothing is written before the names are checked";
   }
 }
+
+TEST_F(Staging, EachEntryIsCheckedAgainstItsDigestAsItIsWritten) {
+  const std::vector<PackageFile> files = {{"forum/a.jsp", "aaaa"}, {"forum/b.jsp", "bbbb"}, {"cms/c.jsp", "cccc"}};
+  std::string package = BuildPackageWithDigests(files);
+  WriteFile(Package(), package);
+  ASSERT_TRUE(Unpack()) << last.detail;
+  ASSERT_EQ(progress.notes.size(), 1u);
+  EXPECT_NE(progress.notes[0].find("安装包带摘要"), std::string::npos) << "the log says what was checked";
+
+  // One byte of b.jsp's data (after the header and a.jsp's four bytes) changed after packing.
+  package[115 + 4] ^= 1;
+  WriteFile(Package(), package);
+  RemoveTree(pub::Process().StagingFolder);
+  const pub::StagingResult damaged = Stage();
+  EXPECT_EQ(damaged.kind, pub::StagingResult::PackageDamaged);
+  EXPECT_NE(damaged.detail.find("forum/b.jsp"), std::string::npos) << damaged.detail;
+  EXPECT_FALSE(Exists(Staged("forum\\b.jsp"))) << "the damaged copy is removed";
+  EXPECT_FALSE(Exists(Staged("cms\\c.jsp"))) << "nothing after it is written";
+}
+
+TEST_F(Staging, WithTheMakersKeyOnlyASignedPackageIsTaken) {
+  const std::string key = ReadFile(QUARN_DIGEST_DATA "/maker-test.pub");
+  ASSERT_EQ(key.size(), 65u);
+  for (const std::string& package : {BuildPackage({{"forum/a.jsp", "a"}}), BuildPackageWithDigests({{"forum/a.jsp", "a"}})}) {
+    WriteFile(Package(), package);
+    progress = RecordedProgress();
+    const pub::StagingResult refused = pub::UnpackPackage(&progress, key);
+    EXPECT_EQ(refused.kind, pub::StagingResult::PackageRefused);
+    EXPECT_NE(refused.detail.find("没有签名"), std::string::npos) << refused.detail;
+    EXPECT_FALSE(Exists(Staged("forum"))) << "nothing is written";
+  }
+  WriteFile(Package(), ReadFile(QUARN_DIGEST_DATA "/signed.pak"));
+  EXPECT_TRUE(pub::UnpackPackage(&progress, key).Succeeded());
+  EXPECT_EQ(ReadFile(QUARN_DIGEST_DATA "/other-test.pub").size(), 65u);
+  RemoveTree(pub::Process().StagingFolder);
+  const pub::StagingResult other = pub::UnpackPackage(&progress, ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
+  EXPECT_EQ(other.kind, pub::StagingResult::PackageRefused) << "signed by another maker";
+}
+
+TEST_F(Staging, AnOldPackageWithoutDigestsIsTakenAndTheLogSaysSo) {
+  PlacePackage({{"forum/a.jsp", "a"}});
+  ASSERT_TRUE(Unpack());
+  ASSERT_EQ(progress.notes.size(), 1u);
+  EXPECT_NE(progress.notes[0].find("不带摘要"), std::string::npos) << progress.notes[0];
+}

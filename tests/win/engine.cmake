@@ -13,3 +13,4 @@ add_dependencies(engine_tests record_command mysqld-nt tomcat5-service)
 quarn_win_test(wizard_run_tests SOURCES WizardRunTest.cpp
   LIBS qui LOCKS registry services port8080 javahome default-install)
 add_dependencies(wizard_run_tests mysqld-nt tomcat5-service)
+target_compile_definitions(engine_tests PRIVATE QUARN_DIGEST_DATA="${CMAKE_SOURCE_DIR}/tests/native/data")

@@ -91,4 +91,11 @@ std::string FileBytes(const std::wstring& path) {
   return bytes;
 }
 
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  if (!file) return false;
+  const bool written = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  return fclose(file) == 0 && written;
+}
+
 }  // namespace e2e

@@ -18,6 +18,8 @@ bool FolderIsEmpty(const std::wstring& folder);
 long long FileSize(const std::wstring& path);
 // A file's bytes; empty when it cannot be read.
 std::string FileBytes(const std::wstring& path);
+// Writes bytes as the whole file; true when all were written.
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // Deletes a folder with everything in it, read-only files too. True when it is gone.
 bool DeleteTree(const std::wstring& folder);

@@ -32,12 +32,13 @@ class RecordedProgress : public pub::Progress {
   void Complete() override { position = range; }
   void Status(const std::string& text) override { status = text; }
   void Line(const std::string& text) override { lines.push_back(text); }
+  void Note(const std::string& text) override { notes.push_back(text); }
   void Failure(const std::string& what, const std::string& reason) override { failures.push_back(what + ": " + reason); }
   void Outcome(pub::RunStep step, bool succeeded, const std::string& reason) override {
     outcomes.push_back({step, succeeded, reason});
   }
 
-  std::vector<std::string> steps, lines, failures;
+  std::vector<std::string> steps, lines, notes, failures;
   std::vector<StepOutcome> outcomes;
   std::string status;
   int range = 0, position = 0;

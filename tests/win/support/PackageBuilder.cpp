@@ -1,5 +1,6 @@
 #include "tests/win/support/PackageBuilder.h"
 
+#include "pak/PakDigestBlock.h"
 #include "tests/native/PakTestSupport.h"
 
 namespace testing_support {
@@ -16,6 +17,18 @@ std::string BuildPackage(const std::vector<PackageFile>& files, const std::strin
   header.version = version;
   header.created = created;
   return pakt::ArchiveBytes(header, data, entries);
+}
+
+std::string BuildPackageWithDigests(const std::vector<PackageFile>& files) {
+  const std::string package = BuildPackage(files);
+  size_t dataSize = 0;
+  pak::DigestBlock block;
+  for (const PackageFile& file : files) {
+    dataSize += file.content.size();
+    block.entries.push_back(tk::Sha256Of(file.kind == 0 ? file.content : std::string()));
+  }
+  pak::SealDigestBlock(&block, package.substr(0, 115) + package.substr(115 + dataSize));
+  return package + pak::EncodeDigestBlock(block);
 }
 
 }  // namespace testing_support

@@ -16,5 +16,7 @@ struct PackageFile {
 
 std::string BuildPackage(const std::vector<PackageFile>& files, const std::string& version = "2.0.0",
                          double created = 46000.5);
+// The same package with an unsigned digest block after its directory, as quarnpak writes it.
+std::string BuildPackageWithDigests(const std::vector<PackageFile>& files);
 
 }  // namespace testing_support
