@@ -264,6 +264,7 @@ void InstallEngine::Copy() {
   std::vector<pub::CopyFailure> failures;
   for (const std::string& product : staged_.products)
     pub::PlaceFolderTree(staging + product, folder_ + "\\" + product, &progress_, &failures);
+  PlaceRootFiles(&failures);
   if (failures.empty()) return;
   for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
   // Files are missing: no success is claimed; the record written before copying stays, so
@@ -271,6 +272,22 @@ void InstallEngine::Copy() {
   throw InstallFailed(tk::Format("有 %d 个文件无法拷贝到安装目录，安装没有完成。\r\n第一个文件：%s\r\n原因：%s",
                                  static_cast<int>(failures.size()), failures[0].target.c_str(),
                                  failures[0].message.c_str()));
+}
+
+void InstallEngine::PlaceRootFiles(std::vector<pub::CopyFailure>* failures) {
+  const std::string& staging = pub::Process().StagingFolder;
+  for (const std::string& name : staged_.rootFiles) {
+    const std::string target = folder_ + "\\" + name;
+    if (kept_.count(pub::GbkUpperCase(target))) continue;  // its staged copy is gone already
+    // Renamed within one volume, copied across volumes, as the product folders are.
+    if (!MoveFileExW(tk::ToWide(staging + name).c_str(), tk::ToWide(target).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+      const DWORD code = GetLastError();
+      failures->push_back({target, code, tk::SysErrorMessage(code)});
+    }
+    progress_.Line("copy:" + target);
+    progress_.Advance();
+  }
 }
 
 void InstallEngine::Patch() {

@@ -13,6 +13,7 @@
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/win/ExternalCommands.h"
+#include "common/win/FileTree.h"
 #include "common/win/Staging.h"
 #include "toolkit/core/Errors.h"
 
@@ -74,6 +75,8 @@ class InstallEngine {
   // the installation being repaired; their staged copies go.
   void KeepChangedFiles();
   void Copy();
+  // The files right in the package's root, which belong to no product folder.
+  void PlaceRootFiles(std::vector<pub::CopyFailure>* failures);
   // A copy of this program at install folder + "\install\Uninstall.exe", the path the
   // uninstall entry names.
   void PlaceUninstaller();

@@ -2,12 +2,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "common/portable/GbkCase.h"
+#include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/PlacedFiles.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
+#include "common/win/PlacedFilesStore.h"
 #include "common/win/Services.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
@@ -86,7 +90,12 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   }
   // Once every product is gone: the uninstaller, then the install folder itself when nothing
   // else is left in it (a folder that still holds something is never removed).
-  // The list of placed files goes with the installation it describes.
+  // Files the installation placed right in its folder belong to no product: the list of
+  // placed files names them. The list goes with the installation it describes.
+  if (std::optional<std::vector<pub::PlacedFile>> placed = pub::ReadPlacedFiles(installFolder_))
+    for (const pub::PlacedFile& file : *placed)
+      if (pub::LastDelimiter(file.path, "\\") == std::string::npos)
+        DeleteFileW(tk::ToWide(installFolder_ + "\\" + file.path).c_str());
   DeleteFileW(tk::ToWide(installFolder_ + pub::kPlacedFilesPath).c_str());
   RemoveUninstaller();
   RemoveDirectoryW(tk::ToWide(installFolder_).c_str());

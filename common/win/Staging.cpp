@@ -54,12 +54,13 @@ std::string ProductName(const std::string& name) {
   return std::string();
 }
 
-// The product names in the order first met, each once whatever its letter case.
+// The product names in the order first met, each once whatever its letter case. A file right
+// in the package's root belongs to no product.
 class ProductNames {
  public:
   explicit ProductNames(std::vector<std::string>& names) : names_(names) {}
   void Add(const std::string& name) {
-    if (folded_.insert(GbkUpperCase(name)).second) names_.push_back(name);
+    if (!name.empty() && folded_.insert(GbkUpperCase(name)).second) names_.push_back(name);
   }
 
  private:
@@ -140,7 +141,8 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey) {
         return {StagingResult::CannotWrite, "无法建立目录:" + folder};
       readyFolder = folder;
     }
-    products.Add(ProductName(name));
+    const std::string product = ProductName(name);
+    products.Add(product);
     try {
       if (item.Kind == pak::kKindFile) {
         archive->ExtractEntry(i, destination, &digest);
@@ -149,6 +151,7 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey) {
           return {StagingResult::PackageDamaged, digests->MismatchText(i)};
         }
         staged.files.push_back(name);
+        if (product.empty()) staged.rootFiles.push_back(name);
       }
     } catch (const tk::EReadError& error) {
       return {StagingResult::PackageDamaged, name + ": " + error.what()};

@@ -186,3 +186,15 @@ TEST_F(InstallRun, AServiceFailureAfterJavaHomeLeavesARecordThatOwnsIt) {
   ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, false));
   EXPECT_EQ(registry.ReadInteger("HadSetJAVA_HOME"), 1) << "so that the removal takes the variable away";
 }
+
+TEST_F(InstallRun, FilesInThePackagesRootLandInTheInstallFolderAndGoWithTheRemoval) {
+  std::vector<PackageFile> files = BundleFiles(false, false);
+  files.insert(files.begin() + 2, {"readme.txt", "read me\r\n"});  // between two product folders
+  PlacePackage(files);
+  const std::string target = folder.Path() + "web";
+  InstallOrFail(target);
+  EXPECT_EQ(ReadFile(target + "\\readme.txt"), "read me\r\n");
+  EXPECT_EQ(ReadFile(target + "\\eblog\\index.html"), "<h1>blog</h1>\r\n") << "the products after it are placed too";
+  ASSERT_TRUE(Uninstall().Done());
+  EXPECT_FALSE(Exists(target)) << "the root file goes, and with it the emptied install folder";
+}

@@ -43,7 +43,8 @@ TEST_F(Staging, ProductNamesComeOnceEachIgnoringCaseInFirstSeenOrder) {
   PlacePackage({{"forum/a.jsp", "a"}, {"Forum/b.jsp", "bb"}, {"cms/c.jsp", "ccc"}, {"readme.txt", "r"},
                     {"license.txt", "l"}, {"forum/WEB-INF/web.xml", "<web/>"}});
   ASSERT_TRUE(Unpack());
-  EXPECT_EQ(Products(), (std::vector<std::string>{"forum", "cms", ""}));
+  EXPECT_EQ(Products(), (std::vector<std::string>{"forum", "cms"}));
+  EXPECT_EQ(last.rootFiles, (std::vector<std::string>{"readme.txt", "license.txt"})) << "in no product folder";
   EXPECT_EQ(ReadFile(Staged("forum\\a.jsp")), "a");
   EXPECT_EQ(ReadFile(Staged("Forum\\b.jsp")), "bb");
   EXPECT_EQ(ReadFile(Staged("readme.txt")), "r");  // a top-level file lands in the staging folder itself
