@@ -9,6 +9,8 @@
 // and the median ratios. Under Wine each timed step first waits until the host has written
 // earlier phases' data to disk (Settle), so that no phase pays for another's write-back.
 //
+// Our passes run as the install run does, on a worker thread beside the window's message loop.
+//
 // Run inside a Wine session from the build's bin folder (setup.exe there), with port 8080 free:
 //   install_speed_bench.exe PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK]
 // PACKAGE: the Setup.pak to install; OTHER_ROOT: the root of a drive other than C: ("M:\").
@@ -21,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +33,7 @@
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/Staging.h"
+#include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
 #include "tests/e2e/driver/BrowserRecorder.h"
 #include "tests/e2e/driver/Files.h"
@@ -254,10 +258,19 @@ struct CopyingPage {
   tk::Gauge* gauge;
 };
 
+// A walk as the runs do it: on a worker thread, its reports drained onto the controls by this
+// thread while it handles the window's messages; with no progress, here and with none.
+void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& walk) {
+  if (!progress) return walk(nullptr);
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { walk(&queued); }, *progress);
+}
+
 bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
-  if (progress) progress->Step("解压文件到临时目录：");
-  *staged = pub::UnpackPackage(progress);
-  if (progress) progress->Flush();
+  Apart(progress, [&](pub::Progress* reported) {
+    if (reported) reported->Step("解压文件到临时目录：");
+    *staged = pub::UnpackPackage(reported);
+    if (reported) reported->Flush();
+  });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
   return staged->Succeeded();
 }
@@ -265,16 +278,18 @@ bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
 // As the install run's copy step: each product folder the staging found, in its order.
 bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
   const pub::ProcessValues& process = pub::Process();
-  if (progress) {
-    progress->Step("拷贝Quarn产品文件到安装目录：");
-    // The run's gauge spans the staged entries and the files to put in place.
-    progress->Range(staged.entryCount + static_cast<int>(staged.files.size()));
-    progress->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
-  }
   std::vector<pub::CopyFailure> failures;
-  for (const std::string& product : staged.products)
-    pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, progress, &failures);
-  if (progress) progress->Flush();
+  Apart(progress, [&](pub::Progress* reported) {
+    if (reported) {
+      reported->Step("拷贝Quarn产品文件到安装目录：");
+      // The run's gauge spans the staged entries and the files to put in place.
+      reported->Range(staged.entryCount + static_cast<int>(staged.files.size()));
+      reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
+    }
+    for (const std::string& product : staged.products)
+      pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, reported, &failures);
+    if (reported) reported->Flush();
+  });
   for (const pub::CopyFailure& failure : failures)
     std::printf("not placed: %s: %s\n", Utf8(failure.target).c_str(), Utf8(failure.message).c_str());
   return failures.empty();
