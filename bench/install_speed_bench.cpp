@@ -12,10 +12,11 @@
 // Our passes run as the install run does, on a worker thread beside the window's message loop.
 //
 // Run inside a Wine session from the build's bin folder (setup.exe there), with port 8080 free:
-//   install_speed_bench.exe PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK]
+//   install_speed_bench.exe PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK] [--writers=N]
 // PACKAGE: the Setup.pak to install; OTHER_ROOT: the root of a drive other than C: ("M:\").
 // --display: what our routines report to, 1 gauge + 2 status label + 4 memo + 8 step title
-// (default 15); 0 gives them no progress at all.
+// (default 15); 0 gives them no progress at all. --writers: how many files our staging writes
+// at once (default: as setup.exe does).
 #include <windows.h>
 
 #include <algorithm>
@@ -265,10 +266,12 @@ void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& w
   pub::RunOnWorker([&](pub::ProgressQueue& queued) { walk(&queued); }, *progress);
 }
 
+int stagingWriters = pub::kStagingWriters;
+
 bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    *staged = pub::UnpackPackage(reported);
+    *staged = pub::UnpackPackage(reported, stagingWriters);
     if (reported) reported->Flush();
   });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
@@ -411,11 +414,13 @@ int main(int argc, char** argv) {
       wholeRuns = false;
     else if (arg.rfind("--display=", 0) == 0)
       display = std::atoi(arg.c_str() + 10);
+    else if (arg.rfind("--writers=", 0) == 0)
+      stagingWriters = std::max(1, std::atoi(arg.c_str() + 10));
     else
       positional.push_back(arg);
   }
   if (positional.size() < 2) {
-    std::printf("usage: install_speed_bench PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK]\n");
+    std::printf("usage: install_speed_bench PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK] [--writers=N]\n");
     return 2;
   }
   const std::wstring package = tk::ToWide(positional[0]);
@@ -449,8 +454,9 @@ int main(int argc, char** argv) {
   uint64_t bytes = 0;
   size_t files = 0;
   for (const Entry& entry : entries) bytes += entry.size, files += entry.folder ? 0 : 1;
-  std::printf("%zu entries, %.1f MiB; install folders %s and %s; display mask %d%s\n", entries.size(), bytes / 1048576.0,
-              tk::WideToUtf8(installFolders[0]).c_str(), tk::WideToUtf8(installFolders[1]).c_str(), display,
+  std::printf("%zu entries, %.1f MiB; install folders %s and %s; display mask %d; %d staging writers%s\n", entries.size(),
+              bytes / 1048576.0, tk::WideToUtf8(installFolders[0]).c_str(), tk::WideToUtf8(installFolders[1]).c_str(), display,
+              stagingWriters,
               Settle() ? "; each phase waits for the host's written data to reach the disk" : "");
   std::fflush(stdout);
 

@@ -5,10 +5,12 @@
 
 #include <memory>
 #include <set>
+#include <stdexcept>
 
 #include "common/portable/EntryNames.h"
 #include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
+#include "common/portable/OrderedWriters.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
@@ -36,10 +38,14 @@ std::string FolderPart(const std::string& path) {
 using tk::FolderExists;
 
 // Creates the folder and every missing parent with the shell's own routine; true when it
-// exists afterwards.
+// exists afterwards. Another writer may make one of the parents between the routine's look and
+// its own make, which fails that try; a second try finds the parent there.
 bool ForceFolders(const std::string& folder) {
-  int result = SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
-  return result == ERROR_SUCCESS || FolderExists(folder);
+  for (int tries = 0; tries < 2; ++tries) {
+    int result = SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
+    if (result == ERROR_SUCCESS || FolderExists(folder)) return true;
+  }
+  return false;
 }
 
 // The text before the first '\' of the name, or empty when there is none.
@@ -67,6 +73,47 @@ class ProductNames {
   std::set<std::string> folded_;
 };
 
+// A folder of the staging folder that could not be made; its text is the user's.
+class FolderNotMade : public std::runtime_error {
+ public:
+  explicit FolderNotMade(const std::string& folder) : std::runtime_error("无法建立目录:" + folder) {}
+};
+
+// One writer of staging: the package opened for reading of its own, and the folder it made
+// last. Writes the entries it is handed into the staging folder.
+class EntryWriter {
+ public:
+  EntryWriter(const std::string& packagePath, const std::string& stagingFolder, const pak::TkexPakDirectory& directory,
+              const std::vector<std::string>& names)
+      : source_(std::make_shared<tk::TFileStream>(packagePath, tk::FileMode::OpenRead)),
+        stagingFolder_(stagingFolder),
+        directory_(directory),
+        names_(names) {}
+
+  void operator()(int i) {
+    const pak::TkexPakDirectoryItem& item = directory_.Item(i);
+    const std::string destination = stagingFolder_ + names_[i];
+    const std::string folder = FolderPart(destination);
+    // Entries come folder by folder: a folder found or made is not looked up again. Another
+    // writer may make the same folder at the same time; ForceFolders is content when it exists.
+    if (folder != readyFolder_) {
+      if (!FolderExists(folder) && !ForceFolders(folder)) throw FolderNotMade(folder);
+      readyFolder_ = folder;
+    }
+    if (item.Kind != pak::kKindFile) return;
+    tk::TFileStream target(destination, tk::FileMode::Create);  // closed on every path
+    source_->SetPosition(item.DataOffset);
+    if (item.DataSize != 0) target.CopyFrom(*source_, item.DataSize);
+  }
+
+ private:
+  std::shared_ptr<tk::TFileStream> source_;  // shared by the copies a std::function makes
+  std::string stagingFolder_;
+  const pak::TkexPakDirectory& directory_;
+  const std::vector<std::string>& names_;
+  std::string readyFolder_;
+};
+
 }  // namespace
 
 std::string PackageVersion() {
@@ -91,7 +138,7 @@ uint64_t UnpackedPackageSize() {
   }
 }
 
-StagingResult UnpackPackage(Progress* progress) {
+StagingResult UnpackPackage(Progress* progress, int writers) {
   const ProcessValues& process = Process();
   const std::string packagePath = process.SetupFolder + kPackageFileName;
   if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
@@ -118,38 +165,50 @@ StagingResult UnpackPackage(Progress* progress) {
   }
 
   ProductNames products(staged.products);
-  std::string readyFolder;
-  for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
-    const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
-    if (progress) progress->Status("开始解压......");
-    std::string name = ConvertedName(item);
-    std::string destination = process.StagingFolder + name;
-    std::string folder = FolderPart(destination);
-    // Entries come folder by folder: a folder found or made is not looked up again.
-    if (folder != readyFolder) {
-      if (!FolderExists(folder) && !ForceFolders(folder))
-        return {StagingResult::CannotWrite, "无法建立目录:" + folder};
-      readyFolder = folder;
+  const int32_t count = archive->Directory->Count();
+  std::vector<std::string> names(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) names[i] = ConvertedName(archive->Directory->Item(i));
+  // The entries are written by the writers; what each did is taken here in package order, so
+  // the products, the list of files, the display and the first failure are as one writer
+  // would leave them.
+  const pak::TkexPakDirectory& directory = *archive->Directory;
+  bool failed = false;
+  auto finished = [&](int i, std::exception_ptr error) {
+    const std::string& name = names[i];
+    try {
+      if (error) std::rethrow_exception(error);
+    } catch (const FolderNotMade& problem) {
+      staged = {StagingResult::CannotWrite, problem.what()};
+    } catch (const tk::EReadError& problem) {
+      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
+    } catch (const tk::EStreamError& problem) {
+      staged = {StagingResult::CannotWrite, process.StagingFolder + name + ": " + problem.what()};
+    } catch (const std::exception& problem) {
+      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
+    }
+    if (error) {
+      failed = true;
+      return false;
     }
     products.Add(ProductName(name));
-    try {
-      if (item.Kind == pak::kKindFile) {
-        archive->ExtractEntry(i, destination);
-        staged.files.push_back(name);
-      }
-    } catch (const tk::EReadError& error) {
-      return {StagingResult::PackageDamaged, name + ": " + error.what()};
-    } catch (const tk::EStreamError& error) {
-      return {StagingResult::CannotWrite, destination + ": " + error.what()};
-    } catch (const std::exception& error) {
-      return {StagingResult::PackageDamaged, name + ": " + error.what()};
-    }
+    if (directory.Item(i).Kind == pak::kKindFile) staged.files.push_back(name);
     if (progress) {
+      progress->Status("开始解压......");
       progress->Line("..\\" + name);
       progress->Advance();
     }
     walk::KeepResponsive();
+    return true;
+  };
+  try {
+    RunOrdered(
+        count, writers,
+        [&] { return ItemJob(EntryWriter(packagePath, process.StagingFolder, directory, names)); }, finished);
+  } catch (const std::exception& problem) {
+    // A writer could not open the package for itself.
+    return {StagingResult::PackageDamaged, problem.what()};
   }
+  if (failed) return staged;
   return staged;
 }
 
