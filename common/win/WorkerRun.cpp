@@ -9,21 +9,6 @@
 namespace pub {
 namespace {
 
-// A thread timer: its WM_TIMER wakes the modal loop at the drain rate even when the window
-// has nothing else to do. It carries no procedure and no window, so handling it does nothing.
-class DrainTimer {
- public:
-  DrainTimer() : id_(SetTimer(nullptr, 0, kDrainIntervalMs, nullptr)) {}
-  ~DrainTimer() {
-    if (id_) KillTimer(nullptr, id_);
-  }
-  DrainTimer(const DrainTimer&) = delete;
-  DrainTimer& operator=(const DrainTimer&) = delete;
-
- private:
-  UINT_PTR id_;
-};
-
 // SetThreadDescription is looked up: Windows before 10 has none, and the run goes on unnamed.
 void NameThisThread() {
   using Describe = HRESULT(WINAPI*)(HANDLE, PCWSTR);
@@ -57,12 +42,17 @@ void RunOnWorker(const std::function<void(ProgressQueue& progress)>& work, Progr
   try {
     tk::Application* application = tk::Application::Instance();
     if (application && application->OnItsThread()) {
-      DrainTimer timer;
-      // Ends early only when the application is ending (WM_QUIT); the worker is waited for below.
-      application->RunModalLoop([&] {
+      // Messages are handled as they come, sent ones too (a broadcast from the work reaches our
+      // windows here), and the reports every kDrainIntervalMs, until the work has ended. This
+      // goes on when the application is ending meanwhile: the walks let messages run as well.
+      DWORD drainedAt = GetTickCount();
+      while (!ended) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, kDrainIntervalMs, QS_ALLINPUT);
+        application->ProcessMessages();
+        if (GetTickCount() - drainedAt < kDrainIntervalMs) continue;
         queue.DrainInto(display);
-        return ended.load();
-      });
+        drainedAt = GetTickCount();
+      }
     }
   } catch (...) {
     displayError = std::current_exception();

@@ -1,7 +1,7 @@
 // A long run on a thread of its own, apart from the painting. The work reports through the
 // ProgressQueue it is handed; the calling thread, which owns the window, keeps handling its
-// messages (a modal loop) and hands what the work reported to the display every
-// kDrainIntervalMs, until the work has ended. Without an application (an unattended run) the
+// messages and hands what the work reported to the display every kDrainIntervalMs, until the
+// work has ended. Without an application (an unattended run) the
 // caller simply waits. Either way the worker has ended when RunOnWorker returns, every report
 // has reached the display, and an exception the work let out is thrown again here, on the
 // caller's thread.
