@@ -12,6 +12,7 @@
 #include "app/UninstallerRemoval.h"
 #include "common/portable/CommandLine.h"
 #include "common/portable/ProcessValues.h"
+#include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/ProgramPath.h"
@@ -51,7 +52,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!commandLine.silent) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
     return pub::ToInt(pub::ExitCode::BadCommandLine);
   }
-  pub::Process().LogPath = commandLine.logPath;
+  // A relative /LOG names a file of the folder the program was started in; a run moves the
+  // current folder (walks, commands run from the tools' folders), so the path is fixed now.
+  if (!commandLine.logPath.empty())
+    pub::Process().LogPath = tk::FromWide(pub::walk::AbsolutePath(tk::ToWide(commandLine.logPath)));
   switch (commandLine.mode) {
     case pub::RunMode::Help:
       tk::ShowPlain(pub::CommandLineUsage());

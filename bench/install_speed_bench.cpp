@@ -9,11 +9,14 @@
 // and the median ratios. Under Wine each timed step first waits until the host has written
 // earlier phases' data to disk (Settle), so that no phase pays for another's write-back.
 //
+// Our passes run as the install run does, on a worker thread beside the window's message loop.
+//
 // Run inside a Wine session from the build's bin folder (setup.exe there), with port 8080 free:
-//   install_speed_bench.exe PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK]
+//   install_speed_bench.exe PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK] [--writers=N]
 // PACKAGE: the Setup.pak to install; OTHER_ROOT: the root of a drive other than C: ("M:\").
 // --display: what our routines report to, 1 gauge + 2 status label + 4 memo + 8 step title
-// (default 15); 0 gives them no progress at all.
+// (default 15); 0 gives them no progress at all. --writers: how many files our staging writes
+// at once (default: as setup.exe does).
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +34,7 @@
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/Staging.h"
+#include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
 #include "tests/e2e/driver/BrowserRecorder.h"
 #include "tests/e2e/driver/Files.h"
@@ -254,10 +259,21 @@ struct CopyingPage {
   tk::Gauge* gauge;
 };
 
+// A walk as the runs do it: on a worker thread, its reports drained onto the controls by this
+// thread while it handles the window's messages; with no progress, here and with none.
+void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& walk) {
+  if (!progress) return walk(nullptr);
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { walk(&queued); }, *progress);
+}
+
+int stagingWriters = pub::kStagingWriters;
+
 bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
-  if (progress) progress->Step("解压文件到临时目录：");
-  *staged = pub::UnpackPackage(progress);
-  if (progress) progress->Flush();
+  Apart(progress, [&](pub::Progress* reported) {
+    if (reported) reported->Step("解压文件到临时目录：");
+    *staged = pub::UnpackPackage(reported, pub::EmbeddedMakerKey(), stagingWriters);
+    if (reported) reported->Flush();
+  });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
   return staged->Succeeded();
 }
@@ -265,16 +281,18 @@ bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
 // As the install run's copy step: each product folder the staging found, in its order.
 bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
   const pub::ProcessValues& process = pub::Process();
-  if (progress) {
-    progress->Step("拷贝Quarn产品文件到安装目录：");
-    // The run's gauge spans the staged entries and the files to put in place.
-    progress->Range(staged.entryCount + static_cast<int>(staged.files.size()));
-    progress->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
-  }
   std::vector<pub::CopyFailure> failures;
-  for (const std::string& product : staged.products)
-    pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, progress, &failures);
-  if (progress) progress->Flush();
+  Apart(progress, [&](pub::Progress* reported) {
+    if (reported) {
+      reported->Step("拷贝Quarn产品文件到安装目录：");
+      // The run's gauge spans the staged entries and the files to put in place.
+      reported->Range(staged.entryCount + static_cast<int>(staged.files.size()));
+      reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
+    }
+    for (const std::string& product : staged.products)
+      pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, reported, &failures);
+    if (reported) reported->Flush();
+  });
   for (const pub::CopyFailure& failure : failures)
     std::printf("not placed: %s: %s\n", Utf8(failure.target).c_str(), Utf8(failure.message).c_str());
   return failures.empty();
@@ -396,11 +414,13 @@ int main(int argc, char** argv) {
       wholeRuns = false;
     else if (arg.rfind("--display=", 0) == 0)
       display = std::atoi(arg.c_str() + 10);
+    else if (arg.rfind("--writers=", 0) == 0)
+      stagingWriters = std::max(1, std::atoi(arg.c_str() + 10));
     else
       positional.push_back(arg);
   }
   if (positional.size() < 2) {
-    std::printf("usage: install_speed_bench PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK]\n");
+    std::printf("usage: install_speed_bench PACKAGE OTHER_ROOT [ROUNDS] [--no-whole-run] [--display=MASK] [--writers=N]\n");
     return 2;
   }
   const std::wstring package = tk::ToWide(positional[0]);
@@ -434,8 +454,9 @@ int main(int argc, char** argv) {
   uint64_t bytes = 0;
   size_t files = 0;
   for (const Entry& entry : entries) bytes += entry.size, files += entry.folder ? 0 : 1;
-  std::printf("%zu entries, %.1f MiB; install folders %s and %s; display mask %d%s\n", entries.size(), bytes / 1048576.0,
-              tk::WideToUtf8(installFolders[0]).c_str(), tk::WideToUtf8(installFolders[1]).c_str(), display,
+  std::printf("%zu entries, %.1f MiB; install folders %s and %s; display mask %d; %d staging writers%s\n", entries.size(),
+              bytes / 1048576.0, tk::WideToUtf8(installFolders[0]).c_str(), tk::WideToUtf8(installFolders[1]).c_str(), display,
+              stagingWriters,
               Settle() ? "; each phase waits for the host's written data to reach the disk" : "");
   std::fflush(stdout);
 

@@ -3,6 +3,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/LogProgress.h"
+#include "common/win/WorkerRun.h"
 #include "setup/CurrentFolder.h"
 #include "setup/InstallEngine.h"
 #include "setup/InstallationRecord.h"
@@ -27,7 +28,10 @@ pub::ExitCode ExitCodeFor(const std::exception& error) {
   return pub::ExitCode::Failed;
 }
 
-InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
+namespace {
+
+// The install run itself, on the worker: display is the queue to the caller's thread.
+InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display) {
   InstallOutcome outcome;
   {
     // The version the run installs, read from the package's header before staging.
@@ -39,7 +43,12 @@ InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
     CurrentFolder runFolder;
     InstallEngine engine(plan.folder, progress);
     engine.keepChangedFiles = plan.repair;
-    engine.onStaged = plan.onStaged;
+    // What staging found is the caller's to show, on its own thread, in its place among the
+    // reports.
+    if (plan.onStaged)
+      engine.onStaged = [&plan, &display](const pub::StagingResult& staged) {
+        display.Later([&plan, staged] { plan.onStaged(staged); });
+      };
     try {
       engine.Run();
     } catch (const std::exception& error) {
@@ -54,12 +63,23 @@ InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
   return outcome;
 }
 
+}  // namespace
+
+InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
+  InstallOutcome outcome;
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = InstallApart(plan, queued); }, display);
+  return outcome;
+}
+
 void RemoveStagingFolder() {
   const std::string& staging = pub::Process().StagingFolder;
   if (!staging.empty() && tk::FolderExists(staging)) pub::DeleteFolderTree(staging, nullptr);
 }
 
-UninstallOutcome RunUninstall(pub::Progress& display) {
+namespace {
+
+// The removal itself, on the worker: display is the queue to the caller's thread.
+UninstallOutcome UninstallApart(pub::Progress& display) {
   UninstallOutcome outcome;
   outcome.code = pub::ExitCode::Failed;
   RecordedInstallation recorded;
@@ -85,6 +105,14 @@ UninstallOutcome RunUninstall(pub::Progress& display) {
   }
   logged.Finish(outcome.code);
   progress.Flush();
+  return outcome;
+}
+
+}  // namespace
+
+UninstallOutcome RunUninstall(pub::Progress& display) {
+  UninstallOutcome outcome;
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued); }, display);
   return outcome;
 }
 

@@ -1,7 +1,9 @@
 // The two runs, as both faces of the program start them: the wizard with its pages as the
 // display, an unattended run with none. Each writes its start line, steps and result to the run
 // log, gives back the current folder it started with, and returns how it ended; nothing about
-// the run is left behind in process-wide values.
+// the run is left behind in process-wide values. Each run's work is done on a worker thread
+// (pub::RunOnWorker): the caller's thread keeps its window answering and receives every report
+// on display, in order; when a run returns, its worker has ended.
 #pragma once
 
 #include <functional>
@@ -19,7 +21,8 @@ struct InstallPlan {
   std::string folder;  // without a trailing '\'
   // A repair or upgrade of the recorded installation: files changed since it stay.
   bool repair = false;
-  // Called once staging has found the package's version, date and products.
+  // Called once staging has found the package's version, date and products, on the caller's
+  // thread.
   std::function<void(const pub::StagingResult& staged)> onStaged;
 };
 

@@ -12,18 +12,30 @@ void ControlsProgress::Step(const std::string& title) {
 
 void ControlsProgress::Range(int total) {
   if (!gauge_) return;
+  unshownSteps_ = 0;
   gauge_->SetMinValue(0);
   gauge_->SetProgress(0);
   gauge_->SetMaxValue(total);
 }
 
-// The gauge repaints itself only when its shown percentage changes.
+// The gauge repaints whenever its bar grows by a pixel, hundreds of times in a run, and each
+// repaint is a round trip to the window system: items are shown at the status label's pace.
 void ControlsProgress::Advance() {
-  if (gauge_) gauge_->AddProgress(1);
+  if (!gauge_) return;
+  ++unshownSteps_;
+  if (GetTickCount() - stepsShownAt_ >= kStatusIntervalMs) ShowSteps();
+}
+
+void ControlsProgress::ShowSteps() {
+  gauge_->AddProgress(unshownSteps_);
+  unshownSteps_ = 0;
+  stepsShownAt_ = GetTickCount();
 }
 
 void ControlsProgress::Complete() {
-  if (gauge_) gauge_->SetProgress(gauge_->MaxValue());
+  if (!gauge_) return;
+  unshownSteps_ = 0;
+  gauge_->SetProgress(gauge_->MaxValue());
 }
 
 void ControlsProgress::Status(const std::string& text) {
@@ -50,6 +62,7 @@ void ControlsProgress::Failure(const std::string& what, const std::string& reaso
 }
 
 void ControlsProgress::Flush() {
+  if (gauge_ && unshownSteps_) ShowSteps();
   if (!pending_) return;
   pending_ = false;
   status_->SetCaption(pendingText_);

@@ -1,7 +1,7 @@
 // Progress shown on a window's controls: the step title on a label, the items on a gauge, the
-// item at hand on a status label, log lines in a memo (each may be none). The status label
-// repaints at once when set, so it is set at most every kStatusIntervalMs; the last text held
-// back is shown by Flush. Failures go to the memo, as lines.
+// item at hand on a status label, log lines in a memo (each may be none). The status label and
+// the gauge repaint at once when changed, so each is changed at most every kStatusIntervalMs:
+// the last text and the items held back are shown by Flush. Failures go to the memo, as lines.
 #pragma once
 
 #include <windows.h>
@@ -40,8 +40,12 @@ class ControlsProgress : public Progress {
   tk::Label* status_;
   tk::Memo* memo_;
   tk::Label* stepTitle_;
+  void ShowSteps();
+
   DWORD shownAt_ = 0;
   bool shownOnce_ = false;
+  DWORD stepsShownAt_ = 0;
+  int unshownSteps_ = 0;  // items done and not yet on the gauge
   bool pending_ = false;
   std::string pendingText_;
 };

@@ -5,10 +5,12 @@
 
 #include <memory>
 #include <set>
+#include <stdexcept>
 
 #include "common/portable/EntryNames.h"
 #include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
+#include "common/portable/OrderedWriters.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
@@ -36,10 +38,14 @@ std::string FolderPart(const std::string& path) {
 using tk::FolderExists;
 
 // Creates the folder and every missing parent with the shell's own routine; true when it
-// exists afterwards.
+// exists afterwards. Another writer may make one of the parents between the routine's look and
+// its own make, which fails that try; a second try finds the parent there.
 bool ForceFolders(const std::string& folder) {
-  int result = SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
-  return result == ERROR_SUCCESS || FolderExists(folder);
+  for (int tries = 0; tries < 2; ++tries) {
+    int result = SHCreateDirectoryExW(nullptr, tk::ToWide(folder).c_str(), nullptr);
+    if (result == ERROR_SUCCESS || FolderExists(folder)) return true;
+  }
+  return false;
 }
 
 // The text before the first '\' of the name, or empty when there is none.
@@ -68,6 +74,65 @@ class ProductNames {
   std::set<std::string> folded_;
 };
 
+// A folder of the staging folder that could not be made; its text is the user's.
+class FolderNotMade : public std::runtime_error {
+ public:
+  explicit FolderNotMade(const std::string& folder) : std::runtime_error("无法建立目录:" + folder) {}
+};
+
+// An entry whose data differ from its digest; its text names the entry.
+class EntryDamaged : public std::runtime_error {
+ public:
+  explicit EntryDamaged(const std::string& text) : std::runtime_error(text) {}
+};
+
+// One writer of staging: the package opened for reading of its own, a hash of its own, and the
+// folder it made last. Writes the entries it is handed into the staging folder, each checked
+// against its digest as its bytes pass; one that differs is removed again.
+class EntryWriter {
+ public:
+  EntryWriter(const std::string& packagePath, const std::string& stagingFolder, const pak::TkexPakDirectory& directory,
+              const std::vector<std::string>& names, const PackageDigests& digests)
+      : source_(std::make_shared<tk::TFileStream>(packagePath, tk::FileMode::OpenRead)),
+        digest_(std::make_shared<tk::Sha256>()),
+        stagingFolder_(stagingFolder),
+        directory_(directory),
+        names_(names),
+        digests_(digests) {}
+
+  void operator()(int i) {
+    const pak::TkexPakDirectoryItem& item = directory_.Item(i);
+    const std::string destination = stagingFolder_ + names_[i];
+    const std::string folder = FolderPart(destination);
+    // Entries come folder by folder: a folder found or made is not looked up again. Another
+    // writer may make the same folder at the same time; ForceFolders is content when it exists.
+    if (folder != readyFolder_) {
+      if (!FolderExists(folder) && !ForceFolders(folder)) throw FolderNotMade(folder);
+      readyFolder_ = folder;
+    }
+    if (item.Kind != pak::kKindFile) return;
+    {
+      tk::TFileStream target(destination, tk::FileMode::Create);  // closed on every path
+      source_->SetPosition(item.DataOffset);
+      if (item.DataSize != 0) target.CopyFrom(*source_, item.DataSize, digest_.get());
+    }
+    if (!digests_.EntryMatches(i, *digest_)) {
+      DeleteFileW(tk::ToWide(destination).c_str());
+      throw EntryDamaged(digests_.MismatchText(i));
+    }
+  }
+
+ private:
+  // Shared by the copies a std::function makes.
+  std::shared_ptr<tk::TFileStream> source_;
+  std::shared_ptr<tk::Sha256> digest_;  // Finish starts it afresh for the next entry
+  std::string stagingFolder_;
+  const pak::TkexPakDirectory& directory_;
+  const std::vector<std::string>& names_;
+  const PackageDigests& digests_;
+  std::string readyFolder_;
+};
+
 }  // namespace
 
 std::string PackageVersion() {
@@ -92,7 +157,7 @@ uint64_t UnpackedPackageSize() {
   }
 }
 
-StagingResult UnpackPackage(Progress* progress, const std::string& makerKey) {
+StagingResult UnpackPackage(Progress* progress, const std::string& makerKey, int writers) {
   const ProcessValues& process = Process();
   const std::string packagePath = process.SetupFolder + kPackageFileName;
   if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
@@ -125,46 +190,52 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey) {
   }
   if (!digests->Trust().accepted) return {StagingResult::PackageRefused, digests->Trust().message};
   if (progress) progress->Note(digests->Trust().message);
-  tk::Sha256 digest;  // one hash object for every entry: Finish starts it afresh
 
   ProductNames products(staged.products);
-  std::string readyFolder;
-  for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
-    const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
-    if (progress) progress->Status("开始解压......");
-    std::string name = ConvertedName(item);
-    std::string destination = process.StagingFolder + name;
-    std::string folder = FolderPart(destination);
-    // Entries come folder by folder: a folder found or made is not looked up again.
-    if (folder != readyFolder) {
-      if (!FolderExists(folder) && !ForceFolders(folder))
-        return {StagingResult::CannotWrite, "无法建立目录:" + folder};
-      readyFolder = folder;
+  const int32_t count = archive->Directory->Count();
+  std::vector<std::string> names(static_cast<size_t>(count));
+  for (int32_t i = 0; i < count; ++i) names[i] = ConvertedName(archive->Directory->Item(i));
+  // The entries are written by the writers; what each did is taken here in package order, so
+  // the products, the list of files, the display and the first failure are as one writer
+  // would leave them.
+  const pak::TkexPakDirectory& directory = *archive->Directory;
+  auto finished = [&](int i, std::exception_ptr error) {
+    const std::string& name = names[i];
+    try {
+      if (error) std::rethrow_exception(error);
+    } catch (const FolderNotMade& problem) {
+      staged = {StagingResult::CannotWrite, problem.what()};
+    } catch (const EntryDamaged& problem) {
+      staged = {StagingResult::PackageDamaged, problem.what()};
+    } catch (const tk::EReadError& problem) {
+      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
+    } catch (const tk::EStreamError& problem) {
+      staged = {StagingResult::CannotWrite, process.StagingFolder + name + ": " + problem.what()};
+    } catch (const std::exception& problem) {
+      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
     }
+    if (error) return false;
     const std::string product = ProductName(name);
     products.Add(product);
-    try {
-      if (item.Kind == pak::kKindFile) {
-        archive->ExtractEntry(i, destination, &digest);
-        if (!digests->EntryMatches(i, digest)) {
-          DeleteFileW(tk::ToWide(destination).c_str());
-          return {StagingResult::PackageDamaged, digests->MismatchText(i)};
-        }
-        staged.files.push_back(name);
-        if (product.empty()) staged.rootFiles.push_back(name);
-      }
-    } catch (const tk::EReadError& error) {
-      return {StagingResult::PackageDamaged, name + ": " + error.what()};
-    } catch (const tk::EStreamError& error) {
-      return {StagingResult::CannotWrite, destination + ": " + error.what()};
-    } catch (const std::exception& error) {
-      return {StagingResult::PackageDamaged, name + ": " + error.what()};
+    if (directory.Item(i).Kind == pak::kKindFile) {
+      staged.files.push_back(name);
+      if (product.empty()) staged.rootFiles.push_back(name);
     }
     if (progress) {
+      progress->Status("开始解压......");
       progress->Line("..\\" + name);
       progress->Advance();
     }
     walk::KeepResponsive();
+    return true;
+  };
+  try {
+    RunOrdered(
+        count, writers,
+        [&] { return ItemJob(EntryWriter(packagePath, process.StagingFolder, directory, names, *digests)); }, finished);
+  } catch (const std::exception& problem) {
+    // A writer could not open the package for itself.
+    return {StagingResult::PackageDamaged, problem.what()};
   }
   return staged;
 }

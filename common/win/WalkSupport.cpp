@@ -47,11 +47,16 @@ std::wstring JoinPath(const std::wstring& folder, const wchar_t* name) {
   return folder + L"\\" + name;
 }
 
+// On a worker thread there is nothing to handle: the windows belong to the application's thread.
 void ProcessPendingMessages() {
-  if (tk::Application* application = tk::Application::Instance()) application->ProcessMessages();
+  tk::Application* application = tk::Application::Instance();
+  if (application && application->OnItsThread()) application->ProcessMessages();
 }
 
 void KeepResponsive() {
+  // Touched by the application's thread alone (see ProcessPendingMessages).
+  tk::Application* application = tk::Application::Instance();
+  if (!application || !application->OnItsThread()) return;
   static DWORD lastTurn = 0;
   DWORD now = GetTickCount();
   if (now - lastTurn < kResponsiveIntervalMs) return;

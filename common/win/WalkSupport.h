@@ -25,7 +25,8 @@ std::string WithoutTrailingSeparator(const std::string& path);
 // folder + '\' + name, without doubling a '\' that ends folder (as "C:\" does).
 std::wstring JoinPath(const std::wstring& folder, const wchar_t* name);
 
-// Lets pending window messages run, when there is an application to run them.
+// Lets pending window messages run, when there is an application to run them and the caller
+// is its thread; on a worker they do nothing.
 void ProcessPendingMessages();
 // The same, called once per file: lets messages run when kResponsiveIntervalMs have passed
 // since it last did, so the window keeps up at a human rate without a turn of the message

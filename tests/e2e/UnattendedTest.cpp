@@ -99,9 +99,16 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
 
 // The default folder is on the volume of the staging folder, so every file is moved into
 // place; nothing is patched for the default folder, so the tree is the package's, byte for byte.
+// The log is named relative to the folder the program starts in: every line lands there,
+// those written while the run works in the tools' folders too.
 TEST_F(Unattended, AnInstallOnTheStagingVolumeIsThePackageByteForByteAndLeavesNoStaging) {
-  EXPECT_EQ(Install(L"/S " + LogOption()), 0u);
+  EXPECT_EQ(Install(L"/S /LOG=relative.log"), 0u);
   EXPECT_FALSE(FolderExists(StagingFolder()));
+  const std::string text = FileBytes(setupFolder->Path() + L"relative.log");
+  for (const char* part : {"mysqld-nt --install mysqlquarn", "service.bat install tomcatquarn", "成功"})
+    EXPECT_NE(text.find(Utf8(part)), std::string::npos) << part << " missing from the log:\n" << text;
+  for (const char* tools : {"\\MySQL5\\bin\\relative.log", "\\tomcat5\\bin\\relative.log"})
+    EXPECT_FALSE(FileExists(tk::ToWide(std::string(kDefaultFolder) + tools))) << tools;
   pak::TkexPak package(nullptr, tk::FromWide(setupFolder->Path()) + "Setup.pak", pak::OpenFor::Reading);
   int files = 0;
   for (int32_t i = 0; i < package.Directory->Count(); ++i) {

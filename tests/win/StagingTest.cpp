@@ -1,6 +1,7 @@
 // Staging: the package unpacked into the staging folder, the product names gathered.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/portable/ProcessValues.h"
@@ -166,4 +167,66 @@ TEST_F(Staging, AnOldPackageWithoutDigestsIsTakenAndTheLogSaysSo) {
   ASSERT_TRUE(Unpack());
   ASSERT_EQ(progress.notes.size(), 1u);
   EXPECT_NE(progress.notes[0].find("不带摘要"), std::string::npos) << progress.notes[0];
+}
+
+namespace {
+
+// Enough entries in enough folders for writers to overlap, each file's content its own name.
+std::vector<PackageFile> ManyEntries() {
+  std::vector<PackageFile> files;
+  for (int i = 0; i < 240; ++i) {
+    const std::string name = "product" + std::to_string(i % 3) + "/f" + std::to_string(i / 40) + "/e" +
+                             std::to_string(1000 + i) + ".txt";
+    files.push_back({name, name});
+  }
+  return files;
+}
+
+}  // namespace
+
+TEST_F(Staging, WithOneTwoOrFourWritersEveryEntryIsWrittenAndReportedInPackageOrder) {
+  PlacePackage(ManyEntries());
+  std::vector<std::string> expected;
+  for (int writers : {1, 2, 4}) {
+    RemoveTree(pub::Process().StagingFolder);
+    progress = RecordedProgress();
+    last = pub::UnpackPackage(&progress, std::string(), writers);
+    ASSERT_TRUE(last.Succeeded()) << writers << " writers: " << last.detail;
+    if (expected.empty()) expected = progress.lines;  // the package's order, as one writer reports it
+    EXPECT_EQ(progress.lines, expected) << writers << " writers";
+    EXPECT_EQ(last.files.size(), 240u);
+    EXPECT_EQ(progress.position, 240);
+    EXPECT_EQ(Products(), (std::vector<std::string>{"product0", "product1", "product2"}));
+    for (const std::string& line : progress.lines) {
+      const std::string name = line.substr(3);  // after "..\"
+      std::string stored = name;
+      for (char& c : stored)
+        if (c == '\\') c = '/';
+      ASSERT_EQ(ReadFile(Staged(name)), stored) << writers << " writers";
+    }
+  }
+  ASSERT_EQ(expected.size(), 240u);
+}
+
+TEST_F(Staging, AStagedFileHeldByAnotherProgramFailsStagingAtTheFirstSuchEntryWhateverTheWriters) {
+  PlacePackage(ManyEntries());
+  // Two files of the staging folder held open without sharing; the earlier one in the
+  // package's order is the one named, however the writers share the entries.
+  const std::string early = Staged("product1\\f2\\e1082.txt"), late = Staged("product2\\f5\\e1233.txt");
+  ASSERT_TRUE(Unpack());
+  const std::vector<std::string> order = progress.lines;
+  const auto earlyAt = std::find(order.begin(), order.end(), "..\\product1\\f2\\e1082.txt");
+  ASSERT_TRUE(earlyAt < std::find(order.begin(), order.end(), "..\\product2\\f5\\e1233.txt"));
+  for (int writers : {1, 2, 4}) {
+    RemoveTree(pub::Process().StagingFolder);
+    MakeFolders(Staged("product1\\f2"));
+    MakeFolders(Staged("product2\\f5"));
+    tk::TFileStream heldEarly(early, tk::FileMode::Create), heldLate(late, tk::FileMode::Create);
+    progress = RecordedProgress();
+    last = pub::UnpackPackage(&progress, std::string(), writers);
+    EXPECT_EQ(last.kind, pub::StagingResult::CannotWrite) << writers << " writers";
+    EXPECT_EQ(last.detail.rfind(early + ": ", 0), 0u) << writers << " writers: " << last.detail;
+    EXPECT_EQ(progress.lines, std::vector<std::string>(order.begin(), earlyAt))
+        << "every entry before the failure is reported, and nothing after it";
+  }
 }

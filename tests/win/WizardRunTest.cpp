@@ -2,10 +2,14 @@
 // what a press does meanwhile, and how the window reads the record it starts from.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "common/portable/ProcessValues.h"
 #include "common/portable/RecordState.h"
+#include "common/win/WorkerRun.h"
+#include "pak/Pak.h"
 #include "setup/InstallRecordKeys.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/WizardFixture.h"
@@ -127,6 +131,63 @@ TEST_F(WizardRun, ACloseDuringTheRunWaitsForItsEndThenDeletesTheStagingFolder) {
   EXPECT_TRUE(Exists(target + "\\eblog\\index.html"));
   EXPECT_TRUE(application.Terminated()) << "and the window closed after it";
   EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+}
+
+namespace {
+
+// The small bundle and some hundreds of pages more, so that staging lasts a while.
+std::vector<PackageFile> LongerBundle() {
+  std::vector<PackageFile> files = BundleFiles(false, false);
+  for (int i = 0; i < 600; ++i) files.push_back({"ecms/pages/p" + std::to_string(1000 + i) + ".html", "<p>page</p>\r\n"});
+  return files;
+}
+
+// The memo's line for each entry of the package, in the package's order.
+std::vector<std::string> EntryLinesOf(const std::string& package) {
+  pak::TkexPak archive(nullptr, package, pak::OpenFor::Reading);
+  std::vector<std::string> lines;
+  for (int32_t i = 0; i < archive.Directory->Count(); ++i) {
+    std::string name = archive.Directory->Item(i).NameText();
+    for (char& c : name)
+      if (c == '/') c = '\\';
+    lines.push_back("..\\" + name);
+  }
+  return lines;
+}
+
+}  // namespace
+
+TEST_F(WizardRun, ACloseDuringStagingLetsTheRunEndShowingEveryEntryInOrderThenLeavesNoWorkerNorStagingFolder) {
+  const std::string target = folder.Path() + "web";
+  CreateWizardWith(LongerBundle());
+  form->Edit1->SetText(target);
+  Press(form->NextBtn);
+  Press(form->RadioButton2);
+  Press(form->NextBtn);
+  // The title-bar close, sent from another thread as soon as staging has written its first
+  // folder, while the run's worker is at work and the window's thread handles messages.
+  const std::string firstStaged = pub::Process().StagingFolder + "MySQL5";
+  std::atomic<bool> closeSent{false};
+  std::thread closer([&] {
+    for (int tries = 0; tries < 60000 && !Exists(firstStaged); ++tries) Sleep(1);
+    closeSent = PostMessageW(form->Handle(), WM_CLOSE, 0, 0) != 0;
+  });
+  Press(form->NextBtn);
+  closer.join();
+  ASSERT_TRUE(closeSent);
+  EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the run went on to its end";
+  EXPECT_TRUE(Exists(target + "\\ecms\\pages\\p1599.html"));
+  std::vector<std::string> shown;
+  for (int i = 0; i < form->Memo3->LineCount(); ++i)
+    if (form->Memo3->Line(i).rfind("..\\", 0) == 0) shown.push_back(form->Memo3->Line(i));
+  EXPECT_EQ(shown, EntryLinesOf(pub::Process().SetupFolder + "Setup.pak")) << "every entry, in the package's order";
+  EXPECT_EQ(form->Gauge1->Progress(), form->Gauge1->MaxValue());
+  EXPECT_TRUE(application.Terminated()) << "the window closed after the run";
+  EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+  const int workers = testing_support::ThreadsNamed(pub::kWorkerThreadName);
+  if (workers >= 0) {
+    EXPECT_EQ(workers, 0) << "no worker is left behind";
+  }
 }
 
 TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceOnArrivalAfterARun) {

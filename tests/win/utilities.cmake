@@ -4,5 +4,7 @@ target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/FileT
 quarn_win_test(utilities_tests
   SOURCES FileCopyTest.cpp FilePlacementTest.cpp FileDeleteTest.cpp TextFileTest.cpp ExternalCommandsTest.cpp DiskSpaceTest.cpp
   LIBS qcommon LOCKS wine-drives)
+# A run's work on a worker thread beside a window's message loop.
+quarn_win_test(worker_run_tests SOURCES WorkerRunTest.cpp LIBS qcommon)
 # Environment variables and the registry accessor: machine-wide state.
 quarn_win_test(environment_tests SOURCES EnvironmentTest.cpp RegistryTest.cpp LIBS qcommon LOCKS registry)

@@ -21,6 +21,9 @@ class Application : public Component {
   Application();
   ~Application() override;
   static Application* Instance() { return instance_; }
+  // Whether the caller runs on the thread that made the application, the one thread that may
+  // handle its windows' messages.
+  bool OnItsThread() const { return GetCurrentThreadId() == threadId_; }
 
   // Common controls (version 6), COM for the imaging component.
   void Initialize();
@@ -54,6 +57,7 @@ class Application : public Component {
   Form* mainForm_ = nullptr;
   bool terminated_ = false;
   bool comInitialized_ = false;
+  DWORD threadId_ = GetCurrentThreadId();
 };
 
 }  // namespace tk

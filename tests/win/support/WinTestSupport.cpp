@@ -1,5 +1,7 @@
 #include "tests/win/support/WinTestSupport.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 #include "tests/e2e/driver/Files.h"
@@ -120,6 +122,31 @@ void PumpMessages(int milliseconds) {
     if (tk::Application::Instance()) tk::Application::Instance()->ProcessMessages();
     Sleep(5);
   } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+int ThreadsNamed(const wchar_t* name) {
+  using GetDescription = HRESULT(WINAPI*)(HANDLE, PWSTR*);
+  auto get = reinterpret_cast<GetDescription>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  if (!get) return -1;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  int count = 0;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != GetCurrentProcessId()) continue;
+    HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+    if (!thread) continue;
+    PWSTR description = nullptr;
+    if (SUCCEEDED(get(thread, &description)) && description) {
+      if (std::wstring(description) == name) ++count;
+      LocalFree(description);
+    }
+    CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+  return count;
 }
 
 std::string ShotFolder() { return tk::WideToUtf8(e2e::ShotFolder()); }

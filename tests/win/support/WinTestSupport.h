@@ -67,6 +67,10 @@ Capture CaptureWindow(HWND window);
 // Handles pending messages for a while, so windows paint and posted work runs.
 void PumpMessages(int milliseconds = 50);
 
+// The threads of this process that carry that name (SetThreadDescription), or -1 where the
+// system keeps no thread names.
+int ThreadsNamed(const wchar_t* name);
+
 // Where tests may leave screenshots: $QUARN_SHOT_DIR, or empty.
 std::string ShotFolder();
 
