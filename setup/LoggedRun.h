@@ -17,7 +17,6 @@ class LoggedRun {
 
   pub::Progress& Log() { return progress_; }
   void Finish(pub::ExitCode code) { log_.Finished(pub::Now(), code); }
-  const std::string& Path() const { return file_.Path(); }
 
  private:
   pub::RunLogFile file_;

@@ -36,7 +36,6 @@ class UninstallEngine {
   // Stops and removes the service a product folder provides, then deletes the folder.
   void UninstallProduct(const std::string& folder);
 
-  const std::string& InstallFolder() const { return installFolder_; }
 
  private:
   // install\Uninstall.exe and its folder, unless it is the running program.
