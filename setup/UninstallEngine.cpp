@@ -2,13 +2,15 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 
-#include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/PlacedFiles.h"
+#include "common/portable/RemovalPlan.h"
+#include "common/win/ExternalCommands.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/PlacedFilesStore.h"
@@ -17,7 +19,6 @@
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
-#include "setup/CurrentFolder.h"
 #include "setup/InstallRecordKeys.h"
 
 namespace setup {
@@ -28,12 +29,6 @@ constexpr unsigned kServiceStopWaitMs = 30000;
 constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
-
-// A recorded product name must name one folder right inside the install folder.
-bool IsPlainFolderName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of("\\/:") == std::string::npos;
-}
 
 }  // namespace
 
@@ -70,12 +65,10 @@ UninstallEngine::Outcome UninstallEngine::Run() {
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, kNoUsableFolderText);
     return Outcome::NoUsableFolder;
   }
-  std::vector<std::string> folders;
-  for (auto name = names.rbegin(); name != names.rend(); ++name)
-    if (IsPlainFolderName(*name)) folders.push_back(installFolder_ + "\\" + *name);
-  for (const std::string& folder : folders) UninstallProduct(folder);
+  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names);
+  RemoveProducts(plan);
   std::string left;
-  for (const std::string& folder : folders)
+  for (const std::string& folder : plan.folders)
     if (FolderExists(folder)) {
       std::string why = pub::WhyFolderRemains(folder);
       if (why.empty()) continue;
@@ -126,35 +119,38 @@ void UninstallEngine::DeleteRecord() {
   }
 }
 
-void UninstallEngine::StopService(const std::string& service) {
-  pub::RunLogged("net stop " + service, progress_);
-  // A service still stopping holds its files open: the folder could not be deleted yet.
-  pub::ServiceState state = pub::WaitUntilStopped(service, kServiceStopWaitMs);
-  if (progress_) progress_->Note("服务 " + service + "：" + state.Describe());
-}
-
-void UninstallEngine::UninstallProduct(const std::string& folder) {
-  // Letter case is ignored; the trail bytes of double-byte characters are not letters.
+void UninstallEngine::RemoveProducts(const pub::RemovalPlan& plan) {
+  // Every service is stopped before any folder goes: a running service holds its files.
+  std::vector<std::string> services;
+  for (const pub::ServiceRemoval& removal : plan.services)
+    if (std::find(services.begin(), services.end(), removal.service) == services.end())
+      services.push_back(removal.service);
+  std::vector<pub::StartedCommand> stops;
+  for (const std::string& service : services) stops.push_back(pub::StartCommand("net stop " + service, pub::kShowWindow));
+  for (size_t i = 0; i < services.size(); ++i) {
+    pub::FinishLogged(stops[i], progress_);
+    // A service still stopping holds its files open: the folder could not be deleted yet.
+    pub::ServiceState state = pub::WaitUntilStopped(services[i], kServiceStopWaitMs);
+    if (progress_) progress_->Note("服务 " + services[i] + "：" + state.Describe());
+  }
+  // Their unregistering runs in processes of their own while the folders they do not use go.
   // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
-  std::string upper = pub::GbkUpperCase(folder);
-  if (upper.find("MYSQL") != std::string::npos) {
-    StopService("mysqlquarn");
-    pub::RunLogged("\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", progress_);
-  } else if (upper.find("TOMCAT") != std::string::npos) {
-    StopService("tomcatquarn");
-    try {
-      CurrentFolder current;
-      current.Change(folder + "\\bin");
-      pub::RunLogged("\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", progress_);
-      current.Restore();
-    } catch (const std::exception&) {
-      // A tool folder that is gone leaves the service for the system to clean up.
-    }
+  std::vector<pub::StartedCommand> removals;
+  for (const pub::ServiceRemoval& removal : plan.services)
+    removals.push_back(pub::StartCommand(removal.removeCommand, pub::kShowWindow, removal.workingFolder));
+  for (const std::string& folder : plan.deleteFirst) DeleteProduct(folder);
+  for (size_t i = 0; i < plan.services.size(); ++i) {
+    pub::FinishLogged(removals[i], progress_);
     // Only while it still names this installation's Java: someone may have pointed it
     // elsewhere since.
-    if (hadSetJavaHome_ && pub::SystemVariableHolds("JAVA_HOME", installFolder_ + "\\java"))
+    if (plan.services[i].isTomcat && hadSetJavaHome_ &&
+        pub::SystemVariableHolds("JAVA_HOME", installFolder_ + "\\java"))
       pub::RemoveEnvVariable("JAVA_HOME", false);
   }
+  for (const std::string& folder : plan.deleteLast) DeleteProduct(folder);
+}
+
+void UninstallEngine::DeleteProduct(const std::string& folder) {
   try {
     pub::DeleteFolderTree(folder, progress_);
     // A command's console can hold its folder for a moment after the command has ended.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
+#include "common/portable/RemovalPlan.h"
 #include "toolkit/core/Errors.h"
 
 namespace setup {
@@ -33,16 +34,14 @@ class UninstallEngine {
   // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
   // record cannot be read; the record is kept in both cases.
   Outcome Run();
-  // Stops and removes the service a product folder provides, then deletes the folder.
-  void UninstallProduct(const std::string& folder);
-
-
  private:
+  // Stops every service, unregisters them, deletes the product folders, as the plan orders.
+  void RemoveProducts(const pub::RemovalPlan& plan);
+  // Deletes one product folder, trying again for a moment while something still holds it.
+  void DeleteProduct(const std::string& folder);
   // install\Uninstall.exe and its folder, unless it is the running program.
   void RemoveUninstaller();
   void DeleteRecord();
-  // "net stop", then waits (bounded) until the service has stopped and let go of its files.
-  void StopService(const std::string& service);
 
   pub::Progress* progress_;
   bool hadSetJavaHome_ = false;  // as the record says

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "common/portable/Progress.h"
 
@@ -21,14 +22,40 @@ struct CommandOutcome {
   std::string Describe() const;
 };
 
+// A command that was started and is not yet waited for. Several may run at once; the
+// destructor waits for one that Finish was not called for, so none outlives its owner.
+class StartedCommand {
+ public:
+  StartedCommand(std::string commandLine, CommandOutcome outcome, void* process)
+      : commandLine_(std::move(commandLine)), outcome_(outcome), process_(process) {}
+  StartedCommand(StartedCommand&& other) noexcept;
+  StartedCommand& operator=(StartedCommand&&) = delete;
+  StartedCommand(const StartedCommand&) = delete;
+  ~StartedCommand();
+
+  // Blocks until the command has ended (at once for one that could not start).
+  CommandOutcome Finish();
+  const std::string& CommandLine() const { return commandLine_; }
+
+ private:
+  std::string commandLine_;
+  CommandOutcome outcome_;
+  void* process_;  // the process handle, null once finished or when it did not start
+};
+
 // Starts the command line (GBK; the program is its first token, looked up by the system's
 // usual rules, the current directory among them) in a new console shown with showMode, in
-// this program's environment and current directory, and blocks until it has ended. No window
-// messages run meanwhile.
+// this program's environment, in workingFolder (GBK; "" for this program's current
+// directory), and returns without waiting.
+StartedCommand StartCommand(const std::string& commandLine, uint16_t showMode, const std::string& workingFolder = "");
+
+// StartCommand, then blocks until the command has ended. No window messages run meanwhile.
 CommandOutcome RunCommand(const std::string& commandLine, uint16_t showMode);
 
 // RunCommand, and what became of the command as a line of the run log (progress may be none).
 CommandOutcome RunLogged(const std::string& commandLine, Progress* progress);
+// The same for a command already started: waits for it, then writes its line.
+CommandOutcome FinishLogged(StartedCommand& command, Progress* progress);
 
 // RunCommand's exit code, or 0 when the command could not be started, for callers that only
 // start a command and go on whatever it says.

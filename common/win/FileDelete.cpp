@@ -14,47 +14,40 @@ void ClearReadOnly(const wchar_t* name, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);
 }
 
+// Names every entry by its full path: the process current directory stays where it is, so
+// commands started meanwhile never sit in a folder being deleted.
 bool DeleteLevel(const std::wstring& folder, Progress* progress) {
   DWORD attributes = GetFileAttributesW(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
   // A link given as the folder itself: its target is not ours to empty.
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return true;
-  const std::wstring remembered = walk::CurrentDirectory();
-  walk::ChangeDirectory(folder);
-  walk::Listing listing;
-  if (!listing.Started()) {
-    walk::ChangeDirectory(remembered);
-    return false;
-  }
+  walk::Listing listing(walk::JoinPath(folder, L"*"));
+  if (!listing.Started()) return false;
   bool heldNothing = true;
   while (listing.Next()) {
     heldNothing = false;
-    const wchar_t* name = listing.Entry().cFileName;
+    const WIN32_FIND_DATAW& entry = listing.Entry();
+    const std::wstring path = walk::JoinPath(folder, entry.cFileName);
     if (listing.IsFolder()) {
       // A folder link (junction or symbolic link) is removed as a link: walking into it would
       // empty a folder that lies outside the tree.
-      if (!(listing.Entry().dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        DeleteLevel(walk::JoinPath(folder, name), progress);
-        ClearReadOnly(name, listing.Entry().dwFileAttributes);  // a read-only folder cannot be removed
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        DeleteLevel(path, progress);
+        ClearReadOnly(path.c_str(), entry.dwFileAttributes);  // a read-only folder cannot be removed
       }
-      RemoveDirectoryW(name);
+      RemoveDirectoryW(path.c_str());
       continue;
     }
-    ClearReadOnly(name, listing.Entry().dwFileAttributes);  // read-only files go too
+    ClearReadOnly(path.c_str(), entry.dwFileAttributes);  // read-only files go too
     if (progress) {
-      progress->Status(tk::FromWide(name));
+      progress->Status(tk::FromWide(entry.cFileName));
       progress->Advance();
       walk::KeepResponsive();
     }
-    DeleteFileW(name);
+    DeleteFileW(path.c_str());
   }
   listing.Close();
-  if (heldNothing) {
-    // A folder that is current cannot be removed: step out of it first.
-    walk::ChangeDirectory(L"..");
-    RemoveDirectoryW(folder.c_str());
-  }
-  walk::ChangeDirectory(remembered);
+  if (heldNothing) RemoveDirectoryW(folder.c_str());
   return true;
 }
 

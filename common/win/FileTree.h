@@ -1,8 +1,9 @@
 // Copying and deleting folder trees, reporting each file to a Progress (none when
-// null). Paths are GBK texts with '\' as separator. The walks use the process current
-// directory as their cursor and let pending window messages run as they go (at a human
-// rate, not per file), so no handler
-// that can run meanwhile may start another walk or change the current directory.
+// null). Paths are GBK texts with '\' as separator. The walks let pending window messages run
+// as they go (at a human rate, not per file). The copy walks use the process current
+// directory as their cursor, so no handler that can run meanwhile may start another walk or
+// change the current directory; the delete names every entry by its full path and leaves the
+// current directory alone.
 #pragma once
 
 #include <cstdint>
@@ -42,7 +43,8 @@ bool MoveFolderTree(const std::string& source, const std::string& destination, P
 // removed at the end: false for a missing folder, and also for an empty one, which the walk
 // removes before the final removal looks. Refuses, doing nothing, every path that
 // IsRefusedTreeDeletePath names (an empty path, a drive, a share root, "..").
-// Folder links are removed, never followed. The current directory is restored.
+// Folder links are removed, never followed. A folder that is the current directory (of this or
+// another process) cannot be removed: it stays, emptied, and the result is false.
 bool DeleteFolderTree(const std::string& folder, Progress* progress);
 // Why a folder that a delete left behind is still there: the first entry in it that cannot be
 // removed, with the system's reason (a file in use, access denied). Tries that removal once

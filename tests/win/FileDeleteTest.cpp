@@ -64,7 +64,7 @@ TEST(DeleteFolderTree, AMissingFolderDoesNothingAndAnEmptyOneIsRemovedYetGivesFa
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
 }
 
-TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolder) {
+TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolderStaysAndNothingRaises) {
   TempFolder temp;
   CurrentDirGuard guard;
   const std::string root = temp.Path() + "product";
@@ -77,20 +77,21 @@ TEST(DeleteFolderTree, TheCurrentDirectoryInsideTheFolder) {
   EXPECT_TRUE(FolderNames(root).empty());
   EXPECT_EQ(CurrentDir(), root);
 
-  // An empty folder: gone, and the way back raises.
-  ChangeDir(temp.Path());
-  ChangeDir(root);
-  EXPECT_THROW(DeleteFolderTree(root, nullptr), tk::EInOutError);
-  EXPECT_FALSE(PathExists(root));
+  // An empty folder that is current: kept, so the process still stands somewhere.
+  EXPECT_FALSE(DeleteFolderTree(root, nullptr));
+  EXPECT_TRUE(IsFolder(root));
+  EXPECT_EQ(CurrentDir(), root);
 
   ChangeDir(temp.Path());
+  RemoveDirectoryW(tk::ToWide(root).c_str());
   MakeTree(root);
-  // A folder deeper inside: gone with everything else, and the way back to it raises before
-  // the emptied top folder is removed.
+  // A folder deeper inside: everything else goes, the way to the current directory stays.
   ChangeDir(root + "\\sub\\deep");
-  EXPECT_THROW(DeleteFolderTree(root, nullptr), tk::EInOutError);
-  EXPECT_FALSE(PathExists(root + "\\sub"));
-  EXPECT_TRUE(FolderNames(root).empty());
+  EXPECT_FALSE(DeleteFolderTree(root, nullptr));
+  EXPECT_EQ(CurrentDir(), root + "\\sub\\deep");
+  EXPECT_EQ(FolderNames(root), std::vector<std::string>{"sub"});
+  EXPECT_EQ(FolderNames(root + "\\sub"), std::vector<std::string>{"deep"});
+  EXPECT_TRUE(FolderNames(root + "\\sub\\deep").empty());
 }
 
 // A link inside the tree must not be walked into: that would empty a folder outside it.

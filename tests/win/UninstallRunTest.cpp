@@ -44,7 +44,7 @@ class UninstallRun : public EngineFixture {
 
 }  // namespace
 
-TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
+TEST_F(UninstallRun, ServicesStopBeforeAnyFileGoesAndAreUnregisteredBeforeTheirFoldersGo) {
   std::string install = folder.Path() + "inst";
   for (const char* name : {"MySQL5", "eforum", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"MySQL5", "eforum", "tomcat5"}, /*hadSetJavaHome=*/true);
@@ -52,13 +52,23 @@ TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
   const setup::UninstallOutcome outcome = Uninstall();
   EXPECT_TRUE(outcome.Done());
   EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::Removed);
+  // Each unregistering command ran from where the program it starts lives: before its folder went.
   std::string commands = Log();
-  // tomcat5 first (its service.bat remove, run from its bin folder), MySQL5 last.
-  size_t tomcat = commands.find("service remove tomcatquarn"), mysql = commands.find("--remove mysqlquarn");
-  ASSERT_NE(tomcat, std::string::npos) << commands;
-  ASSERT_NE(mysql, std::string::npos) << commands;
-  EXPECT_LT(tomcat, mysql);
-  EXPECT_NE(commands.find("tomcat5\\bin |"), std::string::npos) << commands;
+  EXPECT_NE(commands.find(install + "\\tomcat5\\bin | "), std::string::npos) << commands;
+  EXPECT_NE(commands.find("service remove tomcatquarn"), std::string::npos) << commands;
+  EXPECT_NE(commands.find("\"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
+      << commands;
+  // What the gauge had counted when each step was reported: no file before the services had
+  // stopped, and not yet the services' own files when their commands had ended.
+  const int filesOfEforum = 3;
+  for (size_t i = 0; i < progress.notes.size(); ++i) {
+    const std::string& note = progress.notes[i];
+    if (note.find("服务 ") == 0) {
+      EXPECT_EQ(progress.notedAt[i], 0) << note;
+    } else if (note.find("remove") != std::string::npos) {
+      EXPECT_LE(progress.notedAt[i], filesOfEforum) << note;
+    }
+  }
   for (const char* name : {"MySQL5", "eforum", "tomcat5"})
     EXPECT_FALSE(Exists(install + "\\" + name)) << name;
   EXPECT_FALSE(Exists(install)) << "the emptied install folder goes too";
@@ -67,18 +77,21 @@ TEST_F(UninstallRun, ProductsGoLastToFirstEachRightAfterItsServiceCommands) {
   EXPECT_FALSE(KeyExists(setup::kUninstallKey));
 }
 
-TEST_F(UninstallRun, AnInstallPathHoldingMysqlSendsEveryProductDownTheMysqlBranch) {
-  std::string install = folder.Path() + "MySQLsite";
+// The service a product provides is told by the product's own folder name: an install folder
+// named after a service sends no product down that service's branch.
+TEST_F(UninstallRun, AnInstallPathNamingMysqlOrTomcatChangesNoProductsBranch) {
+  std::string install = folder.Path() + "MySQL-Tomcat site";
   for (const char* name : {"eforum", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"eforum", "tomcat5"}, /*hadSetJavaHome=*/true);
   SetSystemJavaHome("D:\\jdk");
-  Uninstall();
+  EXPECT_TRUE(Uninstall().Done());
   std::string commands = Log();
-  EXPECT_EQ(commands.find("service remove"), std::string::npos) << commands;
-  size_t first = commands.find("--remove mysqlquarn");
-  ASSERT_NE(first, std::string::npos);
-  EXPECT_NE(commands.find("--remove mysqlquarn", first + 1), std::string::npos) << "once per product";
-  EXPECT_EQ(SystemJavaHome(), "D:\\jdk") << "no product took the tomcat branch";
+  EXPECT_EQ(commands.find("--remove mysqlquarn"), std::string::npos) << commands;
+  size_t tomcat = commands.find("service remove tomcatquarn");
+  ASSERT_NE(tomcat, std::string::npos) << commands;
+  EXPECT_EQ(commands.find("service remove tomcatquarn", tomcat + 1), std::string::npos) << "once, for tomcat5 alone";
+  EXPECT_EQ(SystemJavaHome(), "D:\\jdk") << "it names another Java";
+  EXPECT_FALSE(Exists(install));
 }
 
 TEST_F(UninstallRun, JavaHomeStaysWhenTheInstallationDidNotSetIt) {

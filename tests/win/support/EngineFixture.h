@@ -32,13 +32,14 @@ class RecordedProgress : public pub::Progress {
   void Complete() override { position = range; }
   void Status(const std::string& text) override { status = text; }
   void Line(const std::string& text) override { lines.push_back(text); }
-  void Note(const std::string& text) override { notes.push_back(text); }
+  void Note(const std::string& text) override { notes.push_back(text), notedAt.push_back(position); }
   void Failure(const std::string& what, const std::string& reason) override { failures.push_back(what + ": " + reason); }
   void Outcome(pub::RunStep step, bool succeeded, const std::string& reason) override {
     outcomes.push_back({step, succeeded, reason});
   }
 
   std::vector<std::string> steps, lines, notes, failures;
+  std::vector<int> notedAt;  // the gauge's position when each note came
   std::vector<StepOutcome> outcomes;
   std::string status;
   int range = 0, position = 0;

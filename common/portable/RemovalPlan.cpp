@@ -1,0 +1,38 @@
+#include "common/portable/RemovalPlan.h"
+
+#include "common/portable/GbkCase.h"
+
+namespace pub {
+namespace {
+
+bool IsPlainFolderName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool Holds(const std::string& upperName, const char* part) { return upperName.find(part) != std::string::npos; }
+
+}  // namespace
+
+RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products) {
+  RemovalPlan plan;
+  for (auto name = products.rbegin(); name != products.rend(); ++name) {
+    if (!IsPlainFolderName(*name)) continue;
+    const std::string folder = installFolder + "\\" + *name;
+    const std::string upper = GbkUpperCase(*name);
+    plan.folders.push_back(folder);
+    if (Holds(upper, "MYSQL")) {
+      plan.services.push_back({"mysqlquarn", folder, "\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", "", false});
+    } else if (Holds(upper, "TOMCAT")) {
+      plan.services.push_back(
+          {"tomcatquarn", folder, "\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", folder + "\\bin", true});
+    } else if (upper != "JAVA") {
+      plan.deleteFirst.push_back(folder);
+      continue;
+    }
+    plan.deleteLast.push_back(folder);
+  }
+  return plan;
+}
+
+}  // namespace pub

@@ -1,0 +1,47 @@
+// The removal's order, decided before anything is touched.
+#include <gtest/gtest.h>
+
+#include "common/portable/RemovalPlan.h"
+
+using pub::PlanRemoval;
+using pub::RemovalPlan;
+using Folders = std::vector<std::string>;
+
+TEST(RemovalPlan, ServicesFirstThenTheFoldersNoServiceCommandUsesWhileThoseCommandsRun) {
+  // As the registry lists the products of a whole installation.
+  const RemovalPlan plan = PlanRemoval("C:\\quarn", {"eforum", "ecms", "eblog", "java", "MySQL5", "tomcat5"});
+  EXPECT_EQ(plan.folders, (Folders{"C:\\quarn\\tomcat5", "C:\\quarn\\MySQL5", "C:\\quarn\\java", "C:\\quarn\\eblog",
+                                   "C:\\quarn\\ecms", "C:\\quarn\\eforum"}));
+  ASSERT_EQ(plan.services.size(), 2u);
+  EXPECT_EQ(plan.services[0].service, "tomcatquarn");
+  EXPECT_EQ(plan.services[0].removeCommand, "\"C:\\quarn\\tomcat5\\bin\\service.bat\" remove tomcatquarn");
+  EXPECT_EQ(plan.services[0].workingFolder, "C:\\quarn\\tomcat5\\bin");
+  EXPECT_TRUE(plan.services[0].isTomcat);
+  EXPECT_EQ(plan.services[1].service, "mysqlquarn");
+  EXPECT_EQ(plan.services[1].removeCommand, "\"C:\\quarn\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn");
+  EXPECT_EQ(plan.services[1].workingFolder, "");
+  EXPECT_FALSE(plan.services[1].isTomcat);
+  EXPECT_EQ(plan.deleteFirst, (Folders{"C:\\quarn\\eblog", "C:\\quarn\\ecms", "C:\\quarn\\eforum"}));
+  // The services' folders hold the commands; Tomcat runs on Java.
+  EXPECT_EQ(plan.deleteLast, (Folders{"C:\\quarn\\tomcat5", "C:\\quarn\\MySQL5", "C:\\quarn\\java"}));
+}
+
+TEST(RemovalPlan, AServiceIsToldByItsFolderNameInAnyCaseNeverByTheInstallFolder) {
+  const RemovalPlan plan = PlanRemoval("D:\\MySQL and Tomcat sites", {"eforum", "TOMCAT5", "mysql", "Java"});
+  ASSERT_EQ(plan.services.size(), 2u);
+  EXPECT_EQ(plan.services[0].service, "mysqlquarn");
+  EXPECT_EQ(plan.services[0].folder, "D:\\MySQL and Tomcat sites\\mysql");
+  EXPECT_EQ(plan.services[1].service, "tomcatquarn");
+  EXPECT_EQ(plan.deleteFirst, (Folders{"D:\\MySQL and Tomcat sites\\eforum"}));
+  EXPECT_EQ(plan.deleteLast.back(), "D:\\MySQL and Tomcat sites\\TOMCAT5");
+  EXPECT_EQ(plan.deleteLast.front(), "D:\\MySQL and Tomcat sites\\Java");
+}
+
+TEST(RemovalPlan, NamesThatWouldLeadOutOfTheInstallFolderAreLeftOut) {
+  const RemovalPlan plan =
+      PlanRemoval("C:\\quarn", {"", ".", "..", "..\\sibling", "../sibling", "C:\\victim", "C:victim", "a/b", "ecms"});
+  EXPECT_EQ(plan.folders, (Folders{"C:\\quarn\\ecms"}));
+  EXPECT_EQ(plan.deleteFirst, plan.folders);
+  EXPECT_TRUE(plan.services.empty());
+  EXPECT_TRUE(plan.deleteLast.empty());
+}
