@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "common/portable/GbkText.h"
@@ -10,7 +10,6 @@
 #include "common/portable/PathText.h"
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/RemovalPlan.h"
-#include "common/win/ExternalCommands.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/PlacedFilesStore.h"
@@ -20,6 +19,7 @@
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
 #include "setup/InstallRecordKeys.h"
+#include "setup/ServiceTakedown.h"
 
 namespace setup {
 namespace {
@@ -120,32 +120,22 @@ void UninstallEngine::DeleteRecord() {
 }
 
 void UninstallEngine::RemoveProducts(const pub::RemovalPlan& plan) {
-  // Every service is stopped before any folder goes: a running service holds its files.
-  std::vector<std::string> services;
+  // Every service is taken down at once, each on a thread of its own.
+  std::vector<std::unique_ptr<ServiceTakedown>> takedowns;
   for (const pub::ServiceRemoval& removal : plan.services)
-    if (std::find(services.begin(), services.end(), removal.service) == services.end())
-      services.push_back(removal.service);
-  std::vector<pub::StartedCommand> stops;
-  for (const std::string& service : services) stops.push_back(pub::StartCommand("net stop " + service, pub::kShowWindow));
-  for (size_t i = 0; i < services.size(); ++i) {
-    pub::FinishLogged(stops[i], progress_);
-    // A service still stopping holds its files open: the folder could not be deleted yet.
-    pub::ServiceState state = pub::WaitUntilStopped(services[i], kServiceStopWaitMs);
-    if (progress_) progress_->Note("服务 " + services[i] + "：" + state.Describe());
-  }
-  // Their unregistering runs in processes of their own while the folders they do not use go.
-  // Program paths are quoted: an unquoted path with a blank would start "C:\Program.exe".
-  std::vector<pub::StartedCommand> removals;
-  for (const pub::ServiceRemoval& removal : plan.services)
-    removals.push_back(pub::StartCommand(removal.removeCommand, pub::kShowWindow, removal.workingFolder));
+    takedowns.push_back(std::make_unique<ServiceTakedown>(removal, kServiceStopWaitMs));
+  // The web applications run in Tomcat: they go once it has stopped, while the others stop.
+  for (auto& takedown : takedowns)
+    if (takedown->Removal().isTomcat) takedown->WaitStopped(progress_);
   for (const std::string& folder : plan.deleteFirst) DeleteProduct(folder);
-  for (size_t i = 0; i < plan.services.size(); ++i) {
-    pub::FinishLogged(removals[i], progress_);
+  for (auto& takedown : takedowns) {
+    takedown->WaitRemoved(progress_);
     // Only while it still names this installation's Java: someone may have pointed it
     // elsewhere since.
-    if (plan.services[i].isTomcat && hadSetJavaHome_ &&
+    if (takedown->Removal().isTomcat && hadSetJavaHome_ &&
         pub::SystemVariableHolds("JAVA_HOME", installFolder_ + "\\java"))
       pub::RemoveEnvVariable("JAVA_HOME", false);
+    DeleteProduct(takedown->Removal().folder);
   }
   for (const std::string& folder : plan.deleteLast) DeleteProduct(folder);
 }

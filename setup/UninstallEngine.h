@@ -35,7 +35,7 @@ class UninstallEngine {
   // record cannot be read; the record is kept in both cases.
   Outcome Run();
  private:
-  // Stops every service, unregisters them, deletes the product folders, as the plan orders.
+  // Stops and unregisters every service and deletes the product folders, as the plan orders.
   void RemoveProducts(const pub::RemovalPlan& plan);
   // Deletes one product folder, trying again for a moment while something still holds it.
   void DeleteProduct(const std::string& folder);

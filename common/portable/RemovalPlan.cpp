@@ -26,11 +26,11 @@ RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std:
     } else if (Holds(upper, "TOMCAT")) {
       plan.services.push_back(
           {"tomcatquarn", folder, "\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", folder + "\\bin", true});
-    } else if (upper != "JAVA") {
+    } else if (upper == "JAVA") {
+      plan.deleteLast.push_back(folder);
+    } else {
       plan.deleteFirst.push_back(folder);
-      continue;
     }
-    plan.deleteLast.push_back(folder);
   }
   return plan;
 }

@@ -1,10 +1,10 @@
 // How a recorded installation is taken apart, decided before anything is touched: which
 // services go, with which commands, and in which order the product folders are deleted.
 //
-// A service holds its product's files while it runs (Tomcat also the web applications' and
-// Java's), so every service is stopped before any folder is deleted. The commands that
-// unregister the services then run while the folders no such command uses are deleted; the
-// services' own folders and Java go once those commands have ended.
+// A running service holds files: MySQL its own folder's, Tomcat its own, the web
+// applications' and Java's. Every service is stopped and then unregistered from its own folder;
+// the web applications go as soon as Tomcat has stopped (MySQL may still be stopping), a
+// service's folder once its unregistering command has ended, Java once every such command has.
 #pragma once
 
 #include <string>
@@ -17,16 +17,16 @@ struct ServiceRemoval {
   std::string folder;         // the product folder that provides it
   std::string removeCommand;  // unregisters the service; its program path is quoted
   std::string workingFolder;  // the command's current folder, "" for the program's own
-  bool isTomcat = false;      // JAVA_HOME may go once it is unregistered
+  bool isTomcat = false;      // it runs the web applications and Java; JAVA_HOME may go once it is unregistered
 };
 
 struct RemovalPlan {
   // Every product folder, in the order they are removed (last recorded first), for the check
   // of what stayed behind.
   std::vector<std::string> folders;
-  std::vector<ServiceRemoval> services;   // stopped, then unregistered, in removal order
-  std::vector<std::string> deleteFirst;   // while the unregistering commands run
-  std::vector<std::string> deleteLast;    // once they have ended
+  std::vector<ServiceRemoval> services;   // in removal order; each folder goes after its command
+  std::vector<std::string> deleteFirst;   // once Tomcat has stopped
+  std::vector<std::string> deleteLast;    // once every unregistering command has ended
 };
 
 // installFolder: without a trailing '\'. products: the record's product names as the registry

@@ -7,7 +7,7 @@ using pub::PlanRemoval;
 using pub::RemovalPlan;
 using Folders = std::vector<std::string>;
 
-TEST(RemovalPlan, ServicesFirstThenTheFoldersNoServiceCommandUsesWhileThoseCommandsRun) {
+TEST(RemovalPlan, WebApplicationsFirstJavaLastEachServicesFolderAfterItsCommand) {
   // As the registry lists the products of a whole installation.
   const RemovalPlan plan = PlanRemoval("C:\\quarn", {"eforum", "ecms", "eblog", "java", "MySQL5", "tomcat5"});
   EXPECT_EQ(plan.folders, (Folders{"C:\\quarn\\tomcat5", "C:\\quarn\\MySQL5", "C:\\quarn\\java", "C:\\quarn\\eblog",
@@ -22,8 +22,10 @@ TEST(RemovalPlan, ServicesFirstThenTheFoldersNoServiceCommandUsesWhileThoseComma
   EXPECT_EQ(plan.services[1].workingFolder, "");
   EXPECT_FALSE(plan.services[1].isTomcat);
   EXPECT_EQ(plan.deleteFirst, (Folders{"C:\\quarn\\eblog", "C:\\quarn\\ecms", "C:\\quarn\\eforum"}));
-  // The services' folders hold the commands; Tomcat runs on Java.
-  EXPECT_EQ(plan.deleteLast, (Folders{"C:\\quarn\\tomcat5", "C:\\quarn\\MySQL5", "C:\\quarn\\java"}));
+  EXPECT_EQ(plan.services[0].folder, "C:\\quarn\\tomcat5");
+  EXPECT_EQ(plan.services[1].folder, "C:\\quarn\\MySQL5");
+  // Tomcat's command may run on Java.
+  EXPECT_EQ(plan.deleteLast, (Folders{"C:\\quarn\\java"}));
 }
 
 TEST(RemovalPlan, AServiceIsToldByItsFolderNameInAnyCaseNeverByTheInstallFolder) {
@@ -32,9 +34,9 @@ TEST(RemovalPlan, AServiceIsToldByItsFolderNameInAnyCaseNeverByTheInstallFolder)
   EXPECT_EQ(plan.services[0].service, "mysqlquarn");
   EXPECT_EQ(plan.services[0].folder, "D:\\MySQL and Tomcat sites\\mysql");
   EXPECT_EQ(plan.services[1].service, "tomcatquarn");
+  EXPECT_EQ(plan.services[1].folder, "D:\\MySQL and Tomcat sites\\TOMCAT5");
   EXPECT_EQ(plan.deleteFirst, (Folders{"D:\\MySQL and Tomcat sites\\eforum"}));
-  EXPECT_EQ(plan.deleteLast.back(), "D:\\MySQL and Tomcat sites\\TOMCAT5");
-  EXPECT_EQ(plan.deleteLast.front(), "D:\\MySQL and Tomcat sites\\Java");
+  EXPECT_EQ(plan.deleteLast, (Folders{"D:\\MySQL and Tomcat sites\\Java"}));
 }
 
 TEST(RemovalPlan, NamesThatWouldLeadOutOfTheInstallFolderAreLeftOut) {

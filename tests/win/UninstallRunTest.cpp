@@ -44,7 +44,7 @@ class UninstallRun : public EngineFixture {
 
 }  // namespace
 
-TEST_F(UninstallRun, ServicesStopBeforeAnyFileGoesAndAreUnregisteredBeforeTheirFoldersGo) {
+TEST_F(UninstallRun, TomcatStopsBeforeAnyFileGoesAndEachServiceIsUnregisteredBeforeItsFolderGoes) {
   std::string install = folder.Path() + "inst";
   for (const char* name : {"MySQL5", "eforum", "tomcat5"}) MakeProduct(install, name);
   WriteRecord(install, {"MySQL5", "eforum", "tomcat5"}, /*hadSetJavaHome=*/true);
@@ -58,17 +58,17 @@ TEST_F(UninstallRun, ServicesStopBeforeAnyFileGoesAndAreUnregisteredBeforeTheirF
   EXPECT_NE(commands.find("service remove tomcatquarn"), std::string::npos) << commands;
   EXPECT_NE(commands.find("\"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
       << commands;
-  // What the gauge had counted when each step was reported: no file before the services had
-  // stopped, and not yet the services' own files when their commands had ended.
-  const int filesOfEforum = 3;
-  for (size_t i = 0; i < progress.notes.size(); ++i) {
-    const std::string& note = progress.notes[i];
-    if (note.find("服务 ") == 0) {
-      EXPECT_EQ(progress.notedAt[i], 0) << note;
-    } else if (note.find("remove") != std::string::npos) {
-      EXPECT_LE(progress.notedAt[i], filesOfEforum) << note;
-    }
-  }
+  // What the gauge had counted when each step was reported (three files a product): no file
+  // before Tomcat had stopped, and no service's own files before its command had ended.
+  auto countedAt = [&](const std::string& start) {
+    for (size_t i = 0; i < progress.notes.size(); ++i)
+      if (progress.notes[i].find(start) == 0) return progress.notedAt[i];
+    ADD_FAILURE() << "no note starting " << start;
+    return -1;
+  };
+  EXPECT_EQ(countedAt("服务 tomcatquarn"), 0);
+  EXPECT_LE(countedAt("命令 \"" + install + "\\tomcat5"), 3) << "eforum alone may have gone";
+  EXPECT_LE(countedAt("命令 \"" + install + "\\MySQL5"), 6) << "eforum and tomcat5 alone may have gone";
   for (const char* name : {"MySQL5", "eforum", "tomcat5"})
     EXPECT_FALSE(Exists(install + "\\" + name)) << name;
   EXPECT_FALSE(Exists(install)) << "the emptied install folder goes too";
