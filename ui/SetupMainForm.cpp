@@ -102,6 +102,9 @@ bool TfSetupMainForm::FormCloseQuery() {
 }
 
 void TfSetupMainForm::FormClose() {
+  // Staged copies left by a run across volumes take seconds to delete: the window goes first,
+  // so the person who closed it is not left looking at a window that does not answer.
+  SetVisible(false);
   setup::RemoveStagingFolder();
 }
 
