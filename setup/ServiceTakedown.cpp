@@ -34,14 +34,14 @@ void ServiceTakedown::WaitStopped(pub::Progress* progress) {
   if (stopReported_) return;
   stopReported_ = true;
   if (!progress) return;
-  progress->Note("命令 net stop " + removal_.service + "：" + stopped.stop.Describe());
+  progress->Note(pub::CommandNote("net stop " + removal_.service, stopped.stop));
   progress->Note("服务 " + removal_.service + "：" + stopped.state.Describe());
 }
 
 void ServiceTakedown::WaitRemoved(pub::Progress* progress) {
   WaitStopped(progress);
   const pub::CommandOutcome& removed = removed_.get();
-  if (progress) progress->Note("命令 " + removal_.removeCommand + "：" + removed.Describe());
+  if (progress) progress->Note(pub::CommandNote(removal_.removeCommand, removed));
 }
 
 }  // namespace setup

@@ -77,15 +77,14 @@ std::string CommandOutcome::Describe() const {
   return "退出码 " + std::to_string(exitCode);
 }
 
-CommandOutcome FinishLogged(StartedCommand& command, Progress* progress) {
-  CommandOutcome outcome = command.Finish();
-  if (progress) progress->Note("命令 " + command.CommandLine() + "：" + outcome.Describe());
-  return outcome;
+std::string CommandNote(const std::string& commandLine, const CommandOutcome& outcome) {
+  return "命令 " + commandLine + "：" + outcome.Describe();
 }
 
 CommandOutcome RunLogged(const std::string& commandLine, Progress* progress) {
-  StartedCommand command = StartCommand(commandLine, kShowWindow);
-  return FinishLogged(command, progress);
+  CommandOutcome outcome = RunCommand(commandLine, kShowWindow);
+  if (progress) progress->Note(CommandNote(commandLine, outcome));
+  return outcome;
 }
 
 uint32_t RunAndWait(const std::string& commandLine, uint16_t showMode) {

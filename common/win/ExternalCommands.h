@@ -52,10 +52,11 @@ StartedCommand StartCommand(const std::string& commandLine, uint16_t showMode, c
 // StartCommand, then blocks until the command has ended. No window messages run meanwhile.
 CommandOutcome RunCommand(const std::string& commandLine, uint16_t showMode);
 
-// RunCommand, and what became of the command as a line of the run log (progress may be none).
+// What became of a command, as the run log's line: "命令 <command line>：<outcome>".
+std::string CommandNote(const std::string& commandLine, const CommandOutcome& outcome);
+
+// RunCommand, and its CommandNote to progress (which may be none).
 CommandOutcome RunLogged(const std::string& commandLine, Progress* progress);
-// The same for a command already started: waits for it, then writes its line.
-CommandOutcome FinishLogged(StartedCommand& command, Progress* progress);
 
 // RunCommand's exit code, or 0 when the command could not be started, for callers that only
 // start a command and go on whatever it says.
