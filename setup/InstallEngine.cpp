@@ -276,7 +276,7 @@ void InstallEngine::Copy() {
 
 void InstallEngine::PlaceRootFiles(std::vector<pub::CopyFailure>* failures) {
   const std::string& staging = pub::Process().StagingFolder;
-  for (const std::string& name : staged_.rootFiles) {
+  for (const std::string& name : staged_.RootFiles()) {
     const std::string target = folder_ + "\\" + name;
     if (kept_.count(pub::GbkUpperCase(target))) continue;  // its staged copy is gone already
     // Renamed within one volume, copied across volumes, as the product folders are.

@@ -135,6 +135,13 @@ class EntryWriter {
 
 }  // namespace
 
+std::vector<std::string> StagingResult::RootFiles() const {
+  std::vector<std::string> root;
+  for (const std::string& file : files)
+    if (ProductName(file).empty()) root.push_back(file);
+  return root;
+}
+
 std::string PackageVersion() {
   try {
     pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
@@ -215,12 +222,8 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey, int
       staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
     }
     if (error) return false;
-    const std::string product = ProductName(name);
-    products.Add(product);
-    if (directory.Item(i).Kind == pak::kKindFile) {
-      staged.files.push_back(name);
-      if (product.empty()) staged.rootFiles.push_back(name);
-    }
+    products.Add(ProductName(name));
+    if (directory.Item(i).Kind == pak::kKindFile) staged.files.push_back(name);
     if (progress) {
       progress->Status("开始解压......");
       progress->Line("..\\" + name);

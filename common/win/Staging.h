@@ -33,9 +33,9 @@ struct StagingResult {
   uint64_t packageBytes = 0;  // the data of every entry
   // The top folders of the entries in the order first met, each once whatever its case.
   std::vector<std::string> products;
-  // The staged files right in the package's root, in no product folder.
-  std::vector<std::string> rootFiles;
   bool Succeeded() const { return kind == Done; }
+  // The staged files right in the package's root, in no product folder, in package order.
+  std::vector<std::string> RootFiles() const;
 };
 
 // The version of the package beside the program, read from its header without unpacking;

@@ -45,7 +45,7 @@ TEST_F(Staging, ProductNamesComeOnceEachIgnoringCaseInFirstSeenOrder) {
                     {"license.txt", "l"}, {"forum/WEB-INF/web.xml", "<web/>"}});
   ASSERT_TRUE(Unpack());
   EXPECT_EQ(Products(), (std::vector<std::string>{"forum", "cms"}));
-  EXPECT_EQ(last.rootFiles, (std::vector<std::string>{"readme.txt", "license.txt"})) << "in no product folder";
+  EXPECT_EQ(last.RootFiles(), (std::vector<std::string>{"readme.txt", "license.txt"})) << "in no product folder";
   EXPECT_EQ(ReadFile(Staged("forum\\a.jsp")), "a");
   EXPECT_EQ(ReadFile(Staged("Forum\\b.jsp")), "bb");
   EXPECT_EQ(ReadFile(Staged("readme.txt")), "r");  // a top-level file lands in the staging folder itself
