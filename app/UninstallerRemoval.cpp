@@ -3,8 +3,13 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
+#include "common/portable/ProcessValues.h"
+#include "common/portable/WorkingFolders.h"
+#include "common/win/FolderSecurity.h"
+#include "toolkit/core/CodePage.h"
 #include "toolkit/win/ProgramPath.h"
 
 namespace app {
@@ -40,13 +45,21 @@ void ScheduleUninstallerRemoval() {
   const std::wstring installFolder = FolderOf(self);
   if (_wcsicmp(NameOf(self).c_str(), L"Uninstall.exe") != 0 || _wcsicmp(NameOf(installFolder).c_str(), L"install") != 0)
     return;
-  wchar_t temp[MAX_PATH + 1];
-  if (!GetTempPathW(MAX_PATH + 1, temp)) return;
-  const std::wstring copy = std::wstring(temp) + L"quarn-uninstall-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-  if (!CopyFileW(self.c_str(), copy.c_str(), FALSE)) return;
+  // The copy runs with this program's rights: it goes into a folder of its own, made anew with
+  // the protected access list, never to a name in the temporary folder that someone else could
+  // have put there first, or could swap before it starts.
+  const std::string& staging = pub::Process().StagingFolder;
+  const size_t stagingName = std::strlen(pub::kStagingFolderName);
+  if (staging.size() <= stagingName) return;
+  const std::string temp = staging.substr(0, staging.size() - stagingName);
+  const std::string name = "quarn-uninstall-" + std::to_string(GetCurrentProcessId());
+  const std::string folder = temp + name;
+  if (!pub::MakeFreshPrivateFolder(folder).empty()) return;
+  const std::wstring copy = tk::ToWide(folder + "\\" + name + ".exe");
+  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) return;
   const std::wstring task = std::to_wstring(GetCurrentProcessId()) + L"|" + self;
   SetEnvironmentVariableW(kTaskVariable, task.c_str());
-  if (!StartHidden(L"\"" + copy + L"\"", temp)) DeleteFileW(copy.c_str());
+  if (!StartHidden(L"\"" + copy + L"\"", tk::ToWide(temp))) DeleteFileW(copy.c_str());
   SetEnvironmentVariableW(kTaskVariable, nullptr);
 }
 
@@ -71,9 +84,19 @@ bool RemoveUninstallerIfAsked() {
   const std::wstring installFolder = FolderOf(uninstaller);
   RemoveDirectoryW(installFolder.c_str());
   RemoveDirectoryW(FolderOf(installFolder).c_str());  // only when nothing else is left in it
+  // This copy and its folder: the command processor deletes them once this process has ended;
+  // a delete at the next restart is the last resort. The command processor is named by its
+  // full path, and runs from the temporary folder, outside the folder it removes.
   const std::wstring self = tk::ProgramPath();
+  const std::wstring ownFolder = FolderOf(self);
   MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  StartHidden(L"cmd.exe /c del /f /q \"" + self + L"\"", FolderOf(self));
+  MoveFileExW(ownFolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  wchar_t system[MAX_PATH + 1];
+  const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH + 1);
+  if (systemLength == 0 || systemLength > MAX_PATH) return true;
+  StartHidden(L"\"" + std::wstring(system, systemLength) + L"\\cmd.exe\" /c del /f /q \"" + self + L"\" & rd /q \"" +
+                  ownFolder + L"\"",
+              FolderOf(ownFolder));
   return true;
 }
 

@@ -12,6 +12,7 @@
 #include "app/UninstallerRemoval.h"
 #include "common/portable/CommandLine.h"
 #include "common/portable/ProcessValues.h"
+#include "common/win/FolderSecurity.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Dialogs.h"
@@ -54,8 +55,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // A relative /LOG names a file of the folder the program was started in; a run moves the
   // current folder (walks, commands run from the tools' folders), so the path is fixed now.
-  if (!commandLine.logPath.empty())
-    pub::Process().LogPath = tk::FromWide(pub::walk::AbsolutePath(tk::ToWide(commandLine.logPath)));
+  if (!commandLine.logPath.empty()) {
+    const std::wstring logPath = pub::walk::AbsolutePath(tk::ToWide(commandLine.logPath));
+    const std::string unsafe = pub::UnsafeTempFolderOf(logPath);
+    if (!unsafe.empty()) {
+      if (!commandLine.silent) tk::ShowError("无法使用日志文件 " + commandLine.logPath + "：" + unsafe);
+      return pub::ToInt(pub::ExitCode::BadCommandLine);
+    }
+    pub::Process().LogPath = tk::FromWide(logPath);
+  }
   switch (commandLine.mode) {
     case pub::RunMode::Help:
       tk::ShowPlain(pub::CommandLineUsage());

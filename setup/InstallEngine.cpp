@@ -8,11 +8,13 @@
 #include <set>
 
 #include "common/portable/GbkCase.h"
+#include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/win/DiskSpace.h"
 #include "common/win/FilePlacement.h"
+#include "common/win/FolderSecurity.h"
 #include "common/win/PlacedFilesStore.h"
 #include "common/win/PackagePorts.h"
 #include "common/win/PortListeners.h"
@@ -80,16 +82,19 @@ void InstallEngine::Run() {
   });
   Perform(pub::RunStep::Copy, [this] {
     MakeFolder();
+    ProtectFolder();
     StopServices();
     KeepChangedFiles();
-    // Recorded before the first file is copied: an installation that is interrupted, however,
-    // can then be repaired or removed by the next start.
-    Record();
+    // The uninstaller and the list of placed files prove to a removal that the folder is this
+    // installation: they are there before the record names it.
+    PlaceUninstaller();
     // Listed as pending before any file is placed: a run that stops on the way leaves no entry
     // that would make the next repair keep a factory copy as the user's.
     ListPlacedFiles(false);
+    // Recorded before the first product file is placed: an installation that is interrupted,
+    // however, can then be repaired or removed by the next start.
+    Record();
     Copy();
-    PlaceUninstaller();
   });
   Perform(pub::RunStep::Patch, [this] {
     Patch();
@@ -186,10 +191,31 @@ void InstallEngine::Stage() {
 }
 
 void InstallEngine::MakeFolder() {
-  if (FolderExists(folder_)) return;
-  int made = SHCreateDirectoryExW(nullptr, tk::ToWide(folder_).c_str(), nullptr);
-  if (!FolderExists(folder_))
-    throw InstallFailed("无法建立安装目录 " + folder_ + "。" + tk::SysErrorMessage(static_cast<uint32_t>(made)));
+  folderFacts_ = {folder_, FolderExists(folder_), {}, keepChangedFiles, staged_.products, staged_.RootFiles()};
+  if (folderFacts_.existed) {
+    folderFacts_.entries = pub::FolderEntryNames(folder_);
+    return;
+  }
+  // The parents as the system makes them; the install folder itself with its protected access
+  // list from the start, so that nobody else can put anything in it meanwhile.
+  const std::string parent = folder_.substr(0, pub::LastDelimiter(folder_, "\\"));
+  if (!FolderExists(parent)) SHCreateDirectoryExW(nullptr, tk::ToWide(parent).c_str(), nullptr);
+  unsigned long error = 0;
+  if (!pub::CreateProtectedFolder(folder_, &error) && !FolderExists(folder_))
+    throw InstallFailed("无法建立安装目录 " + folder_ + "。" + tk::SysErrorMessage(error));
+}
+
+void InstallEngine::ProtectFolder() {
+  const pub::FolderProtection protection = pub::PlanFolderProtection(folderFacts_);
+  unsigned long error = 0;
+  if (!protection.wholeRoot)
+    for (const std::string& folder : protection.folders)
+      if (!FolderExists(folder) && !pub::CreateProtectedFolder(folder, &error) && !FolderExists(folder))
+        throw InstallFailed("无法建立文件夹 " + folder + "。" + tk::SysErrorMessage(error));
+  const std::string failure = pub::ApplyFolderProtection(protection);
+  if (!failure.empty())
+    throw InstallFailed("无法设置安装目录的访问权限，安装没有开始放置文件。\r\n" + failure);
+  progress_.Note(protection.Description());
 }
 
 void InstallEngine::StopServices() {

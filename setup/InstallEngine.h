@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/FolderProtection.h"
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/win/ExternalCommands.h"
@@ -68,7 +69,12 @@ class InstallEngine {
   void CheckDiskSpace();
   void CheckPorts();
   void Stage();
+  // Makes the install folder when it is missing, with its protected access list, and notes
+  // what it held before.
   void MakeFolder();
+  // The protected access list on the install folder, or on each product folder and "install"
+  // when the folder held someone's files; before any file is placed, for a repair too.
+  void ProtectFolder();
   void StopServices();
   void Record();
   // Before anything is placed: which files found in the install folder stay, by the list of
@@ -99,7 +105,8 @@ class InstallEngine {
 
   std::string folder_;
   pub::Progress& progress_;
-  pub::StagingResult staged_;  // the package as staging found it, and the staged files
+  pub::StagingResult staged_;
+  pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files
   std::set<std::string> kept_;  // upper-cased full paths
   std::vector<pub::PlacedFile> keptEntries_;
   bool hadSetJavaHome_ = false;

@@ -91,10 +91,16 @@ UninstallOutcome UninstallApart(pub::Progress& display) {
   LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder);
   pub::TeeProgress progress(display, logged.Log());
   try {
-    outcome.removal = UninstallEngine(&progress).Run();
-    outcome.recordGone = true;
+    UninstallEngine engine(&progress);
+    outcome.removal = engine.Run();
+    outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
     if (outcome.removal == UninstallEngine::Outcome::NoUsableFolder) outcome.reason = kNoUsableFolderText;
+    // Nothing was done, as for a command line that asks for what this program will not do.
+    if (outcome.removal == UninstallEngine::Outcome::Refused) {
+      outcome.code = pub::ExitCode::BadCommandLine;
+      outcome.reason = engine.Refusal();
+    }
   } catch (const UninstallIncomplete& error) {
     // The engine has logged what stays and why.
     outcome.incomplete = true;

@@ -5,15 +5,18 @@
 #include <memory>
 #include <optional>
 
+#include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/RemovalPlan.h"
+#include "common/portable/RemovalTarget.h"
 #include "common/win/FileTree.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/PlacedFilesStore.h"
 #include "common/win/Services.h"
+#include "common/win/SystemFolders.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
@@ -30,7 +33,34 @@ constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
 
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(tk::ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The install folder this program was started from as its install\Uninstall.exe; "" when it
+// runs under another name or from elsewhere (setup.exe /uninstall, the wizard's choice).
+std::string UninstallerFolder() {
+  const std::string self = pub::LongFolderName(tk::FromWide(tk::ProgramPath()));
+  const std::string suffix = pub::GbkUpperCase(kUninstallerPath);
+  if (self.size() <= suffix.size() || pub::GbkUpperCase(self.substr(self.size() - suffix.size())) != suffix)
+    return std::string();
+  return self.substr(0, self.size() - suffix.size());
+}
+
 }  // namespace
+
+std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
+  pub::RemovalTargetFacts facts;
+  // Judged by its long name: a short (8.3) alias of a system folder is that folder.
+  facts.recordedFolder = pub::FolderPathProblem(recordedFolder).empty() ? pub::LongFolderName(recordedFolder)
+                                                                        : recordedFolder;
+  facts.holdsUninstaller = IsFile(facts.recordedFolder + kUninstallerPath);
+  facts.holdsPlacedFiles = IsFile(facts.recordedFolder + pub::kPlacedFilesPath);
+  facts.uninstallerFolder = UninstallerFolder();
+  facts.systemFolders = pub::SystemFolders();
+  return pub::RemovalTargetProblem(facts);
+}
 
 UninstallEngine::Outcome UninstallEngine::Run() {
   std::string installPath;
@@ -57,13 +87,19 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   std::vector<std::string> names = registry.GetValueNames();
   registry.CloseKey();
   if (progress_) progress_->Range(installedFiles);
-  if (!pub::FolderPathProblem(installFolder_).empty()) {
-    // No folder to remove from (none recorded, a drive, a relative path): product paths would
-    // start wherever the current folder is. Nothing is removed; the record, which cannot lead
-    // anywhere, goes.
+  if (installFolder_.empty()) {
+    // No folder recorded (a run stopped while writing the record): nothing is removed; the
+    // record, which cannot lead anywhere, goes.
     DeleteRecord();
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, kNoUsableFolderText);
     return Outcome::NoUsableFolder;
+  }
+  // Nothing is stopped or deleted for a folder that does not prove to be this installation:
+  // the record stays for an administrator to look at.
+  refusal_ = WhyRecordedFolderIsNotOurs(installPath);
+  if (!refusal_.empty()) {
+    if (progress_) progress_->Outcome(pub::RunStep::Remove, false, refusal_);
+    return Outcome::Refused;
   }
   const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names);
   RemoveProducts(plan);

@@ -26,6 +26,7 @@ class UninstallEngine {
     NothingRecorded,  // no product key: nothing to remove; the record is deleted
     NoUsableFolder,   // products recorded, but no folder to remove them from; the record is deleted
     Removed,          // every recorded product folder is gone, and the record with them
+    Refused,          // the recorded folder is not this installation's: nothing was done
   };
 
   // progress may be null.
@@ -34,6 +35,9 @@ class UninstallEngine {
   // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
   // record cannot be read; the record is kept in both cases.
   Outcome Run();
+  // Why a Refused run did nothing, naming the folder; "" otherwise.
+  const std::string& Refusal() const { return refusal_; }
+
  private:
   // Stops and unregisters every service and deletes the product folders, as the plan orders.
   void RemoveProducts(const pub::RemovalPlan& plan);
@@ -46,6 +50,12 @@ class UninstallEngine {
   pub::Progress* progress_;
   bool hadSetJavaHome_ = false;  // as the record says
   std::string installFolder_;
+  std::string refusal_;
 };
+
+// "" when the recorded folder is this installation (it holds its uninstaller and its list of
+// placed files, is no system folder, and is the folder a running install\Uninstall.exe
+// belongs to); otherwise why not, naming the folder.
+std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder);
 
 }  // namespace setup

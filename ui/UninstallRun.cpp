@@ -23,6 +23,9 @@ void TfSetupMainForm::ShowUninstallOutcome(const setup::UninstallOutcome& outcom
       if (Label37) Label37->SetCaption(setup::kNoUsableFolderText);
       tk::ShowPlain(setup::kNoUsableFolderText);
       return;
+    case setup::UninstallEngine::Outcome::Refused:
+      if (Label37) Label37->SetCaption("Quarn系统没有卸载。");
+      break;
     case setup::UninstallEngine::Outcome::NothingRecorded:
       break;
   }

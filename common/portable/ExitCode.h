@@ -7,7 +7,9 @@ namespace pub {
 enum class ExitCode : int {
   Done = 0,            // the requested work is complete
   Failed = 1,          // the work did not complete; the log says why
-  BadCommandLine = 2,  // nothing was done: the arguments were not understood
+  // Nothing was done: the arguments were not understood, or a removal's record names a folder
+  // that is not its installation.
+  BadCommandLine = 2,
   AlreadyRunning = 3,  // another copy of the program is running
   PackageProblem = 4,  // Setup.pak is missing or damaged
   DiskFull = 5,        // not enough space on the install drive

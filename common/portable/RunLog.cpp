@@ -36,7 +36,7 @@ const char* ExitCodeMeaning(ExitCode code) {
   switch (code) {
     case ExitCode::Done: return "完成";
     case ExitCode::Failed: return "失败";
-    case ExitCode::BadCommandLine: return "命令行有误";
+    case ExitCode::BadCommandLine: return "什么也没有做（命令行有误，或安装记录指向的目录不是本安装）";
     case ExitCode::AlreadyRunning: return "已有一个安装程序在运行";
     case ExitCode::PackageProblem: return "安装包缺失或损坏";
     case ExitCode::DiskFull: return "磁盘空间不足";

@@ -28,9 +28,19 @@ std::string RunLogFile::DefaultPath() {
 
 void RunLogFile::Append(const std::string& utf8Line) {
   // FILE_APPEND_DATA alone: every write lands at the end, whoever else appends.
-  HANDLE file = CreateFileW(tk::ToWide(path_).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // The link itself is opened, never what it leads to: in a temporary folder anyone may have
+  // put a link or a second name of another file at the log's name, and this program may run
+  // with rights its maker lacks. Such a log is not written; the run goes on.
+  HANDLE file = CreateFileW(tk::ToWide(path_).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;  // a log that cannot be written must not stop the run
+  BY_HANDLE_FILE_INFORMATION facts = {};
+  if (!GetFileInformationByHandle(file, &facts) || (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+      facts.nNumberOfLinks > 1) {
+    CloseHandle(file);
+    return;
+  }
   std::string line = utf8Line + "\r\n";
   DWORD written = 0;
   WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

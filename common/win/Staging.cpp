@@ -14,6 +14,7 @@
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
+#include "common/win/FolderSecurity.h"
 #include "common/win/WalkSupport.h"
 #include "pak/Pak.h"
 #include "toolkit/core/CodePage.h"
@@ -197,6 +198,10 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey, int
   }
   if (!digests->Trust().accepted) return {StagingResult::PackageRefused, digests->Trust().message};
   if (progress) progress->Note(digests->Trust().message);
+
+  // Written only into a folder made anew, which nobody else controls and no link leads out of.
+  const std::string notMade = MakeFreshPrivateFolder(process.StagingFolder);
+  if (!notMade.empty()) return {StagingResult::CannotWrite, notMade};
 
   ProductNames products(staged.products);
   const int32_t count = archive->Directory->Count();
