@@ -87,9 +87,10 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   std::vector<std::string> names = registry.GetValueNames();
   registry.CloseKey();
   if (progress_) progress_->Range(installedFiles);
-  if (installFolder_.empty()) {
-    // No folder recorded (a run stopped while writing the record): nothing is removed; the
-    // record, which cannot lead anywhere, goes.
+  if (pub::NamesNoFolder(installFolder_)) {
+    // No folder to remove from (none recorded, a relative path): product paths would start
+    // wherever the current folder is. Nothing is removed; the record, which cannot lead
+    // anywhere, goes.
     DeleteRecord();
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, kNoUsableFolderText);
     return Outcome::NoUsableFolder;

@@ -29,6 +29,11 @@ std::string Refusal(const std::string& folder, const std::string& why) {
 
 }  // namespace
 
+bool NamesNoFolder(const std::string& recordedFolder) {
+  const std::string folder = Trimmed(recordedFolder);
+  return !IsVolumeRoot(folder) && !FolderPathProblem(folder).empty();
+}
+
 bool SameFolder(const std::string& a, const std::string& b) {
   return GbkUpperCase(Trimmed(a)) == GbkUpperCase(Trimmed(b));
 }

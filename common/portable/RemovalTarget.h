@@ -28,6 +28,12 @@ struct RemovalTargetFacts {
 // nothing was done.
 std::string RemovalTargetProblem(const RemovalTargetFacts& facts);
 
+// The recorded text leads to no folder at all: empty, relative, without a drive, or with
+// components Windows would resolve elsewhere. Such a record is damaged (a run stopped while
+// writing it, a hand edit); a removal can only delete it. A drive or a share does name a
+// folder, and is refused above.
+bool NamesNoFolder(const std::string& recordedFolder);
+
 // Two folder paths name the same folder: compared without regard to case (ASCII and GBK's
 // double-byte letters), with any trailing '\' left out.
 bool SameFolder(const std::string& a, const std::string& b);

@@ -96,6 +96,10 @@ TEST(RemovalTarget, DrivesSharesRelativePathsAndSystemFoldersAreNeverInstallFold
     SCOPED_TRACE(folder);
     EXPECT_NE(RemovalTargetProblem(Proven(folder)), "");
   }
+  // Only a text that leads to no folder at all is a damaged record, which a removal may delete.
+  for (const char* folder : {"", "quarn", "\\quarn", "C:quarn", "C:\\quarn\\.."}) EXPECT_TRUE(pub::NamesNoFolder(folder)) << folder;
+  for (const char* folder : {"C:\\", "\\\\server\\share", "C:\\Windows", "C:\\data"})
+    EXPECT_FALSE(pub::NamesNoFolder(folder)) << folder;
   // A folder inside one of them may be an install folder.
   EXPECT_EQ(RemovalTargetProblem(Proven("C:\\Program Files\\quarn")), "");
   EXPECT_EQ(RemovalTargetProblem(Proven("C:\\Users\\张三\\quarn")), "");

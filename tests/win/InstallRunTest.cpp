@@ -198,3 +198,25 @@ TEST_F(InstallRun, FilesInThePackagesRootLandInTheInstallFolderAndGoWithTheRemov
   ASSERT_TRUE(Uninstall().Done());
   EXPECT_FALSE(Exists(target)) << "the root file goes, and with it the emptied install folder";
 }
+
+// On a shared machine the install folder is made administrators-only before any file is
+// placed; a folder that already held someone's files keeps its own list, and only the folders
+// the package places are protected, so nobody loses the rights to their own files.
+TEST_F(InstallRun, TheInstallFolderIsProtectedWholeOrOnlyInOurFoldersWhenItHeldSomeonesFiles) {
+  auto logged = [&](const std::string& gbk) {
+    return ReadFile(folder.Path() + "run.log").find(tk::WideToUtf8(tk::ToWide(gbk))) != std::string::npos;
+  };
+  const std::string fresh = folder.Path() + "web";
+  Install(fresh, false, false);
+  EXPECT_TRUE(logged("安装目录已设为只有 SYSTEM 和 Administrators 可以更改（Users 只能读取和运行）：" + fresh));
+
+  const std::string shared = folder.Path() + "shared";
+  MakeFolders(shared);
+  WriteFile(shared + "\\notes.txt", "mine");
+  Install(shared, false, false);
+  EXPECT_TRUE(logged("安装目录中已有其他文件，保留它原有的权限；"));
+  EXPECT_TRUE(logged(shared + "\\tomcat5、")) << "each product folder";
+  EXPECT_TRUE(logged("、" + shared + "\\install"));
+  EXPECT_EQ(ReadFile(shared + "\\notes.txt"), "mine");
+  EXPECT_TRUE(Exists(shared + "\\tomcat5\\bin\\catalina.bat"));
+}

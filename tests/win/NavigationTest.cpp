@@ -270,6 +270,7 @@ TEST_F(Navigation, ADamagedRecordOffersNoRepairAndAFreshInstallStartsFromTheDefa
 
 TEST_F(Navigation, TheFreshInstallChoiceRemovesTheRecordAndRenumbersThePages) {
   std::string install = folder.Path() + "recorded";
+  CreateDirectoryW(tk::ToWide(install).c_str(), nullptr);
   WriteRecord(install, {});
   CreateWizard(true);
   Press(form->NextBtn);

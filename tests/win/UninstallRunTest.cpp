@@ -188,15 +188,49 @@ TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
 }
 
 TEST_F(UninstallRun, ARecordWithoutAUsableFolderIsDeletedSayingNothingWasRemoved) {
-  for (const char* path : {"", "C:\\", "quarn", "\\quarn"}) {
+  for (const char* path : {"", "quarn", "\\quarn"}) {
     SCOPED_TRACE(path);
     WriteRecord(path, {"eforum"});
-      const setup::UninstallOutcome outcome = Uninstall();
+    const setup::UninstallOutcome outcome = Uninstall();
     EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::NoUsableFolder);
     EXPECT_FALSE(outcome.Done());
     EXPECT_NE(outcome.reason.find("没有删除任何文件"), std::string::npos);
     EXPECT_FALSE(KeyExists(setup::kVersionKey));
   }
+}
+
+// A record changed to name another folder (a registry cleaner, a script's typo): nothing is
+// stopped or deleted, whatever that folder holds, and the record stays.
+TEST_F(UninstallRun, ARecordNamingAFolderThatIsNotThisInstallationIsRefusedAndKept) {
+  std::string install = folder.Path() + "inst";
+  MakeProduct(install, "tomcat5");
+  std::string data = folder.Path() + "data";
+  MakeFolders(data + "\\tomcat5");
+  WriteFile(data + "\\tomcat5\\mine.txt", "the user's");
+  // C:\ holds no uninstaller of ours; a planted pair would not make a drive an install folder.
+  WriteRecord(install, {"tomcat5"}, /*hadSetJavaHome=*/true);
+  SetSystemJavaHome(install + "\\java");
+  for (const std::string& path : {data, std::string("C:\\"), std::string("c:\\windows")}) {
+    SCOPED_TRACE(path);
+    tk::TRegistry registry;
+    registry.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, false));
+    registry.WriteString("installpath", path);
+    registry.CloseKey();
+    const setup::UninstallOutcome outcome = Uninstall();
+    EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::Refused);
+    EXPECT_EQ(outcome.code, pub::ExitCode::BadCommandLine);
+    EXPECT_NE(outcome.reason.find(path.substr(0, 2)), std::string::npos) << outcome.reason;
+    EXPECT_TRUE(KeyExists(setup::kVersionKey)) << "the record stays for an administrator";
+    EXPECT_EQ(Log(), "") << "no service command ran";
+    EXPECT_EQ(SystemJavaHome(), install + "\\java");
+  }
+  EXPECT_EQ(ReadFile(data + "\\tomcat5\\mine.txt"), "the user's");
+  EXPECT_TRUE(Exists(install + "\\tomcat5\\file.txt"));
+  // The proof placed once the folder is the installation's: the removal goes ahead.
+  WriteRecord(install, {"tomcat5"});
+  EXPECT_TRUE(Uninstall().Done());
+  EXPECT_FALSE(Exists(install));
 }
 
 // What a run stopped while writing the record leaves: the products, then a version key
@@ -212,6 +246,7 @@ TEST_F(UninstallRun, AHalfWrittenRecordIsRemovedAsFarAsItLeads) {
   ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, true));
   registry.WriteString("installpath", install);
   registry.CloseKey();
+  ProveInstallation(install);  // the install run places both before it records the folder
   EXPECT_TRUE(Uninstall().Done());
   EXPECT_FALSE(Exists(install + "\\eforum"));
   EXPECT_EQ(SystemJavaHome(), "D:\\jdk") << "not recorded as ours";
