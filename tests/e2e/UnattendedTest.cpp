@@ -242,4 +242,43 @@ TEST_F(Unattended, AnotherProgramOnTheDatabasePortGivesSixBeforeAnyFileIsWritten
   ExpectInstalledIn(kOwnFolder);
 }
 
+
+// The record pointed elsewhere after the install (a registry cleaner, a script's typo, someone
+// who wants a folder of their choice deleted): the real uninstaller refuses before it stops or
+// deletes anything, exits 2 and keeps the record; pointed back, it removes the installation.
+TEST_F(Unattended, TheUninstallerRefusesARecordThatNamesAnotherFolder) {
+  ASSERT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder)), 0u);
+  const std::string data = "C:\\quarn-e2e-data";
+  CreateDirectoryW(tk::ToWide(data).c_str(), nullptr);
+  const std::wstring mine = tk::ToWide(data + "\\mine.txt");
+  HANDLE file = CreateFileW(mine.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  const std::wstring installFolder = tk::ToWide(std::string(kOwnFolder) + "\\install\\");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\quarn\\version", 0, KEY_SET_VALUE | KEY_WOW64_32KEY, &key),
+            ERROR_SUCCESS);
+  auto recordFolder = [&](const std::string& folder) {
+    const std::wstring wide = tk::ToWide(folder);
+    RegSetValueExW(key, L"installpath", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                   static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+  };
+  for (const std::string& elsewhere : {data, std::string("C:\\")}) {
+    SCOPED_TRACE(elsewhere);
+    recordFolder(elsewhere);
+    EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S " + LogOption()), 2u);
+    EXPECT_TRUE(InstallRecordExists()) << "kept for an administrator to look at";
+    EXPECT_EQ(QueryService(L"tomcatquarn").state, static_cast<DWORD>(SERVICE_RUNNING)) << "nothing was stopped";
+    EXPECT_TRUE(FileExists(tk::ToWide(std::string(kOwnFolder) + "\\tomcat5\\bin\\catalina.bat")));
+    EXPECT_TRUE(FileExists(mine));
+    EXPECT_NE(FileBytes(log).find(Utf8("卸载没有进行")), std::string::npos);
+  }
+  recordFolder(kOwnFolder);
+  RegCloseKey(key);
+  EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S"), 0u);
+  ExpectAllGone(kOwnFolder);
+  DeleteFileW(mine.c_str());
+  RemoveDirectoryW(tk::ToWide(data).c_str());
+}
+
 }  // namespace e2e
