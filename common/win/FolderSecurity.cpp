@@ -161,17 +161,19 @@ std::string MakeFreshPrivateFolder(const std::string& folder) {
   if (attributes != INVALID_FILE_ATTRIBUTES) {
     // A link goes as a link (removing a junction or a folder link leaves its target alone);
     // a folder goes with what it holds, links inside removed as links; a file goes.
+    BOOL removed = FALSE;
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-      (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str());
+      removed = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(wide.c_str()) : DeleteFileW(wide.c_str());
     else if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-      DeleteFolderTree(path, nullptr);
-    else {
-      SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileW(wide.c_str());
+      removed = DeleteFolderTree(path, nullptr);
+    else
+      removed = SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL) && DeleteFileW(wide.c_str());
+    const DWORD removeError = removed ? ERROR_SUCCESS : GetLastError();
+    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      const std::string why = removeError != ERROR_SUCCESS ? "（" + tk::SysErrorMessage(removeError) + "）" : "";
+      return "临时文件夹 " + path + " 已经存在，而且无法删除" + why +
+             "。为了安全，安装程序只在自己新建的临时文件夹中工作：请删除它（它可能是指向其他文件夹的链接）后重新运行本程序。";
     }
-    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
-      return "临时文件夹 " + path + " 已经存在，而且无法删除（" + tk::SysErrorMessage(GetLastError()) +
-             "）。安装程序只在自己新建的临时文件夹中工作，请删除它后重新运行本程序。";
   }
   unsigned long error = 0;
   if (CreateProtectedFolder(path, &error)) return std::string();

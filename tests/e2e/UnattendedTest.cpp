@@ -8,6 +8,7 @@
 
 #include "pak/Pak.h"
 #include "tests/e2e/EndToEnd.h"
+#include "tests/e2e/driver/FolderLinks.h"
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Services.h"
 #include "tests/e2e/driver/WindowQuery.h"
@@ -279,6 +280,56 @@ TEST_F(Unattended, TheUninstallerRefusesARecordThatNamesAnotherFolder) {
   ExpectAllGone(kOwnFolder);
   DeleteFileW(mine.c_str());
   RemoveDirectoryW(tk::ToWide(data).c_str());
+}
+
+
+// A user who may create folders in the temporary folder (C:\Windows\Temp, when a deployment tool
+// runs as SYSTEM) plants a link named like the staging folder, or like a folder for the log,
+// leading to a folder of their choice: nothing is written through either. Windows removes such
+// a link and stages into a folder of its own; plain Wine cannot remove a Unix link, so there
+// the run stops, saying why, before anything is written.
+TEST_F(Unattended, NothingIsWrittenThroughALinkPlantedInTheTemporaryFolder) {
+  const std::wstring elsewhere = L"C:\\quarn-e2e-elsewhere";
+  CreateDirectoryW(elsewhere.c_str(), nullptr);
+  ASSERT_TRUE(WriteBytes(elsewhere + L"\\keep.txt", "keep"));
+  std::wstring staging = StagingFolder();
+  while (staging.back() == L'\\') staging.pop_back();
+  DeleteTree(staging);
+  const std::wstring logLink = TempFolder() + L"quarn-e2e-logs";
+  // The links go first, as links, whatever the test found: then the folder they led to.
+  struct Planted {
+    std::wstring staging, logLink, elsewhere;
+    ~Planted() {
+      RemoveFolderLink(staging);
+      RemoveFolderLink(logLink);
+      DeleteFileW((elsewhere + L"\\keep.txt").c_str());
+      RemoveDirectoryW(elsewhere.c_str());
+    }
+  } planted{staging, logLink, elsewhere};
+  ASSERT_TRUE(MakeFolderLink(staging, elsewhere)) << "this machine makes no folder links";
+  ASSERT_TRUE(MakeFolderLink(logLink, elsewhere));
+
+  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" \"/LOG=" + logLink + L"\\setup.log\""), 2u)
+      << "a log in a linked folder of the temporary folder is refused";
+  const DWORD code = Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption());
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((elsewhere + L"\\*").c_str(), &entry);
+  int entries = 0;
+  if (find != INVALID_HANDLE_VALUE) {
+    do entries += entry.cFileName[0] != L'.';
+    while (FindNextFileW(find, &entry));
+    FindClose(find);
+  }
+  EXPECT_EQ(entries, 1) << "only the file that was there";
+  EXPECT_EQ(FileBytes(elsewhere + L"\\keep.txt"), "keep");
+  if (code == 0) {
+    ExpectInstalledIn(kOwnFolder);
+    EXPECT_EQ(RunToEnd(tk::ToWide(std::string(kOwnFolder) + "\\install\\"), L"Uninstall.exe", L"/S"), 0u);
+  } else {
+    EXPECT_EQ(code, 1u);
+    EXPECT_FALSE(InstallRecordExists()) << "nothing was written";
+    EXPECT_NE(FileBytes(log).find(Utf8("已经存在，而且无法删除")), std::string::npos) << FileBytes(log);
+  }
 }
 
 }  // namespace e2e
