@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "pak/Pak.h"
@@ -322,6 +323,8 @@ TEST_F(Unattended, NothingIsWrittenThroughALinkPlantedInTheTemporaryFolder) {
   }
   EXPECT_EQ(entries, 1) << "only the file that was there";
   EXPECT_EQ(FileBytes(elsewhere + L"\\keep.txt"), "keep");
+  std::printf("note: %s\n", code == 0 ? "the planted link was removed and staging went on"
+                                        : "the planted link could not be removed: the run stopped");
   if (code == 0) {
     ExpectInstalledIn(kOwnFolder);
     EXPECT_EQ(RunToEnd(tk::ToWide(std::string(kOwnFolder) + "\\install\\"), L"Uninstall.exe", L"/S"), 0u);
