@@ -240,6 +240,22 @@ TEST_F(WizardRun, ARemovalThatLeavesAFolderSaysSoOnThePageAndInABox) {
   EXPECT_TRUE(KeyExists(setup::kVersionKey));
 }
 
+// The recorded folder was deleted by hand, or never held this installation: nothing is done,
+// the page and a box say why, and the record stays.
+TEST_F(WizardRun, ARemovalOfAFolderThatIsNotThisInstallationIsRefusedOnThePageAndInABox) {
+  const std::string gone = folder.Path() + "gone";
+  WriteRecord(gone, {"eblog"});
+  CreateWizard(true);
+  Press(form->NextBtn);
+  Press(form->NextBtn);  // the uninstall choice; the recorder answers yes
+  EXPECT_EQ(form->Label37->Caption(), "Quarn系统没有卸载。");
+  ASSERT_EQ(boxes.Boxes().size(), 2u);
+  EXPECT_EQ(boxes.Boxes()[1].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[1].text.find(gone), std::string::npos) << boxes.Boxes()[1].text;
+  EXPECT_TRUE(KeyExists(setup::kVersionKey));
+  EXPECT_EQ(form->RemovalResult(), pub::ExitCode::BadCommandLine);
+}
+
 TEST_F(WizardRun, ARecordWithoutAUsableFolderSaysNothingWasRemoved) {
   WriteRecord("quarn", {"eblog"});
   CreateWizard(true);
