@@ -10,6 +10,7 @@
 
 #include "common/portable/PathText.h"
 #include "common/win/FileTree.h"
+#include "common/win/SystemFolders.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
@@ -120,16 +121,6 @@ bool OwnedByUs(const std::wstring& path) {
 
 namespace {
 
-// The folder by its long name, absolute; as given when it does not exist.
-std::wstring LongName(const std::wstring& folder) {
-  wchar_t full[32768];
-  DWORD length = GetFullPathNameW(folder.c_str(), 32768, full, nullptr);
-  if (length == 0 || length >= 32768) return folder;
-  std::wstring path(full, length);
-  length = GetLongPathNameW(path.c_str(), full, 32768);
-  return length > 0 && length < 32768 ? std::wstring(full, length) : path;
-}
-
 bool StartsWithFolder(const std::wstring& path, const std::wstring& folder) {
   return path.size() > folder.size() && _wcsnicmp(path.c_str(), folder.c_str(), folder.size()) == 0;
 }
@@ -140,9 +131,9 @@ std::string UnsafeTempFolderOf(const std::wstring& path) {
   wchar_t temp[MAX_PATH + 2] = {};
   const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   if (length == 0 || length > MAX_PATH + 1) return std::string();
-  std::wstring tempFolder = LongName(temp);
+  std::wstring tempFolder = LongFolderName(std::wstring(temp));
   if (tempFolder.back() != L'\\') tempFolder += L'\\';
-  const std::wstring full = LongName(path);
+  const std::wstring full = LongFolderName(path);
   if (!StartsWithFolder(full, tempFolder)) return std::string();
   // Each folder below the temporary folder, down to the file's own.
   for (size_t cut = full.find(L'\\', tempFolder.size()); cut != std::wstring::npos; cut = full.find(L'\\', cut + 1)) {

@@ -46,16 +46,18 @@ void AddProfiles(std::vector<std::string>* folders) {
 
 }  // namespace
 
-std::string LongFolderName(const std::string& folder) {
-  std::wstring wide = tk::ToWide(folder);
+std::wstring LongFolderName(const std::wstring& folder) {
   wchar_t full[32768];
-  DWORD length = GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
+  DWORD length = GetFullPathNameW(folder.c_str(), 32768, full, nullptr);
   if (length == 0 || length >= 32768) return folder;
-  wide.assign(full, length);
-  length = GetLongPathNameW(wide.c_str(), full, 32768);
-  if (length > 0 && length < 32768) wide.assign(full, length);
+  std::wstring path(full, length);
+  length = GetLongPathNameW(path.c_str(), full, 32768);
+  return length > 0 && length < 32768 ? std::wstring(full, length) : path;
+}
+
+std::string LongFolderName(const std::string& folder) {
   std::string gbk;
-  return tk::FromWideChecked(wide, &gbk) ? WithoutTrailingBackslash(gbk) : folder;
+  return tk::FromWideChecked(LongFolderName(tk::ToWide(folder)), &gbk) ? WithoutTrailingBackslash(gbk) : folder;
 }
 
 std::vector<std::string> SystemFolders() {

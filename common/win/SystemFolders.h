@@ -16,5 +16,7 @@ std::vector<std::string> SystemFolders();
 // The folder as the file system names it: made absolute, short (8.3) components written out
 // long when the folder exists. GBK in and out; the text itself when it cannot be converted.
 std::string LongFolderName(const std::string& folder);
+// The same in UTF-16: absolute, long where it exists; the path as given when that fails.
+std::wstring LongFolderName(const std::wstring& folder);
 
 }  // namespace pub
