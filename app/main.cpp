@@ -15,6 +15,7 @@
 #include "common/win/FolderSecurity.h"
 #include "common/win/WalkSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/SystemLibrary.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/ProgramPath.h"
 
@@ -44,6 +45,9 @@ bool StartedAsUninstaller() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL by name: setup.exe runs elevated from wherever it was
+  // downloaded, and a DLL planted beside it must never be the one loaded.
+  tk::RestrictDllSearchToSystem();
   if (app::RemoveUninstallerIfAsked()) return 0;
   std::vector<std::string> arguments;
   const bool convertible = Arguments(&arguments);

@@ -12,20 +12,28 @@
 #include <map>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/SystemLibrary.h"
 
 namespace pub {
 namespace {
 
+// From the system's iphlpapi.dll, which is no KnownDLL and so is not imported.
+decltype(&GetExtendedTcpTable) TcpTableReader() {
+  static const tk::SystemLibrary iphlpapi(L"iphlpapi.dll");
+  static const auto reader = iphlpapi.Get<decltype(&GetExtendedTcpTable)>("GetExtendedTcpTable");
+  return reader;
+}
+
 // The table of one address family; empty when the system cannot give it.
 std::vector<char> ListenerTable(ULONG family) {
+  const auto readTable = TcpTableReader();
   std::vector<char> table;
   DWORD size = 0;
   DWORD result = ERROR_INSUFFICIENT_BUFFER;
   // The table can grow between the call that sizes it and the one that fills it.
   for (int attempt = 0; attempt < 3 && result == ERROR_INSUFFICIENT_BUFFER; ++attempt) {
     table.resize(size);
-    result = GetExtendedTcpTable(table.empty() ? nullptr : table.data(), &size, FALSE, family,
-                                 TCP_TABLE_OWNER_PID_LISTENER, 0);
+    result = readTable(table.empty() ? nullptr : table.data(), &size, FALSE, family, TCP_TABLE_OWNER_PID_LISTENER, 0);
   }
   if (result != NO_ERROR) table.clear();
   return table;

@@ -1,17 +1,11 @@
 // https://learn.microsoft.com/windows/win32/api/bcrypt/nf-bcrypt-bcryptimportkeypair
 // https://learn.microsoft.com/windows/win32/api/bcrypt/nf-bcrypt-bcryptverifysignature
-#include <windows.h>
-#include <bcrypt.h>
-
 #include <vector>
 
+#include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/P256Signature.h"
 #include "toolkit/core/Sha256.h"
-
-#ifndef BCRYPT_SUCCESS
-#define BCRYPT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
-#endif
 
 namespace tk {
 namespace {
@@ -21,10 +15,10 @@ constexpr NTSTATUS kInvalidSignature = static_cast<NTSTATUS>(0xC000A000L);  // S
 class Provider {
  public:
   Provider() {
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&handle_, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0)))
+    if (!BCRYPT_SUCCESS(CngFunctions().OpenAlgorithmProvider(&handle_, BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0)))
       throw ECryptoError("无法校验签名：系统没有提供 ECDSA P-256");
   }
-  ~Provider() { BCryptCloseAlgorithmProvider(handle_, 0); }
+  ~Provider() { CngFunctions().CloseAlgorithmProvider(handle_, 0); }
   Provider(const Provider&) = delete;
   Provider& operator=(const Provider&) = delete;
   BCRYPT_ALG_HANDLE Get() const { return handle_; }
@@ -43,11 +37,11 @@ class PublicKey {
     BCRYPT_ECCKEY_BLOB header{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
     memcpy(blob.data(), &header, sizeof header);
     memcpy(blob.data() + sizeof header, point.data() + 1, 64);
-    if (!BCRYPT_SUCCESS(BCryptImportKeyPair(provider.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &handle_, blob.data(),
-                                            static_cast<ULONG>(blob.size()), 0)))
+    if (!BCRYPT_SUCCESS(CngFunctions().ImportKeyPair(provider.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &handle_,
+                                                     blob.data(), static_cast<ULONG>(blob.size()), 0)))
       throw ECryptoError("公钥无效：不是 P-256 曲线上的点");
   }
-  ~PublicKey() { BCryptDestroyKey(handle_); }
+  ~PublicKey() { CngFunctions().DestroyKey(handle_); }
   PublicKey(const PublicKey&) = delete;
   PublicKey& operator=(const PublicKey&) = delete;
   BCRYPT_KEY_HANDLE Get() const { return handle_; }
@@ -74,8 +68,8 @@ bool VerifyP256(const std::string& publicKey, const std::string& message, const 
   if (signature.size() != kP256SignatureSize) return false;
   Sha256Digest digest = Sha256Of(message);
   std::vector<UCHAR> sig(signature.begin(), signature.end());
-  NTSTATUS status = BCryptVerifySignature(key.Get(), nullptr, digest.data(), static_cast<ULONG>(digest.size()),
-                                          sig.data(), static_cast<ULONG>(sig.size()), 0);
+  NTSTATUS status = CngFunctions().VerifySignature(key.Get(), nullptr, digest.data(), static_cast<ULONG>(digest.size()),
+                                                   sig.data(), static_cast<ULONG>(sig.size()), 0);
   if (BCRYPT_SUCCESS(status)) return true;
   if (status == kInvalidSignature) return false;
   throw ECryptoError(Format("无法校验签名：系统返回 0x%08lX", static_cast<unsigned long>(status)));

@@ -1,13 +1,7 @@
 // https://learn.microsoft.com/windows/win32/seccng/creating-a-hash-with-cng
-#include <windows.h>
-#include <bcrypt.h>
-
+#include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/Sha256.h"
-
-#ifndef BCRYPT_SUCCESS
-#define BCRYPT_SUCCESS(status) (static_cast<NTSTATUS>(status) >= 0)
-#endif
 
 namespace tk {
 
@@ -18,20 +12,20 @@ struct Sha256::State {
   BCRYPT_HASH_HANDLE hash = nullptr;
   bool reusable = true;
   ~State() {
-    if (hash) BCryptDestroyHash(hash);
-    if (algorithm) BCryptCloseAlgorithmProvider(algorithm, 0);
+    if (hash) CngFunctions().DestroyHash(hash);
+    if (algorithm) CngFunctions().CloseAlgorithmProvider(algorithm, 0);
   }
   void CreateHash() {
-    if (!BCRYPT_SUCCESS(BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0)))
+    if (!BCRYPT_SUCCESS(CngFunctions().CreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0)))
       throw ECryptoError("SHA-256 无法开始");
   }
 };
 
 Sha256::Sha256() : state_(std::make_unique<State>()) {
-  if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&state_->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr,
-                                                  BCRYPT_HASH_REUSABLE_FLAG))) {
+  if (!BCRYPT_SUCCESS(CngFunctions().OpenAlgorithmProvider(&state_->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr,
+                                                           BCRYPT_HASH_REUSABLE_FLAG))) {
     state_->reusable = false;
-    if (!BCRYPT_SUCCESS(BCryptOpenAlgorithmProvider(&state_->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
+    if (!BCRYPT_SUCCESS(CngFunctions().OpenAlgorithmProvider(&state_->algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0)))
       throw ECryptoError("SHA-256 无法开始：系统没有提供 SHA-256");
   }
   state_->CreateHash();
@@ -44,7 +38,7 @@ void Sha256::Update(const void* data, size_t size) {
   const UCHAR* bytes = static_cast<const UCHAR*>(data);
   while (size > 0) {
     ULONG piece = static_cast<ULONG>(size > 0x40000000u ? 0x40000000u : size);
-    if (!BCRYPT_SUCCESS(BCryptHashData(state_->hash, const_cast<UCHAR*>(bytes), piece, 0)))
+    if (!BCRYPT_SUCCESS(CngFunctions().HashData(state_->hash, const_cast<UCHAR*>(bytes), piece, 0)))
       throw ECryptoError("SHA-256 计算出错");
     bytes += piece;
     size -= piece;
@@ -53,10 +47,10 @@ void Sha256::Update(const void* data, size_t size) {
 
 Sha256Digest Sha256::Finish() {
   Sha256Digest digest;
-  if (!BCRYPT_SUCCESS(BCryptFinishHash(state_->hash, digest.data(), static_cast<ULONG>(digest.size()), 0)))
+  if (!BCRYPT_SUCCESS(CngFunctions().FinishHash(state_->hash, digest.data(), static_cast<ULONG>(digest.size()), 0)))
     throw ECryptoError("SHA-256 计算出错");
   if (!state_->reusable) {
-    BCryptDestroyHash(state_->hash);
+    CngFunctions().DestroyHash(state_->hash);
     state_->hash = nullptr;
     state_->CreateHash();
   }

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "toolkit/core/Errors.h"
+#include "toolkit/win/CommonControls.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Form.h"
 
@@ -21,7 +22,7 @@ Application::~Application() {
 
 void Application::Initialize() {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  CommonControlsFunctions().InitCommonControlsEx(&controls);
   comInitialized_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 }
 

@@ -9,6 +9,7 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Application.h"
+#include "toolkit/win/CommonControls.h"
 #include "toolkit/win/Form.h"
 
 namespace tk {
@@ -68,7 +69,7 @@ Control::~Control() {
   if (hwnd_) {
     HWND hwnd = hwnd_;
     RemovePropW(hwnd, kControlProperty);
-    if (subclassed_) RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    if (subclassed_) CommonControlsFunctions().RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
     hwnd_ = nullptr;
     DestroyWindow(hwnd);
   }
@@ -111,7 +112,7 @@ void Control::CreateHandle(const wchar_t* className, DWORD style, DWORD exStyle,
   if (!hwnd_) throw EInvalidOperation(Format("无法创建窗口: %s", SysErrorMessage(GetLastError()).c_str()));
   if (!GetPropW(hwnd_, kControlProperty)) {  // a system class: bind and subclass it
     SetPropW(hwnd_, kControlProperty, this);
-    SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, 0);
+    CommonControlsFunctions().SetWindowSubclass(hwnd_, SubclassProc, kSubclassId, 0);
     subclassed_ = true;
   }
   if (Form* form = ParentForm(); form && form != this && form->Font()) SetFont(form->Font());
@@ -144,8 +145,8 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, L
   if (!control || message == WM_NCDESTROY) {
     if (control) control->hwnd_ = nullptr;
     RemovePropW(hwnd, kControlProperty);
-    RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    CommonControlsFunctions().RemoveWindowSubclass(hwnd, SubclassProc, kSubclassId);
+    return CommonControlsFunctions().DefSubclassProc(hwnd, message, wParam, lParam);
   }
   return Guarded([&] { return control->Dispatch(message, wParam, lParam); });
 }
@@ -182,7 +183,7 @@ bool Control::AnswerColor(WPARAM wParam, LRESULT* result) const {
 }
 
 LRESULT Control::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  return subclassed_ ? DefSubclassProc(hwnd_, message, wParam, lParam)
+  return subclassed_ ? CommonControlsFunctions().DefSubclassProc(hwnd_, message, wParam, lParam)
                      : DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 

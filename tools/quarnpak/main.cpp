@@ -7,8 +7,10 @@
 
 #ifdef _WIN32
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/SystemLibrary.h"
 
 int wmain(int argc, wchar_t** argv) {
+  tk::RestrictDllSearchToSystem();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(tk::WideToUtf8(argv[i]));
   return qp::RunQuarnpak(args);
