@@ -5,7 +5,7 @@ NATIVE := build
 WIN := build-win
 WIN64 := build-win64
 
-.PHONY: all test demo bootstrap native win win64 demo-pak test-native test-win test-release dist clean
+.PHONY: all test demo bootstrap native win win64 demo-pak test-native test-win test-release test-imports dist clean
 
 all: native win win64
 
@@ -47,7 +47,13 @@ test-fuzz: native
 test-release: native win win64
 	tests/release/run $(NATIVE) $(WIN) $(WIN64)
 
-test: test-native test-fuzz test-release test-win
+# setup.exe and quarnpak.exe of both Windows trees import only KnownDLLs (and comctl32.dll);
+# tests/imports shows the check refusing a program that imports another DLL.
+test-imports: win win64
+	scripts/check-imports $(WIN) $(WIN64)
+	tests/imports/run
+
+test: test-native test-fuzz test-release test-imports test-win
 
 # A release in dist/: the signed 32-bit setup.exe with its Setup.pak, their zip, SHA256SUMS and
 # the winget manifest. The keys come from the environment (README, "Making a release").
