@@ -85,6 +85,13 @@ SetupProcess& EndToEnd::StartWith(const std::wstring& folder, const std::wstring
   return *processes_.back();
 }
 
+SetupProcess& EndToEnd::StartWith(const std::wstring& folder, const std::wstring& program,
+                                  const std::wstring& arguments, const EnvironmentChanges& environment) {
+  processes_.push_back(std::make_unique<SetupProcess>(folder, program, arguments, environment));
+  EXPECT_TRUE(processes_.back()->Started()) << tk::WideToUtf8(program) << " did not start from " << tk::WideToUtf8(folder);
+  return *processes_.back();
+}
+
 MessageBoxView EndToEnd::ExpectBox(const SetupProcess& process, const std::string& text,
                                    const std::vector<std::string>& buttons) {
   MessageBoxView box;

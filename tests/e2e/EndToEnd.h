@@ -47,6 +47,9 @@ class EndToEnd : public ::testing::Test {
   // Starts folder\program with arguments (an unattended run, the uninstaller).
   SetupProcess& StartWith(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
                           const std::wstring& tempFolder = std::wstring());
+  // The same with the driver's environment changed as given.
+  SetupProcess& StartWith(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+                          const EnvironmentChanges& environment);
 
   // Waits for a message box of the process and checks its text and buttons.
   MessageBoxView ExpectBox(const SetupProcess& process, const std::string& text,

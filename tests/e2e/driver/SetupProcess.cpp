@@ -28,17 +28,26 @@ bool PlaceSetup(const std::wstring& folder, std::string* problem) {
 
 namespace {
 
-// The driver's environment block with TEMP and TMP set to `tempFolder`.
-std::wstring EnvironmentWithTemp(const std::wstring& tempFolder) {
+// The driver's environment block with the changed variables in place of its own.
+std::wstring EnvironmentBlock(const EnvironmentChanges& changes) {
   std::wstring block;
   wchar_t* own = GetEnvironmentStringsW();
   for (const wchar_t* entry = own; *entry; entry += wcslen(entry) + 1) {
-    if (_wcsnicmp(entry, L"TEMP=", 5) != 0 && _wcsnicmp(entry, L"TMP=", 4) != 0) block.append(entry).push_back(L'\0');
+    bool changed = false;
+    for (const auto& change : changes)
+      changed = changed || (_wcsnicmp(entry, change.first.c_str(), change.first.size()) == 0 &&
+                            entry[change.first.size()] == L'=');
+    if (!changed) block.append(entry).push_back(L'\0');
   }
   FreeEnvironmentStringsW(own);
-  for (const wchar_t* name : {L"TEMP=", L"TMP="}) block.append(name).append(tempFolder).push_back(L'\0');
+  for (const auto& change : changes) block.append(change.first).append(L"=").append(change.second).push_back(L'\0');
   block.push_back(L'\0');
   return block;
+}
+
+EnvironmentChanges TempFolderChanges(const std::wstring& tempFolder) {
+  if (tempFolder.empty()) return {};
+  return {{L"TEMP", tempFolder}, {L"TMP", tempFolder}};
 }
 
 ULONGLONG CreationTime(HANDLE process) {
@@ -86,12 +95,16 @@ void EndTree(HANDLE process, DWORD id) {
 }  // namespace
 
 SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
-                           const std::wstring& tempFolder) {
+                           const std::wstring& tempFolder)
+    : SetupProcess(folder, program, arguments, TempFolderChanges(tempFolder)) {}
+
+SetupProcess::SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+                           const EnvironmentChanges& changes) {
   std::wstring commandLine = L"\"" + folder + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  std::wstring environment = tempFolder.empty() ? std::wstring() : EnvironmentWithTemp(tempFolder);
+  std::wstring environment = changes.empty() ? std::wstring() : EnvironmentBlock(changes);
   // Seen once under wine64: a start refused right after the previous program of the folder
   // ended. A person would simply start it again; so does the driver, a few times.
   for (int attempt = 0;; ++attempt) {

@@ -4,10 +4,15 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/e2e/driver/Wait.h"
 
 namespace e2e {
+
+// Variables, by name and value, that a started program gets in place of the driver's own.
+using EnvironmentChanges = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Copies the built setup.exe and Setup.pak from the driver's own folder into `folder`. False
 // when either is missing there or the copy fails.
@@ -22,6 +27,9 @@ class SetupProcess {
   // the driver's environment.
   SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
                const std::wstring& tempFolder = std::wstring());
+  // The same with the driver's environment changed as given.
+  SetupProcess(const std::wstring& folder, const std::wstring& program, const std::wstring& arguments,
+               const EnvironmentChanges& changes);
   // Ends the program if it still runs, so that no test leaves it behind.
   ~SetupProcess();
   SetupProcess(const SetupProcess&) = delete;
