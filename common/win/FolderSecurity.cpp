@@ -84,14 +84,21 @@ std::string ApplyFolderProtection(const FolderProtection& protection) {
 }
 
 bool CreateProtectedFolder(const std::string& folder, unsigned long* error) {
-  const Descriptor descriptor(kProtectedFolderSddl);
-  if (!descriptor.Get()) {
-    *error = descriptor.Error();
-    return false;
+  const std::wstring path = tk::ToWide(folder);
+  // A program that may not name Administrators as owner (one started without elevation, as
+  // tests may be) owns the new folder itself: nobody else can have changed it in between.
+  const std::string sddl = kProtectedFolderSddl;
+  for (const std::string& form : {sddl, sddl.substr(sddl.find("D:"))}) {
+    const Descriptor descriptor(form.c_str());
+    if (!descriptor.Get()) {
+      *error = descriptor.Error();
+      return false;
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.Get(), FALSE};
+    if (CreateDirectoryW(path.c_str(), &attributes)) return true;
+    *error = GetLastError();
+    if (*error != ERROR_INVALID_OWNER) return false;
   }
-  SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor.Get(), FALSE};
-  if (CreateDirectoryW(tk::ToWide(folder).c_str(), &attributes)) return true;
-  *error = GetLastError();
   return false;
 }
 
