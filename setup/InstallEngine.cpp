@@ -201,8 +201,11 @@ void InstallEngine::MakeFolder() {
   const std::string parent = folder_.substr(0, pub::LastDelimiter(folder_, "\\"));
   if (!FolderExists(parent)) SHCreateDirectoryExW(nullptr, tk::ToWide(parent).c_str(), nullptr);
   unsigned long error = 0;
-  if (!pub::CreateProtectedFolder(folder_, &error) && !FolderExists(folder_))
-    throw InstallFailed("无法建立安装目录 " + folder_ + "。" + tk::SysErrorMessage(error));
+  if (pub::CreateProtectedFolder(folder_, &error)) return;
+  if (!FolderExists(folder_)) throw InstallFailed("无法建立安装目录 " + folder_ + "。" + tk::SysErrorMessage(error));
+  // Made by someone else in the meantime: judged as a folder that was there.
+  folderFacts_.existed = true;
+  folderFacts_.entries = pub::FolderEntryNames(folder_);
 }
 
 void InstallEngine::ProtectFolder() {
