@@ -3,12 +3,12 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
+#include "setup/UninstallEngine.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/ProgramPath.h"
 
@@ -21,8 +21,6 @@ std::wstring FolderOf(const std::wstring& path) {
   size_t cut = path.find_last_of(L'\\');
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
-
-std::wstring NameOf(const std::wstring& path) { return path.substr(path.find_last_of(L'\\') + 1); }
 
 // Started in the temporary folder: a current folder inherited from inside the install folder
 // would keep that folder from being removed.
@@ -41,17 +39,13 @@ bool StartHidden(std::wstring commandLine, const std::wstring& folder) {
 }  // namespace
 
 void ScheduleUninstallerRemoval() {
+  if (setup::InstallFolderOfRunningUninstaller().empty()) return;
   const std::wstring self = tk::ProgramPath();
-  const std::wstring installFolder = FolderOf(self);
-  if (_wcsicmp(NameOf(self).c_str(), L"Uninstall.exe") != 0 || _wcsicmp(NameOf(installFolder).c_str(), L"install") != 0)
-    return;
   // The copy runs with this program's rights: it goes into a folder of its own, made anew with
   // the protected access list, never to a name in the temporary folder that someone else could
   // have put there first, or could swap before it starts.
-  const std::string& staging = pub::Process().StagingFolder;
-  const size_t stagingName = std::strlen(pub::kStagingFolderName);
-  if (staging.size() <= stagingName) return;
-  const std::string temp = staging.substr(0, staging.size() - stagingName);
+  const std::string temp = pub::TempFolderOf(pub::Process().StagingFolder);
+  if (temp.empty()) return;
   const std::string name = "quarn-uninstall-" + std::to_string(GetCurrentProcessId());
   const std::string folder = temp + name;
   if (!pub::MakeFreshPrivateFolder(folder).empty()) return;

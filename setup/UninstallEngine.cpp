@@ -38,17 +38,15 @@ bool IsFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The install folder this program was started from as its install\Uninstall.exe; "" when it
-// runs under another name or from elsewhere (setup.exe /uninstall, the wizard's choice).
-std::string UninstallerFolder() {
+}  // namespace
+
+std::string InstallFolderOfRunningUninstaller() {
   const std::string self = pub::LongFolderName(tk::FromWide(tk::ProgramPath()));
   const std::string suffix = pub::GbkUpperCase(kUninstallerPath);
   if (self.size() <= suffix.size() || pub::GbkUpperCase(self.substr(self.size() - suffix.size())) != suffix)
     return std::string();
   return self.substr(0, self.size() - suffix.size());
 }
-
-}  // namespace
 
 std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
   pub::RemovalTargetFacts facts;
@@ -57,7 +55,7 @@ std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
                                                                         : recordedFolder;
   facts.holdsUninstaller = IsFile(facts.recordedFolder + kUninstallerPath);
   facts.holdsPlacedFiles = IsFile(facts.recordedFolder + pub::kPlacedFilesPath);
-  facts.uninstallerFolder = UninstallerFolder();
+  facts.uninstallerFolder = InstallFolderOfRunningUninstaller();
   facts.systemFolders = pub::SystemFolders();
   return pub::RemovalTargetProblem(facts);
 }

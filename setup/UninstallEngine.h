@@ -53,6 +53,10 @@ class UninstallEngine {
   std::string refusal_;
 };
 
+// The install folder this program was started from as its install\Uninstall.exe; "" when it
+// runs under another name or from elsewhere (setup.exe /uninstall, the wizard's choice).
+std::string InstallFolderOfRunningUninstaller();
+
 // "" when the recorded folder is this installation (it holds its uninstaller and its list of
 // placed files, is no system folder, and is the folder a running install\Uninstall.exe
 // belongs to); otherwise why not, naming the folder.

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
-
 #include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 
@@ -15,9 +13,8 @@ RunLogFile::RunLogFile(const std::string& path) : path_(path.empty() ? DefaultPa
 
 std::string RunLogFile::DefaultPath() {
   // Start-up has settled the temporary folder, by its short name where GBK cannot hold it.
-  const std::string& staging = Process().StagingFolder;
-  const size_t stagingName = std::strlen(kStagingFolderName);
-  if (staging.size() > stagingName) return staging.substr(0, staging.size() - stagingName) + "quarn-setup.log";
+  const std::string settled = TempFolderOf(Process().StagingFolder);
+  if (!settled.empty()) return settled + "quarn-setup.log";
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
   std::string folder;

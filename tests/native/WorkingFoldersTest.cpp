@@ -7,6 +7,9 @@ using namespace pub;
 TEST(WorkingFolders, StagingFolderIsFixedPerTemporaryFolder) {
   EXPECT_EQ(StagingFolderFor("C:\\Temp\\"), "C:\\Temp\\quarne\\");
   EXPECT_EQ(StagingFolderFor("C:\\Temp\\"), StagingFolderFor("C:\\Temp\\"));
+  // And back: the temporary folder of a staging folder, none for another folder.
+  EXPECT_EQ(pub::TempFolderOf(StagingFolderFor("C:\\Temp\\")), "C:\\Temp\\");
+  EXPECT_EQ(pub::TempFolderOf("C:\\Temp\\other\\"), "");
 }
 
 namespace {

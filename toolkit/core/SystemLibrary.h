@@ -38,6 +38,11 @@ class SystemLibrary {
   Function Get(const char* name) const {
     return reinterpret_cast<Function>(Address(name));
   }
+  // Get, typed as the slot it fills: a table of functions is filled one line per function.
+  template <typename Function>
+  void Bind(Function& slot, const char* name) const {
+    slot = Get<Function>(name);
+  }
 
  private:
   void* Address(const char* name) const;
