@@ -1,14 +1,23 @@
 // https://learn.microsoft.com/windows/win32/api/winbase/nf-winbase-movefileexw
+// https://learn.microsoft.com/windows/win32/api/bcrypt/nf-bcrypt-bcryptgenrandom
 #include "app/UninstallerRemoval.h"
 
 #include <windows.h>
 
+#include <cstring>
+#include <optional>
 #include <string>
 
 #include "common/portable/ProcessValues.h"
+#include "common/portable/RunLog.h"
+#include "common/portable/UninstallerRemovalTask.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
+#include "common/win/LogProgress.h"
+#include "setup/InstallRecordKeys.h"
+#include "setup/InstallationRecord.h"
 #include "setup/UninstallEngine.h"
+#include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/ProgramPath.h"
 
@@ -16,11 +25,16 @@ namespace app {
 namespace {
 
 constexpr const wchar_t* kTaskVariable = L"QUARN_REMOVE_UNINSTALLER";
+constexpr DWORD kUninstallerEndWaitMs = 60000;
+constexpr int kDeleteAttempts = 50;
+constexpr DWORD kDeleteRetryMs = 100;
 
 std::wstring FolderOf(const std::wstring& path) {
   size_t cut = path.find_last_of(L'\\');
   return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
+
+std::string GbkNameOf(const std::wstring& path) { return tk::FromWide(path.substr(path.find_last_of(L'\\') + 1)); }
 
 // Started in the temporary folder: a current folder inherited from inside the install folder
 // would keep that folder from being removed.
@@ -36,61 +50,128 @@ bool StartHidden(std::wstring commandLine, const std::wstring& folder) {
   return true;
 }
 
-}  // namespace
-
-void ScheduleUninstallerRemoval() {
-  if (setup::InstallFolderOfRunningUninstaller().empty()) return;
-  const std::wstring self = tk::ProgramPath();
-  // The copy runs with this program's rights: it goes into a folder of its own, made anew with
-  // the protected access list, never to a name in the temporary folder that someone else could
-  // have put there first, or could swap before it starts.
-  const std::string temp = pub::TempFolderOf(pub::Process().StagingFolder);
-  if (temp.empty()) return;
-  const std::string name = "quarn-uninstall-" + std::to_string(GetCurrentProcessId());
-  const std::string folder = temp + name;
-  if (!pub::MakeFreshPrivateFolder(folder).empty()) return;
-  const std::wstring copy = tk::ToWide(folder + "\\" + name + ".exe");
-  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) return;
-  const std::wstring task = std::to_wstring(GetCurrentProcessId()) + L"|" + self;
-  SetEnvironmentVariableW(kTaskVariable, task.c_str());
-  if (!StartHidden(L"\"" + copy + L"\"", tk::ToWide(temp))) DeleteFileW(copy.c_str());
-  SetEnvironmentVariableW(kTaskVariable, nullptr);
+// 128 random bits as 32 hexadecimal digits, from the system's generator; "" when it fails.
+std::string FreshToken() {
+  unsigned char bytes[16] = {};
+  try {
+    if (!BCRYPT_SUCCESS(tk::CngFunctions().GenRandom(nullptr, bytes, sizeof bytes, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+      return std::string();
+  } catch (const std::exception&) {
+    return std::string();
+  }
+  static const char kDigits[] = "0123456789abcdef";
+  std::string token;
+  for (unsigned char byte : bytes) {
+    token += kDigits[byte >> 4];
+    token += kDigits[byte & 15];
+  }
+  return token;
 }
 
-bool RemoveUninstallerIfAsked() {
-  wchar_t task[32768];
-  DWORD length = GetEnvironmentVariableW(kTaskVariable, task, 32768);
-  if (length == 0 || length >= 32768) return false;
-  std::wstring text(task, length);
-  size_t bar = text.find(L'|');
-  if (bar == std::wstring::npos) return true;
-  const DWORD waitFor = static_cast<DWORD>(std::wcstoul(text.substr(0, bar).c_str(), nullptr, 10));
-  const std::wstring uninstaller = text.substr(bar + 1);
-  if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, waitFor)) {
-    WaitForSingleObject(process, 60000);
-    CloseHandle(process);
-  }
+// A line in the run log (the default one: no option of this start has been read yet).
+void LogNote(const std::string& text) {
+  pub::RunLogFile file(pub::Process().LogPath);
+  pub::RunLog(file).Note(pub::Now(), text);
+}
+
+bool AnyLink(const std::wstring& uninstaller) {
+  const std::wstring installSubfolder = FolderOf(uninstaller);
+  return pub::IsLink(uninstaller) || pub::IsLink(installSubfolder) || pub::IsLink(FolderOf(installSubfolder));
+}
+
+void RemoveNamedUninstaller(const std::wstring& uninstaller) {
   // The file can stay locked for a moment after its process has ended.
-  for (int attempt = 0; attempt < 50 && !DeleteFileW(uninstaller.c_str()); ++attempt) {
+  for (int attempt = 0; attempt < kDeleteAttempts && !DeleteFileW(uninstaller.c_str()); ++attempt) {
     if (GetFileAttributesW(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES) break;
-    Sleep(100);
+    Sleep(kDeleteRetryMs);
   }
-  const std::wstring installFolder = FolderOf(uninstaller);
-  RemoveDirectoryW(installFolder.c_str());
-  RemoveDirectoryW(FolderOf(installFolder).c_str());  // only when nothing else is left in it
-  // This copy and its folder: the command processor deletes them once this process has ended;
-  // a delete at the next restart is the last resort. The command processor is named by its
-  // full path, and runs from the temporary folder, outside the folder it removes.
+  const std::wstring installSubfolder = FolderOf(uninstaller);
+  RemoveDirectoryW(installSubfolder.c_str());
+  RemoveDirectoryW(FolderOf(installSubfolder).c_str());  // only when nothing else is left in it
+}
+
+// This copy and its folder: the command processor deletes them once this process has ended;
+// a delete at the next restart is the last resort. The command processor is named by its
+// full path, and runs from the temporary folder, outside the folder it removes.
+void RemoveThisCopy() {
   const std::wstring self = tk::ProgramPath();
   const std::wstring ownFolder = FolderOf(self);
   MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   MoveFileExW(ownFolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   wchar_t system[MAX_PATH + 1];
   const UINT systemLength = GetSystemDirectoryW(system, MAX_PATH + 1);
-  if (systemLength == 0 || systemLength > MAX_PATH) return true;
+  if (systemLength == 0 || systemLength > MAX_PATH) return;
   StartHidden(L"\"" + std::wstring(system, systemLength) + L"\\cmd.exe\" /c del /f /q \"" + self + L"\" & rd /q \"" +
                   ownFolder + L"\"",
               FolderOf(ownFolder));
+}
+
+}  // namespace
+
+void ScheduleUninstallerRemoval() {
+  if (setup::InstallFolderOfRunningUninstaller().empty()) return;
+  const std::wstring self = tk::ProgramPath();
+  pub::UninstallerRemovalTask task;
+  task.waitFor = GetCurrentProcessId();
+  task.token = FreshToken();
+  if (task.token.empty() || !tk::FromWideChecked(self, &task.uninstaller)) return;
+  // The copy runs with this program's rights: it goes into a folder of its own, made anew with
+  // the protected access list, never to a name in the temporary folder that someone else could
+  // have put there first, or could swap before it starts.
+  const std::string temp = pub::TempFolderOf(pub::Process().StagingFolder);
+  if (temp.empty()) return;
+  const std::string folder = temp + pub::RemovalCopyFolderName(task.waitFor);
+  if (!pub::MakeFreshPrivateFolder(folder).empty()) return;
+  const std::wstring copy = tk::ToWide(folder + "\\" + pub::RemovalCopyFileName(task.token));
+  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) return;
+  SetEnvironmentVariableW(kTaskVariable, tk::ToWide(pub::FormatRemovalTask(task)).c_str());
+  if (!StartHidden(L"\"" + copy + L"\"", tk::ToWide(temp))) DeleteFileW(copy.c_str());
+  SetEnvironmentVariableW(kTaskVariable, nullptr);
+}
+
+bool RemoveUninstallerIfAsked() {
+  std::wstring text(32768, L'\0');
+  const DWORD length = GetEnvironmentVariableW(kTaskVariable, &text[0], static_cast<DWORD>(text.size()));
+  if (length == 0 || length >= text.size()) return false;
+  text.resize(length);
+  // Nothing this start runs inherits it.
+  SetEnvironmentVariableW(kTaskVariable, nullptr);
+
+  std::optional<pub::UninstallerRemovalTask> task;
+  std::string gbk;
+  if (tk::FromWideChecked(text, &gbk)) task = pub::ParseRemovalTask(gbk);
+  const std::wstring self = tk::ProgramPath();
+  const std::wstring ownFolder = FolderOf(self);
+  pub::RemovalTaskFacts facts;
+  facts.ownFileName = GbkNameOf(self);
+  facts.ownFolderName = GbkNameOf(ownFolder);
+  facts.ownFolderPrivate = !pub::IsLink(ownFolder) && pub::OwnedByUs(ownFolder);
+  // Not a copy an uninstaller started: an ordinary start, which deletes nothing for it.
+  if (!task || !pub::IsScheduledCopy(*task, facts)) {
+    LogNote("环境变量 QUARN_REMOVE_UNINSTALLER 不是卸载程序为这个程序安排的任务，已忽略：" + tk::FromWide(text));
+    return false;
+  }
+  if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, task->waitFor)) {
+    WaitForSingleObject(process, kUninstallerEndWaitMs);
+    CloseHandle(process);
+  }
+  const std::wstring uninstaller = tk::ToWide(task->uninstaller);
+  try {
+    const setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
+    facts.recordExists = recorded.exists;
+    facts.recordedFolder = recorded.folder;
+  } catch (const std::exception&) {
+    // A record that cannot be read may still name this folder: it is taken to.
+    facts.recordExists = true;
+    facts.recordedFolder = task->uninstaller.substr(0, task->uninstaller.size() - strlen(setup::kUninstallerPath));
+  }
+  facts.pathHoldsLink = AnyLink(uninstaller);
+  const std::string problem = pub::RemovalTaskProblem(*task, facts);
+  if (problem.empty())
+    RemoveNamedUninstaller(uninstaller);
+  else
+    LogNote(problem);
+  RemoveThisCopy();
   return true;
 }
 

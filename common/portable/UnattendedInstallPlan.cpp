@@ -1,9 +1,9 @@
 #include "common/portable/UnattendedInstallPlan.h"
 
-#include "common/portable/GbkCase.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/RecordState.h"
+#include "common/portable/RemovalTarget.h"
 
 namespace pub {
 namespace {
@@ -22,10 +22,6 @@ std::string CommandFolderProblem(const std::string& folder) {
   }
   const std::string problem = InstallFolderProblem(folder);
   return problem.empty() ? "" : problem + named;
-}
-
-bool SameFolder(const std::string& a, const std::string& b) {
-  return GbkUpperCase(WithoutTrailingBackslash(a)) == GbkUpperCase(WithoutTrailingBackslash(b));
 }
 
 UnattendedInstallPlan Refused(const std::string& reason) {

@@ -17,6 +17,7 @@ const Cng& CngFunctions() {
     bcrypt.Bind(cng.ImportKeyPair, "BCryptImportKeyPair");
     bcrypt.Bind(cng.DestroyKey, "BCryptDestroyKey");
     bcrypt.Bind(cng.VerifySignature, "BCryptVerifySignature");
+    bcrypt.Bind(cng.GenRandom, "BCryptGenRandom");
     return cng;
   }();
   return functions;

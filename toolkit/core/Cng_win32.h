@@ -21,6 +21,7 @@ struct Cng {
   decltype(&BCryptImportKeyPair) ImportKeyPair;
   decltype(&BCryptDestroyKey) DestroyKey;
   decltype(&BCryptVerifySignature) VerifySignature;
+  decltype(&BCryptGenRandom) GenRandom;
 };
 
 // Loaded once for the process; EInOutError naming bcrypt.dll and the system's reason when the
