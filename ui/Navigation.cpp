@@ -10,9 +10,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/SiteCheck.h"
-#include "setup/CurrentFolder.h"
 #include "toolkit/win/Dialogs.h"
-#include "toolkit/win/Shell.h"
 #include "ui/SelectPathForm.h"
 #include "ui/SetupMainForm.h"
 
@@ -120,8 +118,7 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
       return PerformInstall();
     case pub::WizardActionKind::RegisterDatabaseAgain:
       Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + model_->Folder() + " 目录下!");
-      pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
-      return;
+      return RegisterDatabaseAgain();
     case pub::WizardActionKind::FinishAction:
       return FinishAction();
     case pub::WizardActionKind::CloseProgram:
@@ -149,12 +146,6 @@ void TfSetupMainForm::PerformUninstall() {
   removalResult_ = outcome.code;
   Render(model_->UninstallEnded(outcome.recordGone));
   if (closePending_) Close();
-}
-
-void TfSetupMainForm::FinishAction() {
-  setup::CurrentFolder().Change(pub::WithoutTrailingBackslash(model_->Folder()) + "\\tomcat5\\bin\\");  // stays there: the program ends
-  tk::OpenAddress(Handle(), pub::kSiteAddress);
-  Close();
 }
 
 void TfSetupMainForm::ShowUninstallProgress() {

@@ -63,7 +63,11 @@ class TfSetupMainForm : public tk::Form {
   // Destroys a page; the member that named it becomes null.
   void ReleasePage(tk::Panel*& page);
 
-  // Next on the final page: the installed site opened, the program ended.
+  // On arrival at the final page: the database service registered once more; a service that
+  // is not registered afterwards is reported in a box. The window answers meanwhile.
+  void RegisterDatabaseAgain();
+  // Next on the final page: the installed site opened, the program ended. Without an installed
+  // site the program just ends; when the shell cannot open it, a box says why and the page stays.
   void FinishAction();
 
   // The copying page's run into the folder box's folder, shown on the page's gauge, labels

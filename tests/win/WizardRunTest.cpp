@@ -13,6 +13,7 @@
 #include "setup/InstallRecordKeys.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/WizardFixture.h"
+#include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Registry.h"
 
@@ -190,8 +191,11 @@ TEST_F(WizardRun, ACloseDuringStagingLetsTheRunEndShowingEveryEntryInOrderThenLe
   }
 }
 
-TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceOnArrivalAfterARun) {
+// The installed tool by its full path: the test programs' folder, where this program runs, also
+// holds a mysqld-nt.exe, which a bare name would find.
+TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceWithTheInstalledToolOnArrival) {
   std::string target = folder.Path() + "web";
+  pub::Process().LogPath = folder.Path() + "run.log";
   CreateWizardWith(BundleFiles(false, false));
   form->Edit1->SetText(target);
   WalkToTheCopyingPage();
@@ -201,9 +205,38 @@ TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceOnArrivalAfterARun) {
   EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
   EXPECT_EQ(form->Label19->Caption(), "您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + target + " 目录下!");
   EXPECT_EQ(form->NextBtn->Caption(), "退出");
+  EXPECT_TRUE(form->NextBtn->Enabled());
   EXPECT_FALSE(form->UpBtn->Enabled());
   EXPECT_FALSE(form->CloseBtn->Enabled());
   EXPECT_TRUE(ServiceExists(L"mysqlquarn")) << "mysqld-nt --install mysqlquarn ran";
+  EXPECT_TRUE(boxes.Boxes().empty());
+  const std::string log = tk::FromWide(tk::Utf8ToWide(ReadFile(folder.Path() + "run.log")));
+  EXPECT_NE(log.find("\"" + target + "\\MySQL5\\bin\\mysqld-nt.exe\" --install mysqlquarn：退出码 0"), std::string::npos)
+      << log;
+}
+
+// Registered already, as after every install run: the tool's complaint is the expected answer.
+// Not registered afterwards: a box says so, and the page stays usable.
+TEST_F(WizardRun, TheFinalPagesRegistrationJudgesByTheServiceNotByTheToolsAnswer) {
+  std::string target = folder.Path() + "web";
+  pub::Process().LogPath = folder.Path() + "run.log";
+  CreateWizardWith(BundleFiles(false, false));
+  form->Edit1->SetText(target);
+  WalkToTheCopyingPage();
+  ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  Press(form->NextBtn);
+  EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
+  const std::string log = tk::FromWide(tk::Utf8ToWide(ReadFile(folder.Path() + "run.log")));
+  EXPECT_NE(log.find("（服务已经注册）"), std::string::npos) << log;
+
+  EngineFixture::DeleteService(L"mysqlquarn");
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(target + "\\MySQL5\\bin\\mysqld-nt.exe").c_str()));
+  form->RegisterDatabaseAgain();
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_NE(boxes.Boxes()[0].text.find("mysqlquarn"), std::string::npos) << boxes.Boxes()[0].text;
+  EXPECT_TRUE(form->NextBtn->Enabled());
+  EXPECT_FALSE(application.Terminated());
 }
 
 TEST_F(WizardRun, BackOntoTheFinalPageRunsNothing) {

@@ -21,7 +21,11 @@ void WizardFixture::SetUp() {
   pub::Process() = pub::ProcessValues();
   pub::Process().SetupFolder = folder.Path();
   pub::Process().StagingFolder = folder.Path() + "staging\\";
-  tk::SetAddressOpener([this](HWND, const std::string& address) { opened.push_back(address); });
+  tk::SetAddressOpener([this](HWND, const std::string& address, const std::wstring& in) {
+    opened.push_back(address);
+    openedIn = in;
+    return shellFailure;
+  });
 }
 
 void WizardFixture::TearDown() {

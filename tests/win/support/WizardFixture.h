@@ -30,6 +30,8 @@ class WizardFixture : public ::testing::Test {
   BoxRecorder boxes;
   TempFolder folder;  // setup folder; the staging folder is inside it
   std::vector<std::string> opened;  // addresses given to the shell
+  std::wstring openedIn;             // the folder the last one was to be opened in
+  std::string shellFailure;          // what the shell answers; "" for success
   ui::TfSetupMainForm* form = nullptr;
 };
 
