@@ -149,12 +149,15 @@ void EndToEnd::InstallThroughWizard(const std::string& folder) { InstallThroughW
 
 void EndToEnd::InstallThroughWizard(SetupProcess& setup, const std::string& folder) {
   Wizard wizard(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
-  if (wizard.Folder() != folder) {
-    wizard.TypeFolder(folder);
-    ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == folder; }));
-  }
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard, folder));
   ASSERT_NO_FATAL_FAILURE(FinishFromFolderPage(setup, wizard));
+}
+
+void EndToEnd::WalkToFolderPage(const Wizard& wizard, const std::string& folder) {
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
+  if (wizard.Folder() == folder) return;
+  wizard.TypeFolder(folder);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == folder; }));
 }
 
 bool EndToEnd::WaitForRunEnd(const SetupProcess& process, const Wizard& wizard, const std::string& caption) {

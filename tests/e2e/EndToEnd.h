@@ -57,6 +57,8 @@ class EndToEnd : public ::testing::Test {
 
   // From the welcome page to the install-folder page, accepting the agreement on the way.
   void WalkToFolderPage(const Wizard& wizard);
+  // The same, with `folder` in the folder box.
+  void WalkToFolderPage(const Wizard& wizard, const std::string& folder);
   // From the agreement page, accepted, to the folder page.
   void AcceptAgreement(const Wizard& wizard);
   // From the welcome page through the choice page's repair option to the folder page.

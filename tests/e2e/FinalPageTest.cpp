@@ -77,9 +77,7 @@ TEST_F(FinalPage, RegistersWithTheInstalledToolAndOpensTheSiteFromAFolderNoRemov
   BrowserStandin browserStandin(setupFolder->Path() + L"browser.txt");
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
-  wizard.TypeFolder(kOwnFolder);
-  ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == kOwnFolder; }));
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard, kOwnFolder));
   wizard.Next();
   ASSERT_TRUE(WaitForRunEnd(setup, wizard, "完成")) << Situation(setup, wizard);
 

@@ -75,9 +75,7 @@ TEST_F(RepairKeepsData, AServiceThatCannotStartIsNoSuccessAndTheRecordStaysForAR
   }));
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
-  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard));
-  wizard.TypeFolder(kOwnFolder);
-  ASSERT_TRUE(WaitUntil([&] { return wizard.Folder() == kOwnFolder; }));
+  ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard, kOwnFolder));
   wizard.Next();
   MessageBoxView box;
   ASSERT_TRUE(WaitForMessageBox(setup.Id(), &box, kRunWait)) << "the run did not stop: " << Situation(setup, wizard);

@@ -33,6 +33,14 @@ class WizardRun : public WizardFixture {
     Press(form->NextBtn);
     Press(form->NextBtn);
   }
+  // A whole run into target, logged to run.log of the test's folder, up to "完成".
+  void InstallLoggedInto(const std::string& target) {
+    pub::Process().LogPath = folder.Path() + "run.log";
+    CreateWizardWith(BundleFiles(false, false));
+    form->Edit1->SetText(target);
+    WalkToTheCopyingPage();
+    ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  }
   static std::string ReadFile(const std::string& path) { return EngineFixture::ReadFile(path); }
   static bool Exists(const std::string& path) { return EngineFixture::Exists(path); }
   static void MakeFolders(const std::string& path) { EngineFixture::MakeFolders(path); }
@@ -194,12 +202,8 @@ TEST_F(WizardRun, ACloseDuringStagingLetsTheRunEndShowingEveryEntryInOrderThenLe
 // The installed tool by its full path: the test programs' folder, where this program runs, also
 // holds a mysqld-nt.exe, which a bare name would find.
 TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceWithTheInstalledToolOnArrival) {
-  std::string target = folder.Path() + "web";
-  pub::Process().LogPath = folder.Path() + "run.log";
-  CreateWizardWith(BundleFiles(false, false));
-  form->Edit1->SetText(target);
-  WalkToTheCopyingPage();
-  ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  const std::string target = folder.Path() + "web";
+  ASSERT_NO_FATAL_FAILURE(InstallLoggedInto(target));
   EngineFixture::DeleteService(L"mysqlquarn");
   Press(form->NextBtn);
   EXPECT_EQ(VisiblePages(), "FullInstallPage_3");
@@ -218,12 +222,8 @@ TEST_F(WizardRun, TheFinalPageRegistersTheDatabaseServiceWithTheInstalledToolOnA
 // Registered already, as after every install run: the tool's complaint is the expected answer.
 // Not registered afterwards: a box says so, and the page stays usable.
 TEST_F(WizardRun, TheFinalPagesRegistrationJudgesByTheServiceNotByTheToolsAnswer) {
-  std::string target = folder.Path() + "web";
-  pub::Process().LogPath = folder.Path() + "run.log";
-  CreateWizardWith(BundleFiles(false, false));
-  form->Edit1->SetText(target);
-  WalkToTheCopyingPage();
-  ASSERT_EQ(form->NextBtn->Caption(), "完成");
+  const std::string target = folder.Path() + "web";
+  ASSERT_NO_FATAL_FAILURE(InstallLoggedInto(target));
   Press(form->NextBtn);
   EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Boxes()[0].text;
   const std::string log = tk::FromWide(tk::Utf8ToWide(ReadFile(folder.Path() + "run.log")));
