@@ -85,65 +85,38 @@ TEST(RecordState, EveryShapeOfInstallpathIsWholeOrDamagedWithItsReason) {
   }
 }
 
-// The installation is where installpath says whatever ver holds: a ver that cannot be read is an
-// unknown version with a note, never damage.
-TEST(RecordState, AVersionThatCannotBeReadIsUnknownNotDamage) {
-  const struct {
-    const char* shape;
-    RecordValue ver;
-    const char* version;
-    const char* problem;
-  } cases[] = {
-      {"text", Text("1.9.0"), "1.9.0", ""},
-      {"missing", RecordValue{}, "", ""},
-      {"REG_DWORD", Dword(2), "", "ver（版本号）是 REG_DWORD 类型的值，不是文本，版本号未知"},
-      {"REG_BINARY", Binary({1}), "", "REG_BINARY"},
-      {"65 characters", Text(std::string(65, '9')), "", "太长（65 个字符，最多 64 个）"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.shape);
-    const pub::InstallationRecordReading record = JudgeRecord(Record(Text("d:\\web"), c.ver));
-    EXPECT_EQ(record.state, RecordState::Whole);
-    EXPECT_EQ(record.version, c.version);
-    if (!*c.problem) {
-      EXPECT_EQ(record.versionProblem, "");
-      EXPECT_TRUE(record.notes.empty());
-      continue;
-    }
-    EXPECT_NE(record.versionProblem.find(c.problem), std::string::npos) << record.versionProblem;
-    EXPECT_EQ(record.notes, std::vector<std::string>{record.versionProblem}) << "the log gets it";
-  }
-}
-
-// The numbers the removal uses: a count for the gauge, and whether JAVA_HOME is ours to remove.
-// Anything but a four-byte REG_DWORD reads as 0, which leaves JAVA_HOME alone.
-TEST(RecordState, NumbersOfAnotherShapeReadAsZeroWithANote) {
-  RecordValues values = Record(Text("d:\\web"));
+// Only installpath decides damage: the installation is where it says, whatever the other values
+// hold. Those read as unknown (a version of "", numbers of 0), each with a note for the log.
+TEST(RecordState, OtherValuesOfAnotherShapeReadAsUnknownWithANote) {
+  RecordValues values = Record(Text("d:\\web"), Text("1.9.0"));
   values.installfilecount = Dword(42);
   values.hadSetJavaHome = Dword(1);
   pub::InstallationRecordReading record = JudgeRecord(values);
+  EXPECT_EQ(record.version, "1.9.0");
   EXPECT_EQ(record.fileCount, 42);
   EXPECT_TRUE(record.hadSetJavaHome);
   EXPECT_TRUE(record.notes.empty());
 
+  values.ver = Dword(2);
   values.installfilecount = Text("42");
   values.hadSetJavaHome = RecordValue{true, pub::kRegDword, {}, {1, 0}};
   record = JudgeRecord(values);
   EXPECT_EQ(record.state, RecordState::Whole);
+  EXPECT_EQ(record.version, "");
   EXPECT_EQ(record.fileCount, 0);
-  EXPECT_FALSE(record.hadSetJavaHome);
-  ASSERT_EQ(record.notes.size(), 2u);
-  EXPECT_NE(record.notes[0].find("installfilecount"), std::string::npos) << record.notes[0];
-  EXPECT_NE(record.notes[0].find("REG_SZ 类型的值，不是 REG_DWORD，按 0 处理"), std::string::npos) << record.notes[0];
-  EXPECT_NE(record.notes[1].find("HadSetJAVA_HOME"), std::string::npos) << record.notes[1];
-  EXPECT_NE(record.notes[1].find("2 字节的 REG_DWORD 值"), std::string::npos) << record.notes[1];
+  EXPECT_FALSE(record.hadSetJavaHome) << "JAVA_HOME is left alone";
+  const std::vector<std::string> notes = {"ver（版本号）是 REG_DWORD 类型的值，不是文本，版本号未知",
+                                          "installfilecount（已安装文件数）是 REG_SZ 类型的值，不是 REG_DWORD，按 0 处理",
+                                          "HadSetJAVA_HOME（JAVA_HOME 是否由安装程序设置）是 2 字节的 REG_DWORD 值"};
+  ASSERT_EQ(record.notes.size(), notes.size());
+  for (size_t i = 0; i < notes.size(); ++i) EXPECT_NE(record.notes[i].find(notes[i]), std::string::npos) << record.notes[i];
+  EXPECT_EQ(record.versionProblem, record.notes[0]) << "shown where the version is shown";
 
+  values.ver = Text(std::string(65, '9'));
   values.installfilecount = Dword(-5);
-  EXPECT_EQ(JudgeRecord(values).fileCount, 0) << "no negative range for the gauge";
-  // Without the version key nothing is read at all.
-  values.versionKeyExists = false;
   record = JudgeRecord(values);
-  EXPECT_EQ(record.state, RecordState::Absent);
-  EXPECT_EQ(record.folder, "");
-  EXPECT_TRUE(record.notes.empty());
+  EXPECT_NE(record.versionProblem.find("太长（65 个字符，最多 64 个）"), std::string::npos) << record.versionProblem;
+  EXPECT_EQ(record.fileCount, 0) << "no negative range for the gauge";
+  values.ver = RecordValue{};
+  EXPECT_EQ(JudgeRecord(values).versionProblem, "") << "a missing version is only unknown";
 }
