@@ -30,12 +30,11 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   if (!instance.IsFirst()) return EndEarly(pub::RunAction::Install, kAlreadyRunning, pub::ExitCode::AlreadyRunning);
   const std::wstring problem = SettleWorkingFolders();
   if (!problem.empty()) return EndEarly(pub::RunAction::Install, tk::FromWide(problem), pub::ExitCode::Failed);
-  const setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
-  const pub::UnattendedInstallPlan plan =
-      pub::PlanUnattendedInstall(recorded.exists, recorded.folder, commandLine.folder);
+  const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
+  const pub::UnattendedInstallPlan plan = pub::PlanUnattendedInstall(recorded, commandLine.folder);
   if (!plan.Ok()) return EndEarly(pub::RunAction::Install, plan.error, pub::ExitCode::BadCommandLine);
   pub::NoDisplay none;
-  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr}, none).code;
+  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, recorded.notes}, none).code;
   setup::RemoveStagingFolder();
   return code;
 }

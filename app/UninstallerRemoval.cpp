@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -14,7 +13,6 @@
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
 #include "common/win/LogProgress.h"
-#include "setup/InstallRecordKeys.h"
 #include "setup/InstallationRecord.h"
 #include "setup/UninstallEngine.h"
 #include "toolkit/core/Cng_win32.h"
@@ -156,15 +154,9 @@ bool RemoveUninstallerIfAsked() {
     CloseHandle(process);
   }
   const std::wstring uninstaller = tk::ToWide(task->uninstaller);
-  try {
-    const setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
-    facts.recordExists = recorded.exists;
-    facts.recordedFolder = recorded.folder;
-  } catch (const std::exception&) {
-    // A record that cannot be read may still name this folder: it is taken to.
-    facts.recordExists = true;
-    facts.recordedFolder = task->uninstaller.substr(0, task->uninstaller.size() - strlen(setup::kUninstallerPath));
-  }
+  const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
+  facts.recordExists = recorded.Exists();
+  facts.recordedFolder = recorded.folder;
   facts.pathHoldsLink = AnyLink(uninstaller);
   const std::string problem = pub::RemovalTaskProblem(*task, facts);
   if (problem.empty())

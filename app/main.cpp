@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/LastGuard.h"
 #include "app/StartUp.h"
 #include "app/Unattended.h"
 #include "app/UninstallerRemoval.h"
@@ -42,17 +43,15 @@ bool StartedAsUninstaller() {
   return _wcsicmp(name.c_str(), L"Uninstall.exe") == 0;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  // Before anything can load a DLL by name: setup.exe runs elevated from wherever it was
-  // downloaded, and a DLL planted beside it must never be the one loaded.
-  tk::RestrictDllSearchToSystem();
+// The program once its DLL search is safe. *windowed tells the last guard, once the command
+// line is known, whether an error may be shown in a box.
+int Main(bool* windowed) {
   if (app::RemoveUninstallerIfAsked()) return 0;
   std::vector<std::string> arguments;
   const bool convertible = Arguments(&arguments);
   pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
   if (!convertible) commandLine.error = "命令行中含有安装程序无法处理的字符（例如韩文或表情符号），请换用其他目录或文件名。";
+  *windowed = !commandLine.silent;
   if (!commandLine.Ok()) {
     if (!commandLine.silent) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
     return pub::ToInt(pub::ExitCode::BadCommandLine);
@@ -83,4 +82,21 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       break;
   }
   return pub::ToInt(app::RunSetup());
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything can load a DLL by name: setup.exe runs elevated from wherever it was
+  // downloaded, and a DLL planted beside it must never be the one loaded.
+  tk::RestrictDllSearchToSystem();
+  app::GuardTerminate();
+  bool windowed = false;
+  try {
+    return Main(&windowed);
+  } catch (const std::exception& error) {
+    return app::EndAfterEscapedError(error.what(), windowed);
+  } catch (...) {
+    return app::EndAfterEscapedError(std::string(), windowed);
+  }
 }

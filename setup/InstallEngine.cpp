@@ -239,7 +239,7 @@ void InstallEngine::StopServices() {
                           "），安装没有开始替换文件。\r\n请稍后再运行安装程序。");
   }
   // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
-  javaHomeWasOurs_ = RecordSaysJavaHomeIsOurs() && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
+  javaHomeWasOurs_ = ReadInstallationRecord().hadSetJavaHome && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
   hadSetJavaHome_ = javaHomeWasOurs_;
 }
 

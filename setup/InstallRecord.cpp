@@ -93,27 +93,32 @@ void WriteInstallationRecord(const InstallationRecord& record) {
   PerformRecordWrites(writes, writes.size());
 }
 
-bool RecordSaysJavaHomeIsOurs() {
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!registry.OpenKey(kVersionKey, false) || !registry.ValueExists("HadSetJAVA_HOME")) return false;
-  try {
-    return registry.ReadInteger("HadSetJAVA_HOME") != 0;
-  } catch (const tk::Exception&) {
-    return false;
-  }
+namespace {
+
+pub::RecordValue ValueShape(const tk::TRegistry& registry, const char* name) {
+  const tk::RegistryValue stored = registry.TryReadValue(name);
+  pub::RecordValue value;
+  value.present = stored.exists;
+  value.type = stored.type;
+  if (stored.type == REG_SZ || stored.type == REG_EXPAND_SZ) value.text = tk::TRegistry::TextOfData(stored.data);
+  value.bytes = stored.data;
+  return value;
 }
 
-RecordedInstallation ReadRecordedInstallation() {
-  RecordedInstallation recorded;
+}  // namespace
+
+pub::InstallationRecordReading ReadInstallationRecord() {
+  pub::RecordValues values;
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!registry.OpenKey(kVersionKey, false)) return recorded;
-  recorded.exists = true;
-  // A missing value reads as empty text; one of another type raises the registry error.
-  if (registry.ValueExists("ver")) recorded.version = registry.ReadString("ver");
-  if (registry.ValueExists("installpath")) recorded.folder = registry.ReadString("installpath");
-  return recorded;
+  if (registry.OpenKey(kVersionKey, false)) {
+    values.versionKeyExists = true;
+    values.installpath = ValueShape(registry, "installpath");
+    values.ver = ValueShape(registry, "ver");
+    values.installfilecount = ValueShape(registry, "installfilecount");
+    values.hadSetJavaHome = ValueShape(registry, "HadSetJAVA_HOME");
+  }
+  return pub::JudgeRecord(values);
 }
 
 }  // namespace setup

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/RecordState.h"
 #include "toolkit/core/DateTime.h"
 
 namespace setup {
@@ -39,16 +40,8 @@ std::vector<RecordWrite> InstallationRecordWrites(const InstallationRecord& reco
 // Makes the first count of writes, as a run stopped after them would have.
 void PerformRecordWrites(const std::vector<RecordWrite>& writes, size_t count);
 
-// What start-up needs of the record: whether there is one (its version key), its version and
-// its install folder ("" when missing).
-struct RecordedInstallation {
-  bool exists = false;
-  std::string version;
-  std::string folder;
-};
-RecordedInstallation ReadRecordedInstallation();
-
-// Whether the current record says an install run of ours created JAVA_HOME.
-bool RecordSaysJavaHomeIsOurs();
+// The record as it stands, judged (common/portable/RecordState.h): absent, whole, or damaged
+// with the reason, and each value read safely. Never raises, whatever the values hold.
+pub::InstallationRecordReading ReadInstallationRecord();
 
 }  // namespace setup

@@ -37,6 +37,7 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     // The version the run installs, read from the package's header before staging.
     LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(),
                      plan.folder);
+    for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
     // The walks leave the current folder inside the staging folder; it is given back so that
     // the staging folder can go.
@@ -82,20 +83,21 @@ namespace {
 UninstallOutcome UninstallApart(pub::Progress& display) {
   UninstallOutcome outcome;
   outcome.code = pub::ExitCode::Failed;
-  RecordedInstallation recorded;
-  try {
-    recorded = ReadRecordedInstallation();
-  } catch (const std::exception&) {
-    // A record that cannot be read is the engine's to report, in its step.
-  }
+  const pub::InstallationRecordReading recorded = ReadInstallationRecord();
   LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder);
+  // What the record holds that could not be read as written, before anything is done with it.
+  if (!recorded.damage.empty()) logged.Log().Note(recorded.damage);
+  for (const std::string& note : recorded.notes) logged.Log().Note(note);
   pub::TeeProgress progress(display, logged.Log());
   try {
     UninstallEngine engine(&progress);
-    outcome.removal = engine.Run();
+    outcome.removal = engine.Run(recorded);
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
-    if (outcome.removal == UninstallEngine::Outcome::NoUsableFolder) outcome.reason = kNoUsableFolderText;
+    // What was wrong with the record, then what became of it.
+    if (outcome.removal == UninstallEngine::Outcome::NoUsableFolder)
+      outcome.reason = recorded.damage.empty() ? std::string(kNoUsableFolderText)
+                                               : recorded.damage + "\r\n" + kNoUsableFolderText;
     // Nothing was done, as for a command line that asks for what this program will not do.
     if (outcome.removal == UninstallEngine::Outcome::Refused) {
       outcome.code = pub::ExitCode::BadCommandLine;

@@ -24,6 +24,8 @@ struct InstallPlan {
   // Called once staging has found the package's version, date and products, on the caller's
   // thread.
   std::function<void(const pub::StagingResult& staged)> onStaged;
+  // What the record held that could not be read as written (an unknown version ...), for the log.
+  std::vector<std::string> recordNotes;
 };
 
 // How a run ended: done, or the reason a person can act on and the exit code it stands for.

@@ -22,6 +22,7 @@
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
 #include "setup/InstallRecordKeys.h"
+#include "setup/InstallationRecord.h"
 #include "setup/ServiceTakedown.h"
 
 namespace setup {
@@ -60,22 +61,15 @@ std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
   return pub::RemovalTargetProblem(facts);
 }
 
-UninstallEngine::Outcome UninstallEngine::Run() {
-  std::string installPath;
-  int32_t installedFiles = 0;
+UninstallEngine::Outcome UninstallEngine::Run() { return Run(ReadInstallationRecord()); }
+
+UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReading& record) {
+  // A record whose writing stopped early may lack HadSetJAVA_HOME: then the variable is left.
+  hadSetJavaHome_ = record.hadSetJavaHome;
+  const int32_t installedFiles = record.fileCount;
+  const std::string& installPath = record.folder;
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (registry.OpenKey(kVersionKey, false)) {
-    installPath = registry.ValueExists("installpath") ? registry.ReadString("installpath") : std::string();
-    // A record whose writing stopped early may lack this value: then the variable is left.
-    hadSetJavaHome_ = registry.ValueExists("HadSetJAVA_HOME") && registry.ReadInteger("HadSetJAVA_HOME") != 0;
-    try {
-      installedFiles = registry.ReadInteger("installfilecount");
-    } catch (const tk::Exception&) {
-      installedFiles = 0;
-    }
-    registry.CloseKey();
-  }
   installFolder_ = pub::WithoutTrailingBackslash(installPath);
   if (!registry.OpenKey(kProductKey, false)) {
     DeleteRecord();
@@ -86,9 +80,9 @@ UninstallEngine::Outcome UninstallEngine::Run() {
   registry.CloseKey();
   if (progress_) progress_->Range(installedFiles);
   if (pub::NamesNoFolder(installFolder_)) {
-    // No folder to remove from (none recorded, a relative path): product paths would start
-    // wherever the current folder is. Nothing is removed; the record, which cannot lead
-    // anywhere, goes.
+    // No folder to remove from (none recorded, not text, a relative path, longer than Windows
+    // can name): product paths would start wherever the current folder is. Nothing is removed;
+    // the record, which cannot lead anywhere, goes.
     DeleteRecord();
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, kNoUsableFolderText);
     return Outcome::NoUsableFolder;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
+#include "common/portable/RecordState.h"
 #include "common/portable/RemovalPlan.h"
 #include "toolkit/core/Errors.h"
 
@@ -32,8 +33,11 @@ class UninstallEngine {
   // progress may be null.
   explicit UninstallEngine(pub::Progress* progress) : progress_(progress) {}
 
-  // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
-  // record cannot be read; the record is kept in both cases.
+  // Removes what record (the installation record as read) names. Raises UninstallIncomplete
+  // when a recorded folder stays; the record is kept then. A damaged record names no folder to
+  // remove from, except a drive or a share, which is refused like any folder not proven ours.
+  Outcome Run(const pub::InstallationRecordReading& record);
+  // The same with the record read now.
   Outcome Run();
   // Why a Refused run did nothing, naming the folder; "" otherwise.
   const std::string& Refusal() const { return refusal_; }

@@ -28,6 +28,7 @@ setup::InstallOutcome TfSetupMainForm::RunInstall() {
   setup::InstallPlan plan;
   plan.folder = model_->Folder();
   plan.repair = model_->Choice() == pub::WizardChoice::Repair && model_->RepairOffered();
+  if (plan.repair) plan.recordNotes = recordNotes_;
   plan.onStaged = [this](const pub::StagingResult& staged) {
     ProductList->Clear();
     for (const std::string& name : staged.products) ProductList->Add(name);

@@ -23,12 +23,9 @@ TfSetupMainForm::TfSetupMainForm(tk::Component* owner, bool uninstallerAlone)
   SetOuterSize(504, 358);
   BuildControls();
   WireHandlers();
-  // An error in the creation handler is reported and the window lives on.
-  try {
-    FormCreate();
-  } catch (const std::exception& error) {
-    tk::Application::HandleException(error);
-  }
+  // A window without its model would fail at the first click: an error here ends the making of
+  // the window, and the caller shows it and ends the program.
+  FormCreate();
 }
 
 void TfSetupMainForm::WireHandlers() {
@@ -54,17 +51,20 @@ void TfSetupMainForm::FormCreate() {
     tk::ShowError(setup::PackageMissingMessage());
     return;
   }
-  const setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
-  if (!recorded.exists) {
+  const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
+  if (!recorded.Exists()) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
   } else {
-    Label32->SetCaption(recorded.version);
+    Label32->SetCaption(recorded.version.empty() ? pub::kUnknownVersionText : recorded.version);
     // A repair with a newer package is an upgrade: the page says which version comes.
     const std::string packageVersion = pub::PackageVersion();
     if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
+    // What is wrong with the record: why repair is not offered, or why the version is unknown.
+    Label39->SetCaption(!recorded.damage.empty() ? recorded.damage : recorded.versionProblem);
   }
-  model_ = std::make_unique<pub::WizardModel>(recorded.exists, recorded.folder, uninstallerAlone_);
+  recordNotes_ = recorded.notes;
+  model_ = std::make_unique<pub::WizardModel>(recorded, uninstallerAlone_);
   // A damaged record names no folder: the box shows the model's default, and the choice page
   // says why repair is not among its options.
   Edit1->SetText(model_->Folder());

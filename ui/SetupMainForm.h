@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Button.h"
@@ -97,6 +98,7 @@ class TfSetupMainForm : public tk::Form {
   tk::Label* Label32;
   tk::Label* Label33;
   tk::Label* Label38;  // the package's version beside the recorded one
+  tk::Label* Label39;  // what is wrong with the record, when something is
   tk::RadioButton* RadioButton3;
   tk::RadioButton* RadioButton4;
   tk::RadioButton* RadioButton5;
@@ -141,6 +143,8 @@ class TfSetupMainForm : public tk::Form {
 
   // What the wizard decides; made when the window knows whether an installation is recorded.
   std::unique_ptr<pub::WizardModel> model_;
+  // What the record held that could not be read as written, for a repair's log.
+  std::vector<std::string> recordNotes_;
   const bool uninstallerAlone_;
   bool packageFound_ = false;  // or not needed: the uninstaller has none
   bool runActive_ = false;

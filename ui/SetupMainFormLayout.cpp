@@ -74,6 +74,8 @@ const ControlRow kWizardLayout[] = {
     {"RadioButton3", Kind::RadioButton, "HadInstallPage", 60, 135, 420, 20, "卸载Quarn系列软件         将现有版本完整删除", kChecked, 0},
     {"RadioButton4", Kind::RadioButton, "HadInstallPage", 60, 165, 420, 20, "修复安装Quarn系列软件。   在现有版本上安装原有内容，修复可能的问题", kNone, 1},
     {"RadioButton5", Kind::RadioButton, "HadInstallPage", 60, 195, 420, 20, "全新安装Quarn系列软件。   删除现有版本，从新安装", kNone, 2},
+    // What is wrong with the record, when something is: below the options, in up to three lines.
+    {"Label39", Kind::Label, "HadInstallPage", 40, 228, 440, 42, "", kMaroonText, -1},
 
     {"FullInstallPage_3", Kind::Panel, "BasePanel", 0, 0, 496, 290, "", kAlignClient, 5},
     PAGE_HEADER("FullInstallPage_3", "FullInstallPage_3Title", "安装成功!!!", "所有文件和相关配置信息已经设置完成,请尽情使用."),
@@ -126,6 +128,7 @@ void TfSetupMainForm::BindMembers() {
   Label32 = Bind<tk::Label>("Label32");
   Label33 = Bind<tk::Label>("Label33");
   Label38 = Bind<tk::Label>("Label38");
+  Label39 = Bind<tk::Label>("Label39");
   RadioButton3 = Bind<tk::RadioButton>("RadioButton3");
   RadioButton4 = Bind<tk::RadioButton>("RadioButton4");
   RadioButton5 = Bind<tk::RadioButton>("RadioButton5");

@@ -20,8 +20,9 @@ void TfSetupMainForm::ShowUninstallOutcome(const setup::UninstallOutcome& outcom
       if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
       return;
     case setup::UninstallEngine::Outcome::NoUsableFolder:
+      // The page says what was done; the box also says what was wrong with the record.
       if (Label37) Label37->SetCaption(setup::kNoUsableFolderText);
-      tk::ShowPlain(setup::kNoUsableFolderText);
+      tk::ShowPlain(outcome.reason.empty() ? std::string(setup::kNoUsableFolderText) : outcome.reason);
       return;
     case setup::UninstallEngine::Outcome::Refused:
       if (Label37) Label37->SetCaption("Quarn系统没有卸载。");

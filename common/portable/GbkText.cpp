@@ -15,4 +15,11 @@ size_t LastDelimiter(const std::string& text, const std::string& delimiters) {
   return found;
 }
 
+size_t GbkCharacterCount(const std::string& text) {
+  size_t count = 0;
+  for (size_t i = 0; i < text.size(); ++i, ++count)
+    if (IsGbkLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
+  return count;
+}
+
 }  // namespace pub

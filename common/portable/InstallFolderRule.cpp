@@ -43,6 +43,10 @@ constexpr const char* kBatchSpecial = "&%^!()";
 std::string FolderPathProblem(const std::string& text) {
   const std::string folder = WithoutTrailingBackslash(text);
   if (folder.empty()) return "请输入Quarn软件的安装目录。";
+  const size_t characters = GbkCharacterCount(folder);
+  if (characters > kMaxFolderCharacters)
+    return "安装目录太长（" + std::to_string(characters) + " 个字符，最多 " + std::to_string(kMaxFolderCharacters) +
+           " 个），请另选一个安装目录。";
   const char* absolute = "请输入完整的安装目录，以盘符开头，例如 c:\\quarn。";
   if (folder.size() < 4 || !IsDriveLetter(folder[0]) || folder[1] != ':' || folder[2] != '\\') return absolute;
   if (HasForbiddenCharacter(folder)) return "安装目录中包含Windows不允许的字符，请从新输入。";

@@ -14,6 +14,11 @@ constexpr const char* kDefaultInstallFolder = "c:\\quarn";
 constexpr const char* kInstallFolderNotGbk =
     "安装目录的名称中含有安装程序无法处理的字符（例如韩文或表情符号），请另选一个安装目录。";
 
+// The longest install folder, in characters: Windows creates a folder only when its path
+// leaves room for an 8.3 name within MAX_PATH (248 characters with the terminator), so a longer
+// one could never have been made or filled.
+constexpr size_t kMaxFolderCharacters = 247;
+
 // The message that tells the user why folder (GBK, one trailing '\' allowed) cannot be
 // installed into, or "" when it can: a usable path (below) that the bundle's batch files can
 // also carry.
@@ -25,7 +30,7 @@ enum class FolderCharacterFault { None, DoubleByte, Blank };
 FolderCharacterFault FirstFolderCharacterFault(const std::string& folder);
 
 // The same for a folder that only has to be a usable path: absolute, on a drive, not the drive
-// itself, with no character Windows refuses. A recorded folder is judged by this alone: an
+// itself, no longer than kMaxFolderCharacters, with no character Windows refuses. A recorded folder is judged by this alone: an
 // installation made before the batch-file rule must still be found and removed.
 std::string FolderPathProblem(const std::string& folder);
 

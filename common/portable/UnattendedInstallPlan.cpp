@@ -32,21 +32,20 @@ UnattendedInstallPlan Refused(const std::string& reason) {
 
 }  // namespace
 
-UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string& recordedFolder,
-                                            const std::string& commandFolder) {
+UnattendedInstallPlan PlanUnattendedInstall(const InstallationRecordReading& record, const std::string& commandFolder) {
   if (!commandFolder.empty()) {
     std::string problem = CommandFolderProblem(commandFolder);
     if (!problem.empty()) return Refused(problem);
   }
-  const RecordState record = JudgeRecord(recordExists, recordedFolder);
   // The wizard offers no repair of a damaged record; here the caller may say where it is.
-  if (record == RecordState::Damaged && commandFolder.empty())
-    return Refused("安装记录已损坏（缺少可用的安装目录），无法修复安装。请用 /D=目录 指明要修复的安装目录，"
-                   "或先用 /uninstall 删除这个记录。");
+  if (record.state == RecordState::Damaged && commandFolder.empty())
+    return Refused("安装记录已损坏：" + record.damage +
+                   "无法修复安装。请用 /D=目录 指明要修复的安装目录，或先用 /uninstall 删除这个记录。");
   UnattendedInstallPlan plan;
-  plan.repair = recordExists;
+  plan.repair = record.Exists();
   // A repair goes into the recorded folder, as in the wizard, where it cannot be changed.
-  if (record == RecordState::Whole) {
+  if (record.state == RecordState::Whole) {
+    const std::string& recordedFolder = record.folder;
     if (!commandFolder.empty() && !SameFolder(commandFolder, recordedFolder))
       return Refused("Quarn已经安装在 " + WithoutTrailingBackslash(recordedFolder) +
                      "，修复安装只能使用这个目录（/D=" + commandFolder + "）。要换目录，请先卸载。");
@@ -59,6 +58,11 @@ UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string
   // No record, or a damaged one repaired where the caller says.
   plan.folder = WithoutTrailingBackslash(commandFolder.empty() ? std::string(kDefaultInstallFolder) : commandFolder);
   return plan;
+}
+
+UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string& recordedFolder,
+                                            const std::string& commandFolder) {
+  return PlanUnattendedInstall(JudgeTextRecord(recordExists, recordedFolder), commandFolder);
 }
 
 }  // namespace pub

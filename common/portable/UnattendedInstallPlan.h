@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/portable/RecordState.h"
+
 namespace pub {
 
 struct UnattendedInstallPlan {
@@ -17,8 +19,9 @@ struct UnattendedInstallPlan {
   bool Ok() const { return error.empty(); }
 };
 
-// recordedFolder: the folder the installation record names, when a record exists.
-// commandFolder: the /D folder, "" when none was given.
+// record: the installation record as read. commandFolder: the /D folder, "" when none was given.
+UnattendedInstallPlan PlanUnattendedInstall(const InstallationRecordReading& record, const std::string& commandFolder);
+// The same for a record of text values: recordedFolder is the folder it names.
 UnattendedInstallPlan PlanUnattendedInstall(bool recordExists, const std::string& recordedFolder,
                                             const std::string& commandFolder);
 

@@ -64,7 +64,8 @@ std::string RemovalTaskProblem(const UninstallerRemovalTask& task, const Removal
   const std::string installFolder = path.substr(0, path.size() - tail.size());
   if (!FolderPathProblem(installFolder).empty() || NamesNoFolder(installFolder))
     return path + " 不在一个完整的安装目录中，没有删除。";
-  if (facts.recordExists && SameFolder(facts.recordedFolder, installFolder))
+  // A record that names no readable folder may still name this one.
+  if (facts.recordExists && (facts.recordedFolder.empty() || SameFolder(facts.recordedFolder, installFolder)))
     return "安装记录仍然指向 " + installFolder + "，卸载程序 " + path + " 没有删除。";
   if (facts.pathHoldsLink) return path + " 经过一个链接，没有删除。";
   return std::string();

@@ -33,7 +33,7 @@ struct RemovalTaskFacts {
   // Its folder is no link and belongs to this account, SYSTEM or the administrators.
   bool ownFolderPrivate = false;
   bool recordExists = false;
-  std::string recordedFolder;  // the install folder the record names now
+  std::string recordedFolder;  // the install folder the record names now; "" when unreadable
   // The install folder, its install\ or the file itself is a link.
   bool pathHoldsLink = false;
 };

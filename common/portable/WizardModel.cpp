@@ -8,16 +8,19 @@
 namespace pub {
 
 WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder, bool uninstallerAlone)
-    : record_(JudgeRecord(recordExists, recordedFolder)), uninstallerAlone_(uninstallerAlone) {
+    : WizardModel(JudgeTextRecord(recordExists, recordedFolder), uninstallerAlone) {}
+
+WizardModel::WizardModel(const InstallationRecordReading& record, bool uninstallerAlone)
+    : record_(record.state), uninstallerAlone_(uninstallerAlone) {
   using P = WizardPage;
-  if (recordExists) {
+  if (record.Exists()) {
     pages_ = {P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final, P::Uninstall};
   } else {
     pages_ = {P::Welcome, P::Agreement, P::Folder, P::Copying, P::Final};
   }
   // A damaged record names no folder: a fresh install after its removal starts from the
   // default, shown in an open box.
-  folder_ = record_ == RecordState::Whole ? recordedFolder : kDefaultInstallFolder;
+  folder_ = record_ == RecordState::Whole ? record.folder : kDefaultInstallFolder;
 }
 
 void WizardModel::Choose(WizardChoice choice) {

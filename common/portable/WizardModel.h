@@ -60,9 +60,11 @@ struct WizardStep {
 
 class WizardModel {
  public:
-  // recordedFolder: the install folder the record names (may be empty or unusable, which
-  // makes the record damaged: see RecordState.h).
+  // record: the installation record as read (see RecordState.h); only a whole one is repaired.
   // uninstallerAlone: the uninstaller's window, which offers the removal and nothing else.
+  explicit WizardModel(const InstallationRecordReading& record, bool uninstallerAlone = false);
+  // A record of text values: recordedFolder is the install folder it names (may be empty or
+  // unusable, which makes the record damaged).
   WizardModel(bool recordExists, const std::string& recordedFolder, bool uninstallerAlone = false);
 
   WizardPage Page() const { return page_; }

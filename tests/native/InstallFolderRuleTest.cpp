@@ -48,3 +48,10 @@ TEST(InstallFolderRule, TrailBytesOfDoubleByteCharactersAreNotSpecial) {
     EXPECT_EQ(InstallFolderProblem(folder), "") << folder;
   EXPECT_NE(InstallFolderProblem("c:\\\xB0\x5E^"), "") << "a '^' of its own after one";
 }
+
+// Windows makes no folder whose path leaves no room for an 8.3 name within MAX_PATH.
+TEST(InstallFolderRule, AFolderLongerThanWindowsCanMakeIsRefusedWithItsLength) {
+  const std::string longest = "c:\\" + std::string(pub::kMaxFolderCharacters - 3, 'q');
+  EXPECT_EQ(InstallFolderProblem(longest + "\\"), "");
+  EXPECT_EQ(InstallFolderProblem(longest + "q"), "安装目录太长（248 个字符，最多 247 个），请另选一个安装目录。");
+}

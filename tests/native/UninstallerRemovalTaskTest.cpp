@@ -57,6 +57,8 @@ TEST(UninstallerRemovalTask, OnlyAnInstallFoldersUninstallerWithoutARecordMayGo)
   recorded.recordExists = true;
   recorded.recordedFolder = "c:\\QUARN\\";
   EXPECT_NE(RemovalTaskProblem(Task(), recorded), "");
+  recorded.recordedFolder = "";  // a damaged record: its folder cannot be read
+  EXPECT_NE(RemovalTaskProblem(Task(), recorded), "");
   RemovalTaskFacts linked = CopyFacts();
   linked.pathHoldsLink = true;
   EXPECT_NE(RemovalTaskProblem(Task(), linked), "");

@@ -111,8 +111,8 @@ TEST_F(InstallRecord, AStopBetweenAnyTwoWritesLeavesNoRecordOrOneNamingItsFolder
     SCOPED_TRACE(count);
     CleanInstallRecord();
     setup::PerformRecordWrites(writes, count);
-    setup::RecordedInstallation recorded = setup::ReadRecordedInstallation();
-    switch (pub::JudgeRecord(recorded.exists, recorded.folder)) {
+    const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
+    switch (recorded.state) {
       case pub::RecordState::Absent:
         EXPECT_FALSE(KeyExists(setup::kUninstallKey)) << "Windows lists an installation that is not recorded";
         break;
@@ -127,14 +127,36 @@ TEST_F(InstallRecord, AStopBetweenAnyTwoWritesLeavesNoRecordOrOneNamingItsFolder
     }
   }
   EXPECT_LE(damaged, 1);
-  const setup::RecordedInstallation written = setup::ReadRecordedInstallation();
-  EXPECT_EQ(pub::JudgeRecord(written.exists, written.folder), pub::RecordState::Whole);
+  const pub::InstallationRecordReading written = setup::ReadInstallationRecord();
+  EXPECT_EQ(written.state, pub::RecordState::Whole);
+  EXPECT_EQ(written.version, "2.0.0");
+  EXPECT_EQ(written.fileCount, 42);
+  EXPECT_TRUE(written.hadSetJavaHome);
 
   // A repair writes over a whole record of the same folder: it stays whole all the way.
   for (size_t count = 0; count <= writes.size(); ++count) {
     CleanInstallRecord();
     WriteRecord("d:\\web", {"A"});
     setup::PerformRecordWrites(writes, count);
-    EXPECT_EQ(setup::ReadRecordedInstallation().folder, "d:\\web") << count;
+    EXPECT_EQ(setup::ReadInstallationRecord().folder, "d:\\web") << count;
   }
+}
+
+// The reader over real registry values: an expandable text is text, read to its terminator in
+// GBK; a version and a flag of another type read as unknown, never as an error.
+TEST_F(InstallRecord, ValuesOfAnyTypeAreReadWithoutRaising) {
+  ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, true));
+  const std::wstring folder = L"d:\\\u5B89\u88C5";  // 安装
+  ASSERT_EQ(RegSetValueExW(registry.CurrentKey(), L"installpath", 0, REG_EXPAND_SZ,
+                           reinterpret_cast<const BYTE*>(folder.c_str()), (folder.size() + 1) * sizeof(wchar_t)),
+            ERROR_SUCCESS);
+  registry.WriteInteger("ver", 2);
+  registry.WriteString("HadSetJAVA_HOME", "1");
+  registry.CloseKey();
+  const pub::InstallationRecordReading record = setup::ReadInstallationRecord();
+  EXPECT_EQ(record.state, pub::RecordState::Whole) << record.damage;
+  EXPECT_EQ(record.folder, "d:\\安装");
+  EXPECT_EQ(record.version, "");
+  EXPECT_FALSE(record.hadSetJavaHome);
+  EXPECT_EQ(record.notes.size(), 2u);
 }

@@ -1,6 +1,7 @@
 // Start-up: the working folders, the splash, and the wizard window's archive check.
 #include <gtest/gtest.h>
 
+#include "app/LastGuard.h"
 #include "app/StartUp.h"
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
@@ -221,4 +222,22 @@ TEST_F(StartupTest, PresentPackageIsFoundWithoutAMessage) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
+}
+
+// What escaped every run still ends the documented way: a line in the run log, a box only when
+// there is a window to show it on, and the failure code.
+TEST_F(StartupTest, AnErrorThatEscapedEveryRunIsLoggedShownWhenWindowedAndEndsWithOne) {
+  TempFolder folder;
+  pub::Process().LogPath = folder.Path() + "run.log";
+  EXPECT_EQ(app::EndAfterEscapedError("注册表值 'ver' 的数据类型不对", true), 1);
+  EXPECT_EQ(app::EndAfterEscapedError("", false), 1);
+  ASSERT_EQ(boxes.Boxes().size(), 1u) << "no box without a window";
+  EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
+  EXPECT_EQ(boxes.Boxes()[0].text, "安装程序因没有处理的错误而结束：注册表值 'ver' 的数据类型不对");
+  tk::TFileStream file(folder.Path() + "run.log", tk::FileMode::OpenRead);
+  std::string text(static_cast<size_t>(file.Size()), '\0');
+  file.ReadBuffer(text.data(), static_cast<int32_t>(text.size()));
+  for (const char* line : {"安装程序因没有处理的错误而结束：注册表值 'ver' 的数据类型不对", "安装程序因没有处理的错误而结束：未知错误"})
+    EXPECT_NE(text.find(tk::WideToUtf8(tk::ToWide(line))), std::string::npos) << line << "\n" << text;
+  EXPECT_NE(text.find(tk::WideToUtf8(tk::ToWide("退出码 1"))), std::string::npos) << text;
 }

@@ -289,14 +289,17 @@ TEST_F(WizardRun, ARemovalOfAFolderThatIsNotThisInstallationIsRefusedOnThePageAn
   EXPECT_EQ(form->RemovalResult(), pub::ExitCode::BadCommandLine);
 }
 
-TEST_F(WizardRun, ARecordWithoutAUsableFolderSaysNothingWasRemoved) {
+// The box says what was wrong with the record, then what became of it.
+TEST_F(WizardRun, ARecordWithoutAUsableFolderSaysWhyAndThatNothingWasRemoved) {
   WriteRecord("quarn", {"eblog"});
   CreateWizard(true);
   Press(form->NextBtn);
   Press(form->NextBtn);
   EXPECT_EQ(form->Label37->Caption(), setup::kNoUsableFolderText);
   ASSERT_EQ(boxes.Boxes().size(), 2u);
-  EXPECT_EQ(boxes.Boxes()[1].text, setup::kNoUsableFolderText);
+  const std::string& text = boxes.Boxes()[1].text;
+  EXPECT_NE(text.find("installpath（安装目录）“quarn”不是可用的文件夹路径"), std::string::npos) << text;
+  EXPECT_EQ(text.substr(text.size() - std::string(setup::kNoUsableFolderText).size()), setup::kNoUsableFolderText);
 }
 
 namespace {
@@ -326,6 +329,7 @@ TEST_F(WizardReadsTheRecord, AVersionKeyWithoutItsFolderIsDetectedAsDamaged) {
   EXPECT_TRUE(form->RadioButton3->Enabled());
   EXPECT_TRUE(form->RadioButton5->Enabled());
   EXPECT_EQ(form->Edit1->Text(), "c:\\quarn") << "a fresh install starts from the default, in an open box";
+  EXPECT_EQ(form->Label39->Caption(), "安装记录中缺少 installpath（安装目录）。") << "the page says what is wrong";
 }
 
 TEST_F(WizardReadsTheRecord, AWholeRecordOffersItsRepair) {
@@ -334,6 +338,21 @@ TEST_F(WizardReadsTheRecord, AWholeRecordOffersItsRepair) {
   EXPECT_EQ(form->Label33->Caption(), "您可以选择如下操作方式：");
   EXPECT_TRUE(form->RadioButton4->Enabled());
   EXPECT_EQ(form->Edit1->Text(), "d:\\web");
+  EXPECT_EQ(form->Label39->Caption(), "");
+}
+
+// The installation is where installpath says: a version of another type is unknown, not damage.
+TEST_F(WizardReadsTheRecord, AVersionOfAnotherTypeIsShownAsUnknownAndTheRepairStaysOffered) {
+  WriteRecord("d:\\web", {"A"});
+  ASSERT_TRUE(registry.OpenKey(setup::kVersionKey, false));
+  registry.WriteInteger("ver", 2);
+  registry.CloseKey();
+  CreateWizard(true);
+  EXPECT_EQ(form->Label32->Caption(), "未知");
+  EXPECT_NE(form->Label39->Caption().find("ver（版本号）是 REG_DWORD 类型的值"), std::string::npos)
+      << form->Label39->Caption();
+  EXPECT_EQ(form->Label33->Caption(), "您可以选择如下操作方式：");
+  EXPECT_TRUE(form->RadioButton4->Enabled());
 }
 
 TEST_F(WizardReadsTheRecord, WithoutTheVersionKeyNothingIsDetected) {

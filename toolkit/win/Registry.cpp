@@ -84,20 +84,46 @@ HKEY TRegistry::Current() const {
   return current_;
 }
 
-bool TRegistry::Query(const std::string& name, DWORD* type, std::vector<uint8_t>* data) const {
-  std::wstring wide = ToWide(name);
-  HKEY key = Current();
+LONG TRegistry::QueryStatus(HKEY key, const std::wstring& name, DWORD* type, std::vector<uint8_t>* data) {
+  data->clear();
   for (;;) {
     DWORD size = static_cast<DWORD>(data->size());
-    LONG status = RegQueryValueExW(key, wide.c_str(), nullptr, type, data->empty() ? nullptr : data->data(), &size);
-    if (status == ERROR_FILE_NOT_FOUND) return false;
+    LONG status = RegQueryValueExW(key, name.c_str(), nullptr, type, data->empty() ? nullptr : data->data(), &size);
     if (status == ERROR_SUCCESS && (!data->empty() || size == 0)) {
       data->resize(size);
-      return true;
+      return ERROR_SUCCESS;
     }
-    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) FailGet(name);
+    if (status != ERROR_SUCCESS && status != ERROR_MORE_DATA) return status;
     data->resize(size ? size : 1);  // a value may grow between the two calls: ask again
   }
+}
+
+bool TRegistry::Query(const std::string& name, DWORD* type, std::vector<uint8_t>* data) const {
+  const LONG status = QueryStatus(Current(), ToWide(name), type, data);
+  if (status == ERROR_FILE_NOT_FOUND) return false;
+  if (status != ERROR_SUCCESS) FailGet(name);
+  return true;
+}
+
+RegistryValue TRegistry::TryReadValue(const std::string& name) const {
+  RegistryValue value;
+  if (!current_) {
+    value.error = ERROR_INVALID_HANDLE;
+    return value;
+  }
+  const LONG status = QueryStatus(current_, ToWide(name), &value.type, &value.data);
+  value.exists = status == ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) value.error = status;
+  if (!value.exists) value.type = REG_NONE, value.data.clear();
+  return value;
+}
+
+std::string TRegistry::TextOfData(const std::vector<uint8_t>& data) {
+  std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+  if (!text.empty()) memcpy(&text[0], data.data(), text.size() * sizeof(wchar_t));
+  const size_t end = text.find(L'\0');  // the stored terminator, if any
+  if (end != std::wstring::npos) text.resize(end);
+  return FromWide(text);
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
@@ -129,10 +155,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
   std::vector<uint8_t> data;
   if (!Query(name, &type, &data)) FailGet(name);
   if (type != REG_SZ && type != REG_EXPAND_SZ) FailType(name);
-  std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-  size_t end = text.find(L'\0');  // the stored terminator, if any
-  if (end != std::wstring::npos) text.resize(end);
-  return FromWide(text);
+  return TextOfData(data);
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {

@@ -12,6 +12,16 @@
 
 namespace tk {
 
+// A value as the registry holds it, read without raising.
+struct RegistryValue {
+  bool exists = false;
+  DWORD type = REG_NONE;
+  std::vector<uint8_t> data;
+  // Why a value that may exist could not be read (no key open is ERROR_INVALID_HANDLE);
+  // ERROR_SUCCESS when it was read or is missing.
+  LONG error = ERROR_SUCCESS;
+};
+
 class TRegistry {
  public:
   // The root starts as HKEY_CURRENT_USER.
@@ -46,12 +56,20 @@ class TRegistry {
   std::vector<uint8_t> ReadBinaryData(const std::string& name) const;  // REG_BINARY
   void WriteBinaryData(const std::string& name, const void* data, size_t size);
 
+  // Any value of the current key, of any type, for callers that judge what they find; never
+  // raises (a value that cannot be read reads as missing, with the system's error).
+  RegistryValue TryReadValue(const std::string& name) const;
+  // The text of REG_SZ or REG_EXPAND_SZ data, up to its terminator, as GBK.
+  static std::string TextOfData(const std::vector<uint8_t>& data);
+
  private:
   // The key a relative or absolute path starts from, and the path without a leading '\'.
   HKEY BaseFor(const std::string& key, std::wstring* path) const;
   HKEY Current() const;  // the open key, or ERegistryException
   // Type and bytes of a value; false when it does not exist.
   bool Query(const std::string& name, DWORD* type, std::vector<uint8_t>* data) const;
+  // The same without raising: the system's status, ERROR_FILE_NOT_FOUND for a missing value.
+  static LONG QueryStatus(HKEY key, const std::wstring& name, DWORD* type, std::vector<uint8_t>* data);
   void Write(const std::string& name, DWORD type, const void* data, size_t size);
 
   HKEY root_ = HKEY_CURRENT_USER;

@@ -105,11 +105,11 @@ void Dispatch(const Arguments& parsed) {
 }  // namespace
 
 int RunQuarnpak(const std::vector<std::string>& args) {
-  if (!args.empty() && (args[0] == "help" || args[0] == "--help" || args[0] == "-h")) {
-    PrintLine(kUsage);
-    return kExitOk;
-  }
   try {
+    if (!args.empty() && (args[0] == "help" || args[0] == "--help" || args[0] == "-h")) {
+      PrintLine(kUsage);
+      return kExitOk;
+    }
     if (args.empty()) throw UsageError{"no command given"};
     Dispatch(Parse(args));
     return kExitOk;
@@ -123,6 +123,9 @@ int RunQuarnpak(const std::vector<std::string>& args) {
     PrintError(ShowGbk(error.Message()));
   } catch (const std::exception& error) {
     PrintError(std::string("unexpected failure: ") + error.what());
+  } catch (...) {
+    // Whatever else is thrown ends as a failure with a word, never through std::terminate.
+    PrintError("unexpected failure");
   }
   return kExitFailed;
 }

@@ -12,7 +12,11 @@
 int wmain(int argc, wchar_t** argv) {
   tk::RestrictDllSearchToSystem();
   std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.push_back(tk::WideToUtf8(argv[i]));
+  try {
+    for (int i = 1; i < argc; ++i) args.push_back(tk::WideToUtf8(argv[i]));
+  } catch (...) {
+    return qp::kExitFailed;  // no memory for the arguments: nothing can be said either
+  }
   return qp::RunQuarnpak(args);
 }
 #else

@@ -68,6 +68,18 @@ void RemoveInstallRecord() {
   if (!QueryService(L"tomcatquarn").exists) RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTomcatServiceKey);
 }
 
+bool WriteRecordValue(const wchar_t* subkey, const wchar_t* name, unsigned long type, const std::string& bytes) {
+  const std::wstring path = std::wstring(kQuarnKey) + L"\\" + subkey;
+  HKEY key;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
+  const LONG written = RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                      static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+  return written == ERROR_SUCCESS;
+}
+
 bool ReadSystemVariable(const wchar_t* name, std::wstring* value) {
   return ReadString(kEnvironmentKey, name, value);
 }

@@ -15,6 +15,11 @@ std::string RecordedString(const wchar_t* valueName);
 // Deletes the record, the uninstall entry, and a Tomcat service key left without a service.
 void RemoveInstallRecord();
 
+// Writes a value of any registry type (REG_SZ 1, REG_BINARY 3, REG_DWORD 4 ...) with bytes as
+// its data under HKLM\Software\quarn\subkey, making the key when missing: a record as a
+// registry cleaner, a hand edit or another program could leave it.
+bool WriteRecordValue(const wchar_t* subkey, const wchar_t* name, unsigned long type, const std::string& bytes);
+
 // A system-wide environment variable (HKLM ...\Session Manager\Environment).
 bool ReadSystemVariable(const wchar_t* name, std::wstring* value);
 // Sets it, or deletes it when `value` is null, and tells the running programs.
