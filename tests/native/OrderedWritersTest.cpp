@@ -127,3 +127,65 @@ TEST(RunOrdered, AnErrorOfTheCallerOrOfEveryWritersSetUpComesOutAfterTheWritersH
       });
   EXPECT_EQ(seen.size(), 50u);
 }
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <malloc.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace {
+
+// Lets this process map only `room` bytes more than it has now: a thread's stack is mapped when
+// it starts, so no more threads start than their stacks fit.
+void LimitAddressSpaceTo(size_t room) {
+  mallopt(M_ARENA_MAX, 1);  // a new thread's first allocation would map an arena of its own
+  long pages = 0;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::exit(3);
+  std::fclose(statm);
+  const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + room;
+  const rlimit bound{limit, limit};
+  if (setrlimit(RLIMIT_AS, &bound) != 0) std::exit(4);
+}
+
+size_t ThreadStackSize() {
+  pthread_attr_t attributes;
+  size_t size = 0;
+  pthread_getattr_default_np(&attributes);
+  pthread_attr_getstacksize(&attributes, &size);
+  pthread_attr_destroy(&attributes);
+  return size;
+}
+
+// Every item once, in order, on however many writers the system starts; exits 0 when so.
+void TakeEveryItemWithRoomFor(size_t room) {
+  LimitAddressSpaceTo(room);
+  std::vector<int> seen;
+  pub::RunOrdered(
+      60, 4, [] { return pub::ItemJob([](int item) { Work(item); }); },
+      [&](int item, std::exception_ptr error) {
+        if (error) std::exit(5);
+        seen.push_back(item);
+        return true;
+      });
+  for (int i = 0; i < 60; ++i)
+    if (i >= static_cast<int>(seen.size()) || seen[i] != i) std::exit(6);
+  std::exit(0);
+}
+
+}  // namespace
+
+// Writers the system refuses to start (no room for their stacks) are no error: the ones that
+// started, or else the caller alone, take every item; the process never ends on the way.
+TEST(RunOrdered, WritersTheSystemWillNotStartLeaveTheirItemsToTheOthers) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const size_t stack = ThreadStackSize();
+  ASSERT_GT(stack, 0u);
+  EXPECT_EXIT(TakeEveryItemWithRoomFor(stack + stack / 2), ::testing::ExitedWithCode(0), "") << "one writer starts";
+  EXPECT_EXIT(TakeEveryItemWithRoomFor(stack / 4), ::testing::ExitedWithCode(0), "") << "none starts";
+}
+#endif
