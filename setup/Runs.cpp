@@ -43,6 +43,7 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     CurrentFolder runFolder;
     InstallEngine engine(plan.folder, progress);
     engine.keepChangedFiles = plan.repair;
+    engine.bounds = plan.bounds;
     // What staging found is the caller's to show, on its own thread, in its place among the
     // reports.
     if (plan.onStaged)
@@ -79,7 +80,7 @@ void RemoveStagingFolder() {
 namespace {
 
 // The removal itself, on the worker: display is the queue to the caller's thread.
-UninstallOutcome UninstallApart(pub::Progress& display) {
+UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds& bounds) {
   UninstallOutcome outcome;
   outcome.code = pub::ExitCode::Failed;
   RecordedInstallation recorded;
@@ -92,6 +93,7 @@ UninstallOutcome UninstallApart(pub::Progress& display) {
   pub::TeeProgress progress(display, logged.Log());
   try {
     UninstallEngine engine(&progress);
+    engine.bounds = bounds;
     outcome.removal = engine.Run();
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
@@ -116,9 +118,9 @@ UninstallOutcome UninstallApart(pub::Progress& display) {
 
 }  // namespace
 
-UninstallOutcome RunUninstall(pub::Progress& display) {
+UninstallOutcome RunUninstall(pub::Progress& display, const pub::CommandBounds& bounds) {
   UninstallOutcome outcome;
-  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued); }, display);
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued, bounds); }, display);
   return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/CommandBounds.h"
 #include "common/portable/Progress.h"
 #include "common/portable/RemovalPlan.h"
 #include "toolkit/core/Errors.h"
@@ -31,6 +32,9 @@ class UninstallEngine {
 
   // progress may be null.
   explicit UninstallEngine(pub::Progress* progress) : progress_(progress) {}
+
+  // How long each service command may run, and the waits for the services.
+  pub::CommandBounds bounds;
 
   // Raises UninstallIncomplete when a recorded folder stays, tk::ERegistryException when the
   // record cannot be read; the record is kept in both cases.

@@ -8,6 +8,7 @@
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/portable/ServiceCommands.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/SiteCheck.h"
 #include "setup/CurrentFolder.h"
@@ -120,7 +121,9 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
       return PerformInstall();
     case pub::WizardActionKind::RegisterDatabaseAgain:
       Label19->SetCaption("您已经成功将Quarn软件及其需要的基础软件环境安装在了你的 " + model_->Folder() + " 目录下!");
-      pub::RunAndWait("mysqld-nt --install mysqlquarn", pub::kShowWindow);
+      pub::RunCommand(pub::DatabaseToolCommand(pub::WithoutTrailingBackslash(model_->Folder()) + "\\MySQL5",
+                                               pub::ServiceToolAction::Install, pub::CommandBounds()),
+                      pub::kShowWindow);
       return;
     case pub::WizardActionKind::FinishAction:
       return FinishAction();
