@@ -129,52 +129,34 @@ TEST(RunOrdered, AnErrorOfTheCallerOrOfEveryWritersSetUpComesOutAfterTheWritersH
 }
 
 #ifndef _WIN32
+#include <malloc.h>
+#include <pthread.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <malloc.h>
-#include <pthread.h>
-#include <unistd.h>
 
 namespace {
 
-// Lets this process map only `room` bytes more than it has now: a thread's stack is mapped when
-// it starts, so no more threads start than their stacks fit.
-void LimitAddressSpaceTo(size_t room) {
-  mallopt(M_ARENA_MAX, 1);  // a new thread's first allocation would map an arena of its own
+// In a child of the test: with room to map only `room` bytes more (a thread's stack is mapped
+// as it starts), every item must still be taken once, in order; exits 0 when so.
+void TakeEveryItemWithRoomFor(size_t room) {
+  mallopt(M_ARENA_MAX, 1);  // no arena of its own for a new thread's first allocation
   long pages = 0;
   FILE* statm = std::fopen("/proc/self/statm", "r");
   if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::exit(3);
-  std::fclose(statm);
   const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + room;
   const rlimit bound{limit, limit};
   if (setrlimit(RLIMIT_AS, &bound) != 0) std::exit(4);
-}
-
-size_t ThreadStackSize() {
-  pthread_attr_t attributes;
-  size_t size = 0;
-  pthread_getattr_default_np(&attributes);
-  pthread_attr_getstacksize(&attributes, &size);
-  pthread_attr_destroy(&attributes);
-  return size;
-}
-
-// Every item once, in order, on however many writers the system starts; exits 0 when so.
-void TakeEveryItemWithRoomFor(size_t room) {
-  LimitAddressSpaceTo(room);
-  std::vector<int> seen;
+  int next = 0;
   pub::RunOrdered(
       60, 4, [] { return pub::ItemJob([](int item) { Work(item); }); },
       [&](int item, std::exception_ptr error) {
-        if (error) std::exit(5);
-        seen.push_back(item);
+        if (error || item != next++) std::exit(5);
         return true;
       });
-  for (int i = 0; i < 60; ++i)
-    if (i >= static_cast<int>(seen.size()) || seen[i] != i) std::exit(6);
-  std::exit(0);
+  std::exit(next == 60 ? 0 : 6);
 }
 
 }  // namespace
@@ -183,7 +165,11 @@ void TakeEveryItemWithRoomFor(size_t room) {
 // started, or else the caller alone, take every item; the process never ends on the way.
 TEST(RunOrdered, WritersTheSystemWillNotStartLeaveTheirItemsToTheOthers) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const size_t stack = ThreadStackSize();
+  pthread_attr_t attributes;
+  size_t stack = 0;
+  pthread_getattr_default_np(&attributes);
+  pthread_attr_getstacksize(&attributes, &stack);
+  pthread_attr_destroy(&attributes);
   ASSERT_GT(stack, 0u);
   EXPECT_EXIT(TakeEveryItemWithRoomFor(stack + stack / 2), ::testing::ExitedWithCode(0), "") << "one writer starts";
   EXPECT_EXIT(TakeEveryItemWithRoomFor(stack / 4), ::testing::ExitedWithCode(0), "") << "none starts";
