@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/portable/CommandBounds.h"
+
 namespace setup {
 
 struct DatabaseRegistration {
@@ -14,7 +16,9 @@ struct DatabaseRegistration {
 };
 
 // Runs the installed installFolder\MySQL5\bin\mysqld-nt.exe --install mysqlquarn, when the
-// database was installed, and notes the command and what came of it in the run log.
-DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder);
+// database was installed, for at most its bound, and notes the command and what came of it in
+// the run log.
+DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder,
+                                           const pub::CommandBounds& bounds = pub::CommandBounds());
 
 }  // namespace setup

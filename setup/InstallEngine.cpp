@@ -12,7 +12,9 @@
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/portable/ServiceCommands.h"
 #include "common/win/DiskSpace.h"
+#include "common/win/ExternalCommands.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/FolderSecurity.h"
 #include "common/win/PlacedFilesStore.h"
@@ -22,12 +24,12 @@
 #include "common/win/Services.h"
 #include "common/win/SiteCheck.h"
 #include "common/win/Staging.h"
+#include "common/win/SystemFolders.h"
 #include "common/win/Volumes.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
 #include "toolkit/win/Registry.h"
-#include "setup/CurrentFolder.h"
 #include "setup/InstallRecordKeys.h"
 #include "setup/InstallationRecord.h"
 
@@ -38,10 +40,8 @@ namespace {
 using tk::FileExists;
 using tk::FolderExists;
 
-// How long a service may take to report that it runs, or that it has stopped, and the site to
-// answer once its server runs.
-constexpr unsigned kServiceWaitMs = 30000;
-constexpr unsigned kSiteWaitMs = 60000;
+// What a failure of the services step adds: the installation is there to be repaired or removed.
+constexpr const char* kRepairOrRemove = "\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。";
 
 // Replaces a default prefix in a file at most once per run: a folder that itself begins with
 // the default one would otherwise be extended again by the second branch.
@@ -229,11 +229,19 @@ void InstallEngine::StopServices() {
   // A repair puts files over the programs and data of running services, which Windows does
   // not allow and which would race with their writes: they are stopped, and their stop
   // waited for, before any file is placed; they are started again below.
-  for (const char* service : {"tomcatquarn", "mysqlquarn"}) {
-    if (pub::QueryService(service).Stopped()) continue;
-    Announce(progress_, "正在停止已安装的服务......");
-    pub::RunLogged(std::string("net stop ") + service, &progress_);
-    pub::ServiceState state = pub::WaitUntilStopped(service, kServiceWaitMs);
+  // A service the service manager could not be asked about is not taken as stopped: the run
+  // stops with the reason.
+  for (const char* service : {pub::kWebServerService, pub::kDatabaseService}) {
+    pub::ServiceState state = pub::QueryService(service);
+    if (state.Stopped()) continue;
+    if (!state.QueryFailed()) {
+      Announce(progress_, "正在停止已安装的服务......");
+      const pub::ToolCommand stop = pub::NetCommand(pub::SystemDirectory(), pub::NetVerb::Stop, service, bounds);
+      const pub::CommandOutcome stopped = pub::RunLogged(stop, &progress_);
+      if (stopped.timedOut)
+        throw InstallFailed(pub::CommandNote(stop.commandLine, stopped) + "。\r\n安装没有开始替换文件。请稍后再运行安装程序。");
+      state = pub::WaitUntilStopped(service, bounds.serviceStateSeconds * 1000);
+    }
     if (!state.Stopped())
       throw InstallFailed(std::string("服务 ") + service + " 没有停止（" + state.Describe() +
                           "），安装没有开始替换文件。\r\n请稍后再运行安装程序。");
@@ -353,27 +361,32 @@ void InstallEngine::Patch() {
     DeleteFileW(tk::ToWide(forumXml).c_str());
 }
 
-void InstallEngine::StartService(const std::string& service, const std::string& title,
-                                 const pub::CommandOutcome& registration) {
-  pub::CommandOutcome start = pub::RunLogged("net start " + service, &progress_);
+pub::CommandOutcome InstallEngine::RunServiceCommand(const pub::ToolCommand& command) {
+  const pub::CommandOutcome outcome = pub::RunLogged(command, &progress_);
+  if (outcome.timedOut) throw InstallFailed(pub::CommandNote(command.commandLine, outcome) + "。" + kRepairOrRemove);
+  return outcome;
+}
+
+void InstallEngine::RegisterAndStart(const std::string& service, const std::string& title,
+                                     const pub::ToolCommand& registration) {
+  const pub::CommandOutcome registered = RunServiceCommand(registration);
+  const pub::ToolCommand start = pub::NetCommand(pub::SystemDirectory(), pub::NetVerb::Start, service, bounds);
+  const pub::CommandOutcome started = RunServiceCommand(start);
   Announce(progress_, "正在等待" + title + "服务启动......");
-  pub::ServiceState state = pub::WaitWhileStarting(service, kServiceWaitMs);
+  pub::ServiceState state = pub::WaitWhileStarting(service, bounds.serviceStateSeconds * 1000);
   progress_.Note("服务 " + service + "：" + state.Describe());
   if (state.Running()) return;
   std::string reason = "服务 " + service + " 没有运行（" + state.Describe() + "）。";
-  if (!registration.started) reason += "\r\n注册服务的命令无法运行：" + tk::SysErrorMessage(registration.startError);
-  if (!start.started) reason += "\r\n启动服务的命令无法运行：" + tk::SysErrorMessage(start.startError);
-  throw InstallFailed(reason + "\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
+  if (!registered.started) reason += "\r\n" + pub::CommandNote(registration.commandLine, registered);
+  if (!started.started) reason += "\r\n" + pub::CommandNote(start.commandLine, started);
+  throw InstallFailed(reason + kRepairOrRemove);
 }
 
 void InstallEngine::RegisterDatabase() {
   if (!FolderExists(folder_ + "\\MySQL5")) return;
   Announce(progress_, "正在设置Mysql服务项......");
-  CurrentFolder current;
-  current.Change(folder_ + "\\MySQL5\\bin");
-  pub::CommandOutcome registration = pub::RunLogged("mysqld-nt --install mysqlquarn", &progress_);
-  StartService("mysqlquarn", "Mysql", registration);
-  current.Restore();
+  RegisterAndStart(pub::kDatabaseService, "Mysql",
+                   pub::DatabaseToolCommand(folder_ + "\\MySQL5", pub::ServiceToolAction::Install, bounds));
 }
 
 void InstallEngine::SetJavaHome() {
@@ -384,11 +397,9 @@ void InstallEngine::SetJavaHome() {
 void InstallEngine::RegisterWebServer() {
   if (!FolderExists(folder_ + "\\tomcat5")) return;
   Announce(progress_, "正在设置tomcat服务项......");
-  CurrentFolder current;
-  current.Change(folder_ + "\\tomcat5\\bin");
-  pub::CommandOutcome registration = pub::RunLogged("service.bat install tomcatquarn", &progress_);
-  StartService("tomcatquarn", "tomcat", registration);
-  current.Restore();
+  RegisterAndStart(pub::kWebServerService, "tomcat",
+                   pub::WebServerToolCommand(pub::SystemDirectory(), folder_ + "\\tomcat5",
+                                             pub::ServiceToolAction::Install, bounds));
   // The service key lives under SYSTEM, which Windows keeps in one view for every program.
   tk::TRegistry registry;
   registry.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -401,10 +412,10 @@ void InstallEngine::RegisterWebServer() {
 void InstallEngine::WaitForSite() {
   if (!FolderExists(folder_ + "\\tomcat5")) return;
   Announce(progress_, std::string("正在等待网站 ") + pub::kSiteAddress + " 响应......");
-  const bool answered = pub::WaitForSite(pub::kSitePort, kSiteWaitMs);
+  const bool answered = pub::WaitForSite(pub::kSitePort, bounds.siteSeconds * 1000);
   progress_.Note(std::string("网站 ") + pub::kSiteAddress + (answered ? "：有响应" : "：没有响应"));
   if (!answered)
-    throw InstallFailed(std::string("网站 ") + pub::kSiteAddress + " 在 " + std::to_string(kSiteWaitMs / 1000) +
+    throw InstallFailed(std::string("网站 ") + pub::kSiteAddress + " 在 " + std::to_string(bounds.siteSeconds) +
                         " 秒内没有响应（服务 tomcatquarn：" + pub::QueryService("tomcatquarn").Describe() +
                         "）。\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
 }

@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/CommandBounds.h"
 #include "common/portable/FolderProtection.h"
 #include "common/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
-#include "common/win/ExternalCommands.h"
+#include "common/portable/ToolCommand.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
 #include "toolkit/core/Errors.h"
@@ -53,6 +54,9 @@ class InstallEngine {
   // A repair or an upgrade: files changed since the installation (by the user, or by a
   // service) stay as they are. A fresh installation replaces every file.
   bool keepChangedFiles = false;
+
+  // How long each service command may run, and the waits for the services and the site.
+  pub::CommandBounds bounds;
 
   // Called once staging has found the products and the package's version.
   std::function<void(const pub::StagingResult& staged)> onStaged;
@@ -99,9 +103,12 @@ class InstallEngine {
  private:
   // Runs a step's work and reports its outcome; a failure goes on to the caller.
   void Perform(pub::RunStep step, const std::function<void()>& work);
-  // "net start service", then waits (bounded) until it runs; one that does not fails the run,
-  // naming the service, its state and any command that could not be started.
-  void StartService(const std::string& service, const std::string& title, const pub::CommandOutcome& registration);
+  // Runs a service tool or "net" and logs its outcome; one that did not end within its bound
+  // fails the run, naming it.
+  pub::CommandOutcome RunServiceCommand(const pub::ToolCommand& command);
+  // registration, then "net start service", then waits (bounded) until it runs; one that does
+  // not fails the run, naming the service, its state and any command that could not be started.
+  void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
   pub::Progress& progress_;

@@ -44,6 +44,7 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     CurrentFolder runFolder;
     InstallEngine engine(plan.folder, progress);
     engine.keepChangedFiles = plan.repair;
+    engine.bounds = plan.bounds;
     // What staging found is the caller's to show, on its own thread, in its place among the
     // reports.
     if (plan.onStaged)
@@ -80,7 +81,7 @@ void RemoveStagingFolder() {
 namespace {
 
 // The removal itself, on the worker: display is the queue to the caller's thread.
-UninstallOutcome UninstallApart(pub::Progress& display) {
+UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds& bounds) {
   UninstallOutcome outcome;
   outcome.code = pub::ExitCode::Failed;
   const pub::InstallationRecordReading recorded = ReadInstallationRecord();
@@ -91,6 +92,7 @@ UninstallOutcome UninstallApart(pub::Progress& display) {
   pub::TeeProgress progress(display, logged.Log());
   try {
     UninstallEngine engine(&progress);
+    engine.bounds = bounds;
     outcome.removal = engine.Run(recorded);
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
@@ -118,9 +120,9 @@ UninstallOutcome UninstallApart(pub::Progress& display) {
 
 }  // namespace
 
-UninstallOutcome RunUninstall(pub::Progress& display) {
+UninstallOutcome RunUninstall(pub::Progress& display, const pub::CommandBounds& bounds) {
   UninstallOutcome outcome;
-  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued); }, display);
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued, bounds); }, display);
   return outcome;
 }
 

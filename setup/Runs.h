@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/CommandBounds.h"
 #include "common/portable/ExitCode.h"
 #include "common/portable/Progress.h"
 #include "common/win/Staging.h"
@@ -26,6 +27,8 @@ struct InstallPlan {
   std::function<void(const pub::StagingResult& staged)> onStaged;
   // What the record held that could not be read as written (an unknown version ...), for the log.
   std::vector<std::string> recordNotes;
+  // How long each service command may run, and the waits for the services and the site.
+  pub::CommandBounds bounds;
 };
 
 // How a run ended: done, or the reason a person can act on and the exit code it stands for.
@@ -57,8 +60,8 @@ InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display);
 // window closes (a failed run may be tried again meanwhile).
 void RemoveStagingFolder();
 
-// Removes the recorded installation.
-UninstallOutcome RunUninstall(pub::Progress& display);
+// Removes the recorded installation; bounds: how long each service command may run.
+UninstallOutcome RunUninstall(pub::Progress& display, const pub::CommandBounds& bounds = pub::CommandBounds());
 
 // The exit code an error of a run stands for: no room, a missing or damaged package, a port
 // held by another program, or a failure whose reason is in the log.

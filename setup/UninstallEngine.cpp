@@ -29,7 +29,6 @@ namespace setup {
 namespace {
 
 constexpr int kDeleteRetries = 10;
-constexpr unsigned kServiceStopWaitMs = 30000;
 constexpr DWORD kDeleteRetryMs = 200;
 
 using tk::FolderExists;
@@ -94,7 +93,7 @@ UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReadi
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, refusal_);
     return Outcome::Refused;
   }
-  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names);
+  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names, pub::SystemDirectory(), bounds);
   RemoveProducts(plan);
   std::string left;
   for (const std::string& folder : plan.folders)
@@ -149,10 +148,12 @@ void UninstallEngine::DeleteRecord() {
 }
 
 void UninstallEngine::RemoveProducts(const pub::RemovalPlan& plan) {
-  // Every service is taken down at once, each on a thread of its own.
+  // Every service is taken down at once, each on a thread of its own. A command that did not
+  // end within its bound is noted like any other that failed, and the removal goes on.
+  const std::string systemFolder = pub::SystemDirectory();
   std::vector<std::unique_ptr<ServiceTakedown>> takedowns;
   for (const pub::ServiceRemoval& removal : plan.services)
-    takedowns.push_back(std::make_unique<ServiceTakedown>(removal, kServiceStopWaitMs));
+    takedowns.push_back(std::make_unique<ServiceTakedown>(removal, bounds, systemFolder));
   // The web applications run in Tomcat: they go once it has stopped, while the others stop.
   for (auto& takedown : takedowns)
     if (takedown->Removal().isTomcat) takedown->WaitStopped(progress_);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/CommandBounds.h"
 #include "common/portable/Progress.h"
 #include "common/portable/RecordState.h"
 #include "common/portable/RemovalPlan.h"
@@ -32,6 +33,9 @@ class UninstallEngine {
 
   // progress may be null.
   explicit UninstallEngine(pub::Progress* progress) : progress_(progress) {}
+
+  // How long each service command may run, and the waits for the services.
+  pub::CommandBounds bounds;
 
   // Removes what record (the installation record as read) names. Raises UninstallIncomplete
   // when a recorded folder stays; the record is kept then. A damaged record names no folder to

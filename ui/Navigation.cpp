@@ -8,6 +8,7 @@
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/portable/ServiceCommands.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/SiteCheck.h"
 #include "toolkit/win/Dialogs.h"

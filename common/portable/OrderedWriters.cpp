@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -74,16 +75,30 @@ void RunOrdered(int items, int writers, const std::function<ItemJob()>& makeJob,
   board.done.assign(items, 0);
   board.errors.resize(items);
   std::vector<std::thread> threads;
-  for (int i = 0; i < writers; ++i) threads.emplace_back([&] { Write(board, items, makeJob); });
-  // Joined on every way out, a throwing finished included.
+  // Joined on every way out, a throwing finished included. The guard stands before the first
+  // thread starts: were a later one refused with the first already running, the running one's
+  // destruction would end the process.
   struct Joiner {
     Board& board;
     std::vector<std::thread>& threads;
     ~Joiner() {
       board.stop = true;
-      for (std::thread& thread : threads) thread.join();
+      for (std::thread& thread : threads)
+        if (thread.joinable()) thread.join();
     }
   } joiner{board, threads};
+  threads.reserve(writers);
+  // A writer the system will not start (no threads or memory left) leaves its share to those
+  // that started, as one whose job could not be made does; with none, the caller writes alone.
+  for (int i = 0; i < writers; ++i) {
+    try {
+      threads.emplace_back([&] { Write(board, items, makeJob); });
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  if (threads.empty()) return RunInline(items, makeJob, finished);
+  const int started = static_cast<int>(threads.size());
 
   for (int item = 0; item < items; ++item) {
     std::exception_ptr error;
@@ -91,7 +106,7 @@ void RunOrdered(int items, int writers, const std::function<ItemJob()>& makeJob,
       std::unique_lock<std::mutex> hold(board.lock);
       // A writer whose job could not be made leaves its items to the others; when every writer
       // has ended with items left, the reason is thrown.
-      board.changed.wait(hold, [&] { return board.done[item] || board.writersEnded == writers; });
+      board.changed.wait(hold, [&] { return board.done[item] || board.writersEnded == started; });
       if (!board.done[item]) {
         if (board.writerError) std::rethrow_exception(board.writerError);
         return;  // cannot happen: the writers end only when every item was taken

@@ -7,7 +7,8 @@
 // finished (or by makeJob) is thrown on after that.
 //
 // With one writer everything runs on the calling thread, one item after the other, as a
-// plain loop would.
+// plain loop would; so it does when the system starts no writer thread at all, and fewer
+// writers share the items when it starts only some.
 #pragma once
 
 #include <exception>

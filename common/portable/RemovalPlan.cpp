@@ -1,6 +1,7 @@
 #include "common/portable/RemovalPlan.h"
 
 #include "common/portable/GbkCase.h"
+#include "common/portable/ServiceCommands.h"
 
 namespace pub {
 namespace {
@@ -14,7 +15,8 @@ bool Holds(const std::string& upperName, const char* part) { return upperName.fi
 
 }  // namespace
 
-RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products) {
+RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products,
+                        const std::string& systemFolder, const CommandBounds& bounds) {
   RemovalPlan plan;
   for (auto name = products.rbegin(); name != products.rend(); ++name) {
     if (!IsPlainFolderName(*name)) continue;
@@ -22,10 +24,11 @@ RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std:
     const std::string upper = GbkUpperCase(*name);
     plan.folders.push_back(folder);
     if (Holds(upper, "MYSQL")) {
-      plan.services.push_back({"mysqlquarn", folder, "\"" + folder + "\\bin\\mysqld-nt\" --remove mysqlquarn", "", false});
-    } else if (Holds(upper, "TOMCAT")) {
       plan.services.push_back(
-          {"tomcatquarn", folder, "\"" + folder + "\\bin\\service.bat\" remove tomcatquarn", folder + "\\bin", true});
+          {kDatabaseService, folder, DatabaseToolCommand(folder, ServiceToolAction::Remove, bounds), false});
+    } else if (Holds(upper, "TOMCAT")) {
+      plan.services.push_back({kWebServerService, folder,
+                               WebServerToolCommand(systemFolder, folder, ServiceToolAction::Remove, bounds), true});
     } else if (upper == "JAVA") {
       plan.deleteLast.push_back(folder);
     } else {

@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "common/portable/CommandBounds.h"
+#include "common/portable/ToolCommand.h"
+
 namespace pub {
 
 struct ServiceRemoval {
   std::string service;        // "mysqlquarn" or "tomcatquarn"
   std::string folder;         // the product folder that provides it
-  std::string removeCommand;  // unregisters the service; its program path is quoted
-  std::string workingFolder;  // the command's current folder, "" for the program's own
+  ToolCommand removeCommand;  // unregisters the service, run in the folder of its program
   bool isTomcat = false;      // it runs the web applications and Java; JAVA_HOME may go once it is unregistered
 };
 
@@ -32,7 +34,9 @@ struct RemovalPlan {
 // installFolder: without a trailing '\'. products: the record's product names as the registry
 // lists them. A name that is not one plain folder name (empty, ".", "..", holding '\', '/' or
 // ':') is left out: it would lead outside the install folder. The service a folder provides
-// is told by its own name (any letter case), never by the install folder's.
-RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products);
+// is told by its own name (any letter case), never by the install folder's. systemFolder: where
+// the command processor is, for the web server's batch file; bounds: how long each command may run.
+RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products,
+                        const std::string& systemFolder, const CommandBounds& bounds);
 
 }  // namespace pub

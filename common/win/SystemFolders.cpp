@@ -60,6 +60,14 @@ std::string LongFolderName(const std::string& folder) {
   return tk::FromWideChecked(LongFolderName(tk::ToWide(folder)), &gbk) ? WithoutTrailingBackslash(gbk) : folder;
 }
 
+std::string SystemDirectory() {
+  wchar_t path[MAX_PATH + 1];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH + 1);
+  std::string gbk;
+  if (length == 0 || length > MAX_PATH || !tk::FromWideChecked(std::wstring(path, length), &gbk)) return std::string();
+  return WithoutTrailingBackslash(gbk);
+}
+
 std::vector<std::string> SystemFolders() {
   std::vector<std::string> folders;
   wchar_t path[MAX_PATH + 1];

@@ -13,6 +13,11 @@ namespace pub {
 // A folder whose name GBK cannot hold is left out: no record written by this program names it.
 std::vector<std::string> SystemFolders();
 
+// The system folder, where cmd.exe and net.exe are (System32; SysWOW64 to a 32-bit program on
+// 64-bit Windows), GBK, without a trailing '\'. "" when the system does not say: a command
+// named from it is then no full path, and is refused rather than looked up.
+std::string SystemDirectory();
+
 // The folder as the file system names it: made absolute, short (8.3) components written out
 // long when the folder exists. GBK in and out; the text itself when it cannot be converted.
 std::string LongFolderName(const std::string& folder);

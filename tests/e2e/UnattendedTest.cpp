@@ -107,8 +107,12 @@ TEST_F(Unattended, AnInstallOnTheStagingVolumeIsThePackageByteForByteAndLeavesNo
   EXPECT_EQ(Install(L"/S /LOG=relative.log"), 0u);
   EXPECT_FALSE(FolderExists(StagingFolder()));
   const std::string text = FileBytes(setupFolder->Path() + L"relative.log");
-  for (const char* part : {"mysqld-nt --install mysqlquarn", "service.bat install tomcatquarn", "成功"})
-    EXPECT_NE(text.find(Utf8(part)), std::string::npos) << part << " missing from the log:\n" << text;
+  // Each tool by its installed full path, never looked up beside setup.exe or in the current folder.
+  const std::string folder = kDefaultFolder;
+  for (const std::string& part : {"\"" + folder + "\\MySQL5\\bin\\mysqld-nt.exe\" --install mysqlquarn",
+                                  "\"\"" + folder + "\\tomcat5\\bin\\service.bat\" install tomcatquarn",
+                                  std::string("\\net.exe\" start mysqlquarn"), std::string("成功")})
+    EXPECT_NE(text.find(Utf8(part.c_str())), std::string::npos) << part << " missing from the log:\n" << text;
   for (const char* tools : {"\\MySQL5\\bin\\relative.log", "\\tomcat5\\bin\\relative.log"})
     EXPECT_FALSE(FileExists(tk::ToWide(std::string(kDefaultFolder) + tools))) << tools;
   pak::TkexPak package(nullptr, tk::FromWide(setupFolder->Path()) + "Setup.pak", pak::OpenFor::Reading);

@@ -127,3 +127,51 @@ TEST(RunOrdered, AnErrorOfTheCallerOrOfEveryWritersSetUpComesOutAfterTheWritersH
       });
   EXPECT_EQ(seen.size(), 50u);
 }
+
+#ifndef _WIN32
+#include <malloc.h>
+#include <pthread.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// In a child of the test: with room to map only `room` bytes more (a thread's stack is mapped
+// as it starts), every item must still be taken once, in order; exits 0 when so.
+void TakeEveryItemWithRoomFor(size_t room) {
+  mallopt(M_ARENA_MAX, 1);  // no arena of its own for a new thread's first allocation
+  long pages = 0;
+  FILE* statm = std::fopen("/proc/self/statm", "r");
+  if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::exit(3);
+  const rlim_t limit = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + room;
+  const rlimit bound{limit, limit};
+  if (setrlimit(RLIMIT_AS, &bound) != 0) std::exit(4);
+  int next = 0;
+  pub::RunOrdered(
+      60, 4, [] { return pub::ItemJob([](int item) { Work(item); }); },
+      [&](int item, std::exception_ptr error) {
+        if (error || item != next++) std::exit(5);
+        return true;
+      });
+  std::exit(next == 60 ? 0 : 6);
+}
+
+}  // namespace
+
+// Writers the system refuses to start (no room for their stacks) are no error: the ones that
+// started, or else the caller alone, take every item; the process never ends on the way.
+TEST(RunOrdered, WritersTheSystemWillNotStartLeaveTheirItemsToTheOthers) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  pthread_attr_t attributes;
+  size_t stack = 0;
+  pthread_getattr_default_np(&attributes);
+  pthread_attr_getstacksize(&attributes, &stack);
+  pthread_attr_destroy(&attributes);
+  ASSERT_GT(stack, 0u);
+  EXPECT_EXIT(TakeEveryItemWithRoomFor(stack + stack / 2), ::testing::ExitedWithCode(0), "") << "one writer starts";
+  EXPECT_EXIT(TakeEveryItemWithRoomFor(stack / 4), ::testing::ExitedWithCode(0), "") << "none starts";
+}
+#endif

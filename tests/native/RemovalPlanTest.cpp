@@ -3,9 +3,21 @@
 
 #include "common/portable/RemovalPlan.h"
 
-using pub::PlanRemoval;
 using pub::RemovalPlan;
 using Folders = std::vector<std::string>;
+
+namespace {
+
+const char kSystem[] = "C:\\Windows\\system32";
+
+RemovalPlan PlanRemoval(const std::string& installFolder, const std::vector<std::string>& products) {
+  pub::CommandBounds bounds;
+  bounds.databaseToolSeconds = 7;
+  bounds.webServerToolSeconds = 9;
+  return pub::PlanRemoval(installFolder, products, kSystem, bounds);
+}
+
+}  // namespace
 
 TEST(RemovalPlan, WebApplicationsFirstJavaLastEachServicesFolderAfterItsCommand) {
   // As the registry lists the products of a whole installation.
@@ -14,12 +26,20 @@ TEST(RemovalPlan, WebApplicationsFirstJavaLastEachServicesFolderAfterItsCommand)
                                    "C:\\quarn\\ecms", "C:\\quarn\\eforum"}));
   ASSERT_EQ(plan.services.size(), 2u);
   EXPECT_EQ(plan.services[0].service, "tomcatquarn");
-  EXPECT_EQ(plan.services[0].removeCommand, "\"C:\\quarn\\tomcat5\\bin\\service.bat\" remove tomcatquarn");
-  EXPECT_EQ(plan.services[0].workingFolder, "C:\\quarn\\tomcat5\\bin");
+  // Each command by its program's full path, in its own bin folder, with its own bound.
+  const pub::ToolCommand& tomcat = plan.services[0].removeCommand;
+  EXPECT_EQ(tomcat.program, "C:\\Windows\\system32\\cmd.exe");
+  EXPECT_EQ(tomcat.commandLine,
+            "\"C:\\Windows\\system32\\cmd.exe\" /d /s /c \"\"C:\\quarn\\tomcat5\\bin\\service.bat\" remove tomcatquarn\"");
+  EXPECT_EQ(tomcat.workingFolder, "C:\\quarn\\tomcat5\\bin");
+  EXPECT_EQ(tomcat.boundSeconds, 9u);
   EXPECT_TRUE(plan.services[0].isTomcat);
   EXPECT_EQ(plan.services[1].service, "mysqlquarn");
-  EXPECT_EQ(plan.services[1].removeCommand, "\"C:\\quarn\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn");
-  EXPECT_EQ(plan.services[1].workingFolder, "");
+  const pub::ToolCommand& mysql = plan.services[1].removeCommand;
+  EXPECT_EQ(mysql.program, "C:\\quarn\\MySQL5\\bin\\mysqld-nt.exe");
+  EXPECT_EQ(mysql.commandLine, "\"C:\\quarn\\MySQL5\\bin\\mysqld-nt.exe\" --remove mysqlquarn");
+  EXPECT_EQ(mysql.workingFolder, "C:\\quarn\\MySQL5\\bin");
+  EXPECT_EQ(mysql.boundSeconds, 7u);
   EXPECT_FALSE(plan.services[1].isTomcat);
   EXPECT_EQ(plan.deleteFirst, (Folders{"C:\\quarn\\eblog", "C:\\quarn\\ecms", "C:\\quarn\\eforum"}));
   EXPECT_EQ(plan.services[0].folder, "C:\\quarn\\tomcat5");

@@ -9,6 +9,7 @@
 
 #include "common/win/Environment.h"
 #include "common/win/ExternalCommands.h"
+#include "common/win/SystemFolders.h"
 #include "toolkit/core/CodePage.h"
 
 using pub::RemoveEnvVariable;
@@ -101,7 +102,13 @@ TEST_F(Environment, ANewSystemVariableIsAPlainStringSeenByLaterCommandsAndBroadc
   EXPECT_EQ(system.text, L"c:\\quarn\\java");
   EXPECT_FALSE(Read(HKEY_CURRENT_USER, kUserKey).exists);
   EXPECT_EQ(broadcasts.Count(), 1);
-  EXPECT_EQ(pub::RunAndWait("cmd /c if \"%QUARN_TEST_HOME%\"==\"c:\\quarn\\java\" (exit 5) else (exit 6)", SW_SHOW), 5u);
+  const std::string systemFolder = pub::SystemDirectory();
+  EXPECT_EQ(pub::RunCommand(pub::ProgramCommand(systemFolder + "\\cmd.exe",
+                                                "/c if \"%QUARN_TEST_HOME%\"==\"c:\\quarn\\java\" (exit 5) else (exit 6)",
+                                                systemFolder, 30),
+                            SW_SHOW)
+                .exitCode,
+            5u);
 }
 
 TEST_F(Environment, ThePerUserScopeWritesUnderTheUsersEnvironmentKey) {

@@ -5,7 +5,10 @@
 #include <memory>
 
 #include "common/portable/ProcessValues.h"
+#include "common/portable/ServiceCommands.h"
+#include "common/win/SystemFolders.h"
 #include "tests/win/support/EngineFixture.h"
+#include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Registry.h"
@@ -133,15 +136,50 @@ TEST_F(InstallRun, FilesThatCannotBeCopiedFailTheRunWithTheirReason) {
   EXPECT_TRUE(KeyExists(setup::kVersionKey)) << "the record lets the partial installation be removed";
 }
 
-TEST_F(InstallRun, AnUnusableToolFolderIsReportedNotAbsorbed) {
-  // A MySQL5 folder without its bin folder: the service step has nowhere to run.
+// This program's folder holds stand-ins named mysqld-nt.exe and service.bat, and the tools
+// once ran from the folder they were in as the current one: a tool is run only from the
+// installed tree, by its full path, and a tree without it fails the run, naming that path.
+TEST_F(InstallRun, AToolMissingFromTheInstalledTreeIsReportedNeverTakenFromElsewhere) {
+  int run = 0;
+  for (const std::string left : {"MySQL5/bin/", "MySQL5/bin/mysqld-nt.exe"}) {
+    SCOPED_TRACE(left);
+    std::vector<PackageFile> files;
+    for (const PackageFile& file : BundleFiles(false, false))
+      if (file.name.rfind(left, 0) != 0) files.push_back(file);
+    PlacePackage(files);
+    const std::string target = folder.Path() + "web" + std::to_string(++run);
+    const setup::InstallOutcome outcome = Install(target);
+    EXPECT_FALSE(outcome.Done());
+    EXPECT_NE(outcome.reason.find("\"" + target + "\\MySQL5\\bin\\mysqld-nt.exe\" --install mysqlquarn：无法运行："),
+              std::string::npos)
+        << tk::WideToUtf8(tk::ToWide(outcome.reason));
+  }
+}
+
+// The web server's service tool never ends, as one stuck at a prompt: the run ends at its
+// bound, fails naming the command, keeps the record, and leaves nothing of it running (the
+// tool is the command processor's child).
+TEST_F(InstallRun, AServiceToolThatNeverEndsFailsTheRunAtItsBoundNamingIt) {
   std::vector<PackageFile> files;
   for (const PackageFile& file : BundleFiles(false, false))
-    if (file.name.rfind("MySQL5/bin/", 0) != 0) files.push_back(file);
+    if (file.name.rfind("MySQL5/", 0) != 0) files.push_back(file);
   PlacePackage(files);
-  const setup::InstallOutcome outcome = Install(folder.Path() + "web");
-  EXPECT_FALSE(outcome.Done());
-  EXPECT_NE(outcome.reason.find("MySQL5\\bin"), std::string::npos) << outcome.reason;
+  const std::string target = folder.Path() + "web";
+  bounds.webServerToolSeconds = 3;
+  NeverEndingTools neverEnding(folder.Path() + "pids.txt");
+  const ULONGLONG start = GetTickCount64();
+  const setup::InstallOutcome outcome = Install(target);
+  EXPECT_LT(GetTickCount64() - start, 3000u + 30000u) << "the bound and a margin for the rest of the run";
+  EXPECT_EQ(outcome.code, pub::ExitCode::Failed);
+  const std::string command =
+      pub::WebServerToolCommand(pub::SystemDirectory(), target + "\\tomcat5", pub::ServiceToolAction::Install, bounds)
+          .commandLine;
+  const std::string note = "命令 " + command + "：在 3 秒内没有结束，已被终止";
+  EXPECT_EQ(outcome.reason.rfind(note, 0), 0u) << tk::WideToUtf8(tk::ToWide(outcome.reason));
+  EXPECT_NE(ReadFile(folder.Path() + "run.log").find(tk::WideToUtf8(tk::ToWide(note))), std::string::npos);
+  EXPECT_TRUE(KeyExists(setup::kVersionKey)) << "the record stays for a repair or a removal";
+  ASSERT_EQ(neverEnding.Started().size(), 1u) << "the stand-in ran and wrote its process id";
+  EXPECT_TRUE(neverEnding.StillRunning().empty()) << "nothing of the command is left running";
 }
 
 TEST_F(InstallRun, AMissingPackageEndsWithItsOwnExitCode) {

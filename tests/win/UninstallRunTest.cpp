@@ -2,10 +2,15 @@
 // recorded install folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "common/portable/ProcessValues.h"
+#include "common/portable/ServiceCommands.h"
+#include "common/win/SystemFolders.h"
+#include "tests/e2e/driver/Files.h"
 #include "tests/win/support/EngineFixture.h"
+#include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/win/Registry.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
@@ -52,23 +57,25 @@ TEST_F(UninstallRun, TomcatStopsBeforeAnyFileGoesAndEachServiceIsUnregisteredBef
   const setup::UninstallOutcome outcome = Uninstall();
   EXPECT_TRUE(outcome.Done());
   EXPECT_EQ(outcome.removal, setup::UninstallEngine::Outcome::Removed);
-  // Each unregistering command ran from where the program it starts lives: before its folder went.
+  // Each unregistering command ran from where the program it starts lives, by its full path:
+  // before its folder went.
   std::string commands = Log();
   EXPECT_NE(commands.find(install + "\\tomcat5\\bin | "), std::string::npos) << commands;
   EXPECT_NE(commands.find("service remove tomcatquarn"), std::string::npos) << commands;
-  EXPECT_NE(commands.find("\"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
+  EXPECT_NE(commands.find(install + "\\MySQL5\\bin | \"" + install + "\\MySQL5\\bin\\mysqld-nt.exe\" --remove mysqlquarn"),
+            std::string::npos)
       << commands;
   // What the gauge had counted when each step was reported (three files a product): no file
   // before Tomcat had stopped, and no service's own files before its command had ended.
-  auto countedAt = [&](const std::string& start) {
+  auto countedAt = [&](const std::string& part) {
     for (size_t i = 0; i < progress.notes.size(); ++i)
-      if (progress.notes[i].find(start) == 0) return progress.notedAt[i];
-    ADD_FAILURE() << "no note starting " << start;
+      if (progress.notes[i].find(part) != std::string::npos) return progress.notedAt[i];
+    ADD_FAILURE() << "no note with " << part;
     return -1;
   };
   EXPECT_EQ(countedAt("服务 tomcatquarn"), 0);
-  EXPECT_LE(countedAt("命令 \"" + install + "\\tomcat5"), 3) << "eforum alone may have gone";
-  EXPECT_LE(countedAt("命令 \"" + install + "\\MySQL5"), 6) << "eforum and tomcat5 alone may have gone";
+  EXPECT_LE(countedAt("\\tomcat5\\bin\\service.bat\" remove"), 3) << "eforum alone may have gone";
+  EXPECT_LE(countedAt("\\MySQL5\\bin\\mysqld-nt.exe\" --remove"), 6) << "eforum and tomcat5 alone may have gone";
   for (const char* name : {"MySQL5", "eforum", "tomcat5"})
     EXPECT_FALSE(Exists(install + "\\" + name)) << name;
   EXPECT_FALSE(Exists(install)) << "the emptied install folder goes too";
@@ -160,7 +167,7 @@ TEST_F(UninstallRun, ProgramPathsBuiltFromTheFolderAreQuoted) {
   WriteRecord(install, {"MySQL5", "tomcat5"});
   Uninstall();
   std::string commands = Log();
-  EXPECT_NE(commands.find("| \"" + install + "\\MySQL5\\bin\\mysqld-nt\" --remove mysqlquarn"), std::string::npos)
+  EXPECT_NE(commands.find("| \"" + install + "\\MySQL5\\bin\\mysqld-nt.exe\" --remove mysqlquarn"), std::string::npos)
       << commands;
   EXPECT_NE(commands.find("service remove tomcatquarn"), std::string::npos) << commands;
   EXPECT_FALSE(Exists(install));
@@ -269,4 +276,40 @@ TEST_F(UninstallRun, JavaHomeThatNoLongerNamesOurJavaIsLeftAlone) {
   SetSystemJavaHome("D:\\other-jdk");  // changed by someone since the install
   Uninstall();
   EXPECT_EQ(SystemJavaHome(), "D:\\other-jdk");
+}
+
+// The services' tools never end, as ones stuck at a prompt: each is ended at its bound, noted
+// as such like any command that failed, and the removal goes on and removes what it can.
+TEST_F(UninstallRun, ToolsThatNeverEndAreEndedAtTheirBoundAndTheRemovalGoesOn) {
+  const std::string install = folder.Path() + "inst";
+  const std::string tools = tk::FromWide(e2e::ProgramFolder());
+  for (const char* name : {"MySQL5", "tomcat5", "eforum"}) {
+    MakeFolders(install + "\\" + name + "\\bin");
+    WriteFile(install + "\\" + name + "\\file.txt", "x");
+  }
+  for (const char* tool : {"MySQL5\\bin\\mysqld-nt.exe", "tomcat5\\bin\\tomcat5-service.exe", "tomcat5\\bin\\service.bat"}) {
+    const std::string name = tool;
+    WriteFile(install + "\\" + name, ReadFile(tools + name.substr(name.rfind('\\') + 1)));
+  }
+  WriteRecord(install, {"MySQL5", "eforum", "tomcat5"});
+  bounds.databaseToolSeconds = 2;
+  bounds.webServerToolSeconds = 3;
+  NeverEndingTools neverEnding(folder.Path() + "pids.txt");
+  const ULONGLONG start = GetTickCount64();
+  const setup::UninstallOutcome outcome = Uninstall();
+  EXPECT_LT(GetTickCount64() - start, 3000u + 30000u) << "the longer bound and a margin for the rest";
+  const std::string database =
+      pub::DatabaseToolCommand(install + "\\MySQL5", pub::ServiceToolAction::Remove, bounds).commandLine;
+  const std::string web =
+      pub::WebServerToolCommand(pub::SystemDirectory(), install + "\\tomcat5", pub::ServiceToolAction::Remove, bounds)
+          .commandLine;
+  auto noted = [&](const std::string& note) {
+    return std::find(progress.notes.begin(), progress.notes.end(), note) != progress.notes.end();
+  };
+  EXPECT_TRUE(noted("命令 " + database + "：在 2 秒内没有结束，已被终止"));
+  EXPECT_TRUE(noted("命令 " + web + "：在 3 秒内没有结束，已被终止"));
+  EXPECT_EQ(neverEnding.Started().size(), 2u) << "both tools ran";
+  EXPECT_TRUE(neverEnding.StillRunning().empty()) << "nothing of them is left running";
+  EXPECT_TRUE(outcome.Done()) << tk::WideToUtf8(tk::ToWide(outcome.reason));
+  EXPECT_FALSE(Exists(install)) << "their folders went once they were ended";
 }

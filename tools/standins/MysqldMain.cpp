@@ -7,12 +7,14 @@
 //   mysqld-nt --remove NAME    stop it if it runs, then delete it
 //   mysqld-nt --write NAME     ask the running service NAME to write a row to its data file
 //   mysqld-nt --service NAME   what the service control manager runs
+// With QUARN_STANDIN_NEVER_END set, --install and --remove never end (tools/standins/NeverEnd.h).
 #include <windows.h>
 
 #include <string>
 
 #include "tools/standins/Console.h"
 #include "tools/standins/DatabaseFiles.h"
+#include "tools/standins/NeverEnd.h"
 #include "tools/standins/ServiceHost.h"
 #include "tools/standins/ServiceSetup.h"
 
@@ -74,6 +76,7 @@ int AskToWrite(const std::wstring& name) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 || !IsValidServiceName(argv[2])) return Usage();
   std::wstring option = argv[1], name = argv[2];
+  if (option == L"--install" || option == L"--remove") NeverEndWhenAsked();
   if (option == L"--install") return InstallSelfAsService(name);
   if (option == L"--remove") return RemoveService(name);
   if (option == L"--write") return AskToWrite(name);

@@ -4,11 +4,13 @@
 //   tomcat5-service --service NAME what the service control manager runs: the installed site
 //                                  on http://127.0.0.1:8080/
 // The program lives in <install folder>\tomcat5\bin; the site is the install folder.
+// With QUARN_STANDIN_NEVER_END set, install and remove never end (tools/standins/NeverEnd.h).
 #include <windows.h>
 
 #include <string>
 
 #include "tools/standins/Console.h"
+#include "tools/standins/NeverEnd.h"
 #include "tools/standins/ServiceHost.h"
 #include "tools/standins/ServiceSetup.h"
 #include "tools/standins/SiteServer.h"
@@ -78,6 +80,7 @@ int Serve(const std::wstring& name) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 || !IsValidServiceName(argv[2])) return Usage();
   std::wstring command = argv[1], name = argv[2];
+  if (command == L"install" || command == L"remove") NeverEndWhenAsked();
   if (command == L"install") return Install(name);
   if (command == L"remove") return RemoveService(name);
   if (command == L"--service") return Serve(name);

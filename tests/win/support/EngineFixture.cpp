@@ -33,12 +33,17 @@ std::vector<PackageFile> BundleFiles(bool forum, bool cms) {
   };
   if (forum) files.push_back({"eforum/WEB-INF/classes/forum.properties", "url=jdbc:mysql://localhost/forum\r\n"});
   if (cms) files.push_back({"ecms/index.html", "<h1>cms</h1>\r\n"});
-  // The services' stand-ins, built beside the test program: the run starts them and waits
-  // until they run and the site answers.
+  // Without the forum or the cms a run patches no configuration: my.ini would keep naming the
+  // default folder's data, where the database's stand-in would not find it.
+  if (!forum && !cms) files[5].content = "[mysqld]\r\nbasedir=C:/quarn/MySQL5\r\n";
+  // The services' stand-ins, built beside the test program: the run starts them, from the
+  // installed tree, and waits until they run and the site answers. The database's stand-in,
+  // like the real server, does not start without the data folder its my.ini names.
   for (const char* tool : {"MySQL5/bin/mysqld-nt.exe", "tomcat5/bin/tomcat5-service.exe", "tomcat5/bin/service.bat"}) {
     const std::string name = tool;
     files.push_back({name, ReadBytes(tk::FromWide(e2e::ProgramFolder()) + name.substr(name.rfind('/') + 1))});
   }
+  files.push_back({"MySQL5/data/ibdata1", ""});
   return files;
 }
 
@@ -78,11 +83,12 @@ void EngineFixture::PlacePackage(const std::vector<PackageFile>& files) {
 }
 
 setup::InstallOutcome EngineFixture::Install(const std::string& target, bool repair) {
-  setup::InstallPlan plan{target, repair, [this](const pub::StagingResult& result) { staged.push_back(result); }};
+  setup::InstallPlan plan{target, repair, [this](const pub::StagingResult& result) { staged.push_back(result); },
+                          {}, bounds};
   return setup::RunInstall(plan, progress);
 }
 
-setup::UninstallOutcome EngineFixture::Uninstall() { return setup::RunUninstall(progress); }
+setup::UninstallOutcome EngineFixture::Uninstall() { return setup::RunUninstall(progress, bounds); }
 
 void EngineFixture::InstallOrFail(const std::string& target, bool repair) {
   const setup::InstallOutcome outcome = Install(target, repair);

@@ -65,7 +65,7 @@ class EngineFixture : public ::testing::Test {
 
   // Setup.pak beside the program, holding the files.
   void PlacePackage(const std::vector<PackageFile>& files);
-  // The runs as the wizard and /S start them, reported to progress.
+  // The runs as the wizard and /S start them, reported to progress, with the bounds below.
   setup::InstallOutcome Install(const std::string& folder, bool repair = false);
   setup::UninstallOutcome Uninstall();
   // An install that must succeed: its reason is shown (in UTF-8) when it does not.
@@ -87,6 +87,7 @@ class EngineFixture : public ::testing::Test {
   BoxRecorder boxes;  // an engine shows none: a box would wait for nobody under /S
   TempFolder folder;  // setup folder; the staging folder is inside it
   RecordedProgress progress;
+  pub::CommandBounds bounds;  // the real ones, unless a test makes them small
   std::vector<pub::StagingResult> staged;  // what each run's staging reported
 
  private:
