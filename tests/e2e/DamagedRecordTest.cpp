@@ -100,6 +100,7 @@ TEST_F(DamagedRecord, EveryFaceSaysWhatIsWrongWithInstallpathAndEndsTheDocumente
       for (const std::string& label : wizard.Labels()) reasonShown |= label.find(reason) != std::string::npos;
       EXPECT_TRUE(reasonShown) << Readable(wizard.Labels());
       EXPECT_FALSE(IsEnabled(wizard.Choice(kRepairOption))) << "a repair into a folder nobody knows";
+      Shot(wizard, "damaged-record-choice");
       EXPECT_TRUE(setup.Running());
       setup.End();
     }
