@@ -33,6 +33,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
+#include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
 #include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
@@ -271,7 +272,7 @@ int stagingWriters = pub::kStagingWriters;
 bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    *staged = pub::UnpackPackage(reported, pub::EmbeddedMakerKey(), stagingWriters);
+    *staged = pub::UnpackPackage(pub::LocatePackage(), reported, pub::EmbeddedMakerKey(), stagingWriters);
     if (reported) reported->Flush();
   });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());

@@ -18,7 +18,7 @@ void CheckReadUpTo(tk::TStream& stream, int64_t end, const std::string& fileName
 TkexPak::TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purpose)
     : Component(owner), FileName(fileName), Purpose(purpose) {
   if (purpose == OpenFor::Reading) {
-    LoadForReading();
+    LoadForReading({fileName});
     return;
   }
   bool existed = tk::FileExists(fileName);
@@ -42,9 +42,14 @@ TkexPak::TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purp
   }
 }
 
-void TkexPak::LoadForReading() {
+TkexPak::TkexPak(tk::Component* owner, const PackageLocation& location)
+    : Component(owner), FileName(location.path), Purpose(OpenFor::Reading) {
+  LoadForReading(location);
+}
+
+void TkexPak::LoadForReading(const PackageLocation& location) {
   try {
-    Stream = std::make_unique<tk::TFileStream>(FileName, tk::FileMode::OpenRead);
+    Stream = OpenPackageForReading(location);
   } catch (const tk::EFOpenError& error) {
     if (!tk::IsFileNotFoundError(error.ErrorCode())) throw;
     throw EPackageMissing("找不到安装包 \"" + FileName + "\"", error.ErrorCode());

@@ -11,6 +11,7 @@
 #include "pak/PakDirectory.h"
 #include "pak/PakErrors.h"
 #include "pak/PakHeader.h"
+#include "pak/PakLocation.h"
 #include "toolkit/core/Component.h"
 #include "toolkit/core/FileStream.h"
 
@@ -34,6 +35,9 @@ class TkexPak : public tk::Component {
   // Raises EFOpenError / EFCreateError (and, for reading, the errors above); nothing is written
   // to any file then.
   TkexPak(tk::Component* owner, const std::string& fileName, OpenFor purpose = OpenFor::Updating);
+  // Opens the package at location for reading, with the checks and errors of OpenFor::Reading;
+  // offsets and sizes are the package's own wherever it lies in its file.
+  TkexPak(tk::Component* owner, const PackageLocation& location);
   ~TkexPak() override;
 
   // Writes the data of entry index to destination (created, or emptied, unshared); with a
@@ -47,13 +51,13 @@ class TkexPak : public tk::Component {
 
   const std::string FileName;
   const OpenFor Purpose;
-  std::unique_ptr<tk::TFileStream> Stream;
+  std::unique_ptr<tk::TStream> Stream;
   std::unique_ptr<TkexPakHeader> Header;
   std::unique_ptr<TkexPakDirectory> Directory;
 
  private:
-  // Reading: opens the file, then reads header and directory once each part is known to fit.
-  void LoadForReading();
+  // Reading: opens the package, then reads header and directory once each part is known to fit.
+  void LoadForReading(const PackageLocation& location);
   // Header and directory back to the file with plain writes; nothing is truncated.
   void Flush();
 };

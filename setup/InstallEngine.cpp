@@ -150,7 +150,7 @@ void InstallEngine::CheckFolder() {
 void InstallEngine::CheckDiskSpace() {
   // The package is unpacked into the staging folder, then put into place: moved within one
   // volume, which needs no more room, and copied across volumes, which needs it twice.
-  const uint64_t size = pub::UnpackedPackageSize();
+  const uint64_t size = pub::UnpackedPackageSize(package_);
   const std::string& staging = pub::Process().StagingFolder;
   const uint64_t placed = pub::OnOneVolume(staging, folder_) ? 0 : size;
   std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{staging, size}, {folder_, placed}});
@@ -163,7 +163,7 @@ void InstallEngine::CheckDiskSpace() {
 void InstallEngine::CheckPorts() {
   // Our own services may hold their ports now: StopServices stops them before they are
   // started again.
-  std::vector<pub::PlannedPort> ports = pub::PackagePorts();
+  std::vector<pub::PlannedPort> ports = pub::PackagePorts(package_);
   for (pub::PlannedPort& port : ports) port.servicePid = pub::QueryService(port.service).processId;
   std::string problem = pub::PortsProblem(ports, pub::ListeningPorts());
   if (!problem.empty()) throw PortTaken(problem);
@@ -171,7 +171,7 @@ void InstallEngine::CheckPorts() {
 
 void InstallEngine::Stage() {
   progress_.Step("解压文件到临时目录：");
-  pub::StagingResult staged = pub::UnpackPackage(&progress_);
+  pub::StagingResult staged = pub::UnpackPackage(package_, &progress_);
   switch (staged.kind) {
     case pub::StagingResult::Done:
       break;

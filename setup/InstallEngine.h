@@ -17,6 +17,7 @@
 #include "common/portable/ToolCommand.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
+#include "pak/PakLocation.h"
 #include "toolkit/core/Errors.h"
 
 namespace setup {
@@ -48,8 +49,10 @@ class PackageProblem : public InstallFailed {
 
 class InstallEngine {
  public:
-  // folder: the install folder as the user gave it, without a trailing '\'.
-  InstallEngine(std::string folder, pub::Progress& progress) : folder_(std::move(folder)), progress_(progress) {}
+  // folder: the install folder as the user gave it, without a trailing '\'; package: where the
+  // package lies (pub::LocatePackage()), for every step that reads it.
+  InstallEngine(std::string folder, pak::PackageLocation package, pub::Progress& progress)
+      : folder_(std::move(folder)), package_(std::move(package)), progress_(progress) {}
 
   // A repair or an upgrade: files changed since the installation (by the user, or by a
   // service) stay as they are. A fresh installation replaces every file.
@@ -111,6 +114,7 @@ class InstallEngine {
   void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
+  pak::PackageLocation package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
   pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files

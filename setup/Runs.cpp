@@ -3,6 +3,7 @@
 #include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "common/win/LogProgress.h"
+#include "common/win/PackageLocation.h"
 #include "common/win/WorkerRun.h"
 #include "setup/CurrentFolder.h"
 #include "setup/InstallEngine.h"
@@ -34,15 +35,17 @@ namespace {
 InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display) {
   InstallOutcome outcome;
   {
+    // Where the package lies is settled once; every step of the run reads that one.
+    const pak::PackageLocation package = pub::LocatePackage();
     // The version the run installs, read from the package's header before staging.
-    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(),
+    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(package),
                      plan.folder);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
     // The walks leave the current folder inside the staging folder; it is given back so that
     // the staging folder can go.
     CurrentFolder runFolder;
-    InstallEngine engine(plan.folder, progress);
+    InstallEngine engine(plan.folder, package, progress);
     engine.keepChangedFiles = plan.repair;
     engine.bounds = plan.bounds;
     // What staging found is the caller's to show, on its own thread, in its place among the

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "common/portable/ProcessValues.h"
-#include "common/portable/WorkingFolders.h"
+#include "common/win/PackageLocation.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Staging.h"
 #include "setup/InstallEngine.h"
@@ -43,9 +42,9 @@ void TfSetupMainForm::WireHandlers() {
 
 void TfSetupMainForm::FormCreate() {
   ShowPage(0, true);
-  const pub::ProcessValues& process = pub::Process();
   // The uninstaller needs no package, only the record.
-  packageFound_ = uninstallerAlone_ || tk::FileExists(process.SetupFolder + pub::kPackageFileName);
+  const pak::PackageLocation package = pub::LocatePackage();
+  packageFound_ = uninstallerAlone_ || tk::FileExists(package.path);
   if (!packageFound_) {
     model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
     tk::ShowError(setup::PackageMissingMessage());
@@ -58,7 +57,7 @@ void TfSetupMainForm::FormCreate() {
   } else {
     Label32->SetCaption(recorded.version.empty() ? pub::kUnknownVersionText : recorded.version);
     // A repair with a newer package is an upgrade: the page says which version comes.
-    const std::string packageVersion = pub::PackageVersion();
+    const std::string packageVersion = pub::PackageVersion(package);
     if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
     // What is wrong with the record: why repair is not offered, or why the version is unknown.
     Label39->SetCaption(!recorded.damage.empty() ? recorded.damage : recorded.versionProblem);

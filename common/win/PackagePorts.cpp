@@ -1,8 +1,6 @@
 #include "common/win/PackagePorts.h"
 
 #include "common/portable/GbkCase.h"
-#include "common/portable/ProcessValues.h"
-#include "common/portable/WorkingFolders.h"
 #include "pak/Pak.h"
 
 namespace pub {
@@ -13,9 +11,9 @@ constexpr uint32_t kMaxOptionFileSize = 1024 * 1024;
 
 }  // namespace
 
-std::vector<PlannedPort> PackagePorts() {
+std::vector<PlannedPort> PackagePorts(const pak::PackageLocation& package) {
   try {
-    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    pak::TkexPak archive(nullptr, package);
     std::vector<std::string> names;
     std::optional<std::string> myIni;
     for (int32_t i = 0; i < archive.Directory->Count(); ++i) {

@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "common/portable/PortCheck.h"
+#include "pak/PakLocation.h"
 
 namespace pub {
 
-// Opens Setup.pak of the setup folder for reading only, for the entry names and the text of
+// Opens the package for reading only, for the entry names and the text of
 // MySQL5/my.ini. A package that cannot be read gives no ports: staging then says what is wrong
 // with it.
-std::vector<PlannedPort> PackagePorts();
+std::vector<PlannedPort> PackagePorts(const pak::PackageLocation& package);
 
 }  // namespace pub

@@ -13,7 +13,6 @@
 #include "common/portable/OrderedWriters.h"
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
-#include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
 #include "common/win/WalkSupport.h"
 #include "pak/Pak.h"
@@ -92,9 +91,9 @@ class EntryDamaged : public std::runtime_error {
 // against its digest as its bytes pass; one that differs is removed again.
 class EntryWriter {
  public:
-  EntryWriter(const std::string& packagePath, const std::string& stagingFolder, const pak::TkexPakDirectory& directory,
-              const std::vector<std::string>& names, const PackageDigests& digests)
-      : source_(std::make_shared<tk::TFileStream>(packagePath, tk::FileMode::OpenRead)),
+  EntryWriter(const pak::PackageLocation& package, const std::string& stagingFolder,
+              const pak::TkexPakDirectory& directory, const std::vector<std::string>& names, const PackageDigests& digests)
+      : source_(pak::OpenPackageForReading(package)),
         digest_(std::make_shared<tk::Sha256>()),
         stagingFolder_(stagingFolder),
         directory_(directory),
@@ -125,7 +124,7 @@ class EntryWriter {
 
  private:
   // Shared by the copies a std::function makes.
-  std::shared_ptr<tk::TFileStream> source_;
+  std::shared_ptr<tk::TStream> source_;
   std::shared_ptr<tk::Sha256> digest_;  // Finish starts it afresh for the next entry
   std::string stagingFolder_;
   const pak::TkexPakDirectory& directory_;
@@ -143,19 +142,19 @@ std::vector<std::string> StagingResult::RootFiles() const {
   return root;
 }
 
-std::string PackageVersion() {
+std::string PackageVersion(const pak::PackageLocation& package) {
   try {
-    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    pak::TkexPak archive(nullptr, package);
     return archive.Header->VersionText();
   } catch (const std::exception&) {
     return std::string();
   }
 }
 
-uint64_t UnpackedPackageSize() {
+uint64_t UnpackedPackageSize(const pak::PackageLocation& package) {
   constexpr uint64_t kCluster = 4096;
   try {
-    pak::TkexPak archive(nullptr, Process().SetupFolder + kPackageFileName, pak::OpenFor::Reading);
+    pak::TkexPak archive(nullptr, package);
     uint64_t total = 0;
     for (int32_t i = 0; i < archive.Directory->Count(); ++i)
       total += (uint64_t{archive.Directory->Item(i).DataSize} + kCluster - 1) / kCluster * kCluster + kCluster;
@@ -165,15 +164,15 @@ uint64_t UnpackedPackageSize() {
   }
 }
 
-StagingResult UnpackPackage(Progress* progress, const std::string& makerKey, int writers) {
+StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progress, const std::string& makerKey,
+                            int writers) {
   const ProcessValues& process = Process();
-  const std::string packagePath = process.SetupFolder + kPackageFileName;
-  if (!tk::FileExists(packagePath)) return {StagingResult::PackageMissing, packagePath};
+  if (!tk::FileExists(package.path)) return {StagingResult::PackageMissing, package.path};
   std::unique_ptr<pak::TkexPak> archive;
   try {
-    archive = std::make_unique<pak::TkexPak>(nullptr, packagePath, pak::OpenFor::Reading);
+    archive = std::make_unique<pak::TkexPak>(nullptr, package);
   } catch (const pak::EPackageMissing&) {
-    return {StagingResult::PackageMissing, packagePath};  // gone between the look and the open
+    return {StagingResult::PackageMissing, package.path};  // gone between the look and the open
   } catch (const std::exception& error) {
     return {StagingResult::PackageDamaged, error.what()};
   }
@@ -240,7 +239,7 @@ StagingResult UnpackPackage(Progress* progress, const std::string& makerKey, int
   try {
     RunOrdered(
         count, writers,
-        [&] { return ItemJob(EntryWriter(packagePath, process.StagingFolder, directory, names, *digests)); }, finished);
+        [&] { return ItemJob(EntryWriter(package, process.StagingFolder, directory, names, *digests)); }, finished);
   } catch (const std::exception& problem) {
     // A writer could not open the package for itself.
     return {StagingResult::PackageDamaged, problem.what()};

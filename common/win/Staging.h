@@ -8,6 +8,7 @@
 
 #include "common/portable/Progress.h"
 #include "common/win/PackageDigest.h"
+#include "pak/PakLocation.h"
 #include "toolkit/core/DateTime.h"
 
 namespace pub {
@@ -16,7 +17,7 @@ namespace pub {
 struct StagingResult {
   enum Kind {
     Done,
-    PackageMissing,  // no Setup.pak in the setup folder
+    PackageMissing,  // no package where it was looked for
     PackageDamaged,  // it cannot be read as an archive, an entry is unsafe or out of bounds, or
                      // an entry's data differ from its digest
     PackageRefused,  // its digest block is damaged, or it is not signed by the maker the
@@ -38,19 +39,19 @@ struct StagingResult {
   std::vector<std::string> RootFiles() const;
 };
 
-// The version of the package beside the program, read from its header without unpacking;
-// empty when it cannot be read.
-std::string PackageVersion();
+// The version of the package, read from its header without unpacking; empty when it cannot be
+// read.
+std::string PackageVersion(const pak::PackageLocation& package);
 
 // The room the package's entries take once unpacked, each file rounded up to a 4 KiB cluster;
 // 0 when the package cannot be read (staging then says why).
-uint64_t UnpackedPackageSize();
+uint64_t UnpackedPackageSize(const pak::PackageLocation& package);
 
 // How many files staging writes at once: creating and closing a file waits on the system, and
 // writers that overlap those waits stage faster than one writer alone.
 constexpr int kStagingWriters = 2;
 
-// Opens Setup.pak of the setup folder for reading only and extracts every entry into the
+// Opens the package (pub::LocatePackage() tells where it lies) for reading only and extracts every entry into the
 // staging folder with `writers` writers at once (each reading the package through a handle of
 // its own), reporting one status text, log line and step per entry in package order (progress
 // may be null), on the caller's thread. Every entry name, and the package's digest block
@@ -60,7 +61,7 @@ constexpr int kStagingWriters = 2;
 // fails in package order is the failure returned. The package is let go before returning,
 // whatever the outcome, so a later staging in the same process can open it again; it is never
 // written to, and never created when it is missing.
-StagingResult UnpackPackage(Progress* progress, const std::string& makerKey = EmbeddedMakerKey(),
-                            int writers = kStagingWriters);
+StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progress,
+                            const std::string& makerKey = EmbeddedMakerKey(), int writers = kStagingWriters);
 
 }  // namespace pub

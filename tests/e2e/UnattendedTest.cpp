@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/portable/EmbeddedPackage.h"
 #include "pak/Pak.h"
 #include "tests/e2e/EndToEnd.h"
 #include "tests/e2e/driver/FolderLinks.h"
@@ -14,6 +15,7 @@
 #include "tests/e2e/driver/Services.h"
 #include "tests/e2e/driver/WindowQuery.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/MemoryStream.h"
 
 namespace e2e {
 namespace {
@@ -63,6 +65,9 @@ class Unattended : public EndToEnd {
     const std::string uninstaller = FileBytes(tk::ToWide(folder + "\\install\\Uninstall.exe"));
     EXPECT_FALSE(uninstaller.empty()) << "no install\\Uninstall.exe";
     EXPECT_TRUE(uninstaller == FileBytes(setupFolder->Path() + L"setup.exe")) << "install\\Uninstall.exe is not setup.exe";
+    ExpectServicesAndSite();
+  }
+  void ExpectServicesAndSite() {
     EXPECT_TRUE(WaitForRunning(L"mysqlquarn", kWindowWait));
     EXPECT_TRUE(WaitForRunning(L"tomcatquarn", kWindowWait));
     EXPECT_EQ(HttpGet("/", 8080).status, 200);
@@ -181,6 +186,54 @@ TEST_F(Unattended, RefusalsEndWithTheirExitCodesAndChangeNothing) {
   EXPECT_FALSE(InstallRecordExists());
   EXPECT_FALSE(FolderExists(tk::ToWide(std::string(kOwnFolder) + "\\eblog")));
   EXPECT_NE(FileBytes(log).find("4"), std::string::npos);
+}
+
+// The single file of a release, setup.exe with the package inside, copied alone into an empty
+// folder: it installs from what it carries. One byte of an entry changed in its package part is
+// refused with 4 before anything is written, naming the entry. Its uninstaller is the whole file,
+// package included, so that a signed release leaves a signed uninstaller.
+TEST_F(Unattended, TheSingleFileAloneInAFolderInstallsAndOneChangedByteIsRefused) {
+  tk::TMemoryStream program(FileBytes(setupFolder->Path() + L"setup.exe")),
+      package(FileBytes(setupFolder->Path() + L"Setup.pak")), single;
+  ASSERT_GT(program.Size(), 0);
+  pub::WriteProgramWithPackage(program, package, single);
+  const std::optional<pub::EmbeddedPart> part = pub::FindEmbeddedPackage(single);
+  ASSERT_TRUE(part);
+  WorkFolder alone(L"quarn-single");
+  const std::wstring name = L"quarn-setup-1.0.exe", path = alone.Path() + name;
+  ASSERT_TRUE(WriteBytes(path, single.Bytes()));
+
+  // The middle byte of the package's first file with data.
+  int64_t changedAt = -1;
+  std::string entryName;
+  {
+    pak::TkexPak inside(nullptr, pak::PackageLocation{tk::FromWide(path), part->offset, part->size});
+    for (int32_t i = 0; i < inside.Directory->Count() && changedAt < 0; ++i) {
+      const pak::TkexPakDirectoryItem& entry = inside.Directory->Item(i);
+      if (entry.Kind != pak::kKindFile || entry.DataSize == 0) continue;
+      changedAt = part->offset + entry.DataOffset + entry.DataSize / 2;
+      entryName = entry.NameText();
+    }
+  }
+  ASSERT_GE(changedAt, 0);
+  std::string damaged = single.Bytes();
+  damaged[static_cast<size_t>(changedAt)] ^= 1;
+  ASSERT_TRUE(WriteBytes(path, damaged));
+  const std::wstring own = L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption();
+  EXPECT_EQ(RunToEnd(alone.Path(), name, own), 4u);
+  EXPECT_FALSE(FolderExists(tk::ToWide(kOwnFolder)));
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_NE(FileBytes(log).find(Utf8(entryName.c_str())), std::string::npos) << FileBytes(log);
+
+  ASSERT_TRUE(WriteBytes(path, single.Bytes()));
+  EXPECT_EQ(RunToEnd(alone.Path(), name, own), 0u) << FileBytes(log);
+  EXPECT_FALSE(showedWindow);
+  EXPECT_TRUE(FileBytes(tk::ToWide(std::string(kOwnFolder) + "\\install\\Uninstall.exe")) == single.Bytes())
+      << "the uninstaller is the single file, byte for byte";
+  ExpectServicesAndSite();
+  const std::wstring installFolder = tk::ToWide(std::string(kOwnFolder) + "\\install\\");
+  EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S " + LogOption()), 0u);
+  ExpectAllGone(kOwnFolder);
 }
 
 // A release's setup.exe knows its maker's key: the demo package (digests, no signature) is

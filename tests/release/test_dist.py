@@ -5,6 +5,7 @@ import glob
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import unittest
@@ -12,7 +13,7 @@ import zipfile
 
 import yaml
 
-from release_tools import NATIVE, ROOT, WINDOWS_TREES, machine, read, run, script, verify
+from release_tools import NATIVE, ROOT, WINDOWS_TREES, flip_byte, machine, read, run, script, signature_span, verify
 from throwaway_pki import PASSWORD, LocalTimestampServer, ThrowawayPki
 
 RELEASE_URL = "https://downloads.quarn.test/releases"
@@ -52,14 +53,15 @@ class Release(unittest.TestCase):
             return yaml.safe_load(f)
 
     def test_release_holds_setup_its_package_their_zip_and_checksums(self):
+        single = os.path.basename(self.zip)[:-len(".zip")] + ".exe"
         self.assertEqual(sorted(os.listdir(self.dist)),
-                         sorted(["SHA256SUMS", "Setup.pak", "setup.exe", "winget", os.path.basename(self.zip)]))
+                         sorted(["SHA256SUMS", "Setup.pak", "setup.exe", "winget", os.path.basename(self.zip), single]))
         self.assertRegex(os.path.basename(self.zip), r"^quarn-setup-[^/]+\.zip$")
         self.assertNotIn("unsigned", self.zip)
         sums = subprocess.run(["sha256sum", "--check", "--strict", "SHA256SUMS"], cwd=self.dist, capture_output=True,
                               text=True)
         self.assertEqual(sums.returncode, 0, sums.stdout + sums.stderr)
-        self.assertEqual(len(sums.stdout.splitlines()), 3)
+        self.assertEqual(len(sums.stdout.splitlines()), 4)
         with zipfile.ZipFile(self.zip) as z:
             self.assertEqual(sorted(z.namelist()), ["Setup.pak", "setup.exe"])
             for name in z.namelist():
@@ -87,6 +89,30 @@ class Release(unittest.TestCase):
         for standin in ("MySQL5/bin/mysqld-nt.exe", "tomcat5/bin/tomcat5-service.exe"):
             ok, report = verify(os.path.join(unpacked, standin), self.pki)
             self.assertTrue(ok, standin + "\n" + report)
+
+    def test_the_single_file_is_setup_carrying_the_package_under_one_signature(self):
+        single = self.zip[:-len(".zip")] + ".exe"
+        ok, report = verify(single, self.pki)
+        self.assertTrue(ok, report)
+        self.assertIn("Timestamp Server Signature verification: ok", report)
+        # Found as setup.exe finds it: the trailer right before the certificate table (after any
+        # zeros a signer padded with) says where the package lies.
+        data = read(single)
+        table, _ = signature_span(single)
+        end = table
+        while data[end - 1] == 0:
+            end -= 1
+        offset, size, magic = struct.unpack_from("<QQ8s", data, end - 24)
+        self.assertEqual(magic, b"QuarnPk1")
+        self.assertEqual(offset + size, end - 24)
+        self.assertTrue(data[offset:offset + size] == read(os.path.join(self.dist, "Setup.pak")),
+                        "the package inside is the release's Setup.pak")
+        # The signature covers the package: one byte changed in it and the file no longer verifies.
+        damaged = os.path.join(self.work, "damaged-single.exe")
+        shutil.copy(single, damaged)
+        flip_byte(damaged, offset + size // 2)
+        ok, report = verify(damaged, self.pki)
+        self.assertFalse(ok, report)
 
     def test_manifest_holds_to_winget_rules(self):
         checked = subprocess.run([script("check-winget-manifest"), self.manifest, self.zip], capture_output=True, text=True)
@@ -215,6 +241,7 @@ class Release(unittest.TestCase):
         self.assertEqual(made.returncode, 0, made.stderr)
         self.assertIn("UNSIGNED", made.stdout)
         self.assertEqual(len(glob.glob(os.path.join(out, "quarn-setup-*-unsigned.zip"))), 1)
+        self.assertEqual(len(glob.glob(os.path.join(out, "quarn-setup-*-unsigned.exe"))), 1)
         ok, report = verify(os.path.join(out, "setup.exe"), self.pki, timestamped=False)
         self.assertFalse(ok, report)
 

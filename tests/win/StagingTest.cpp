@@ -6,6 +6,7 @@
 
 #include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
@@ -20,7 +21,7 @@ class Staging : public EngineFixture {
   bool Unpack() { return Stage().Succeeded(); }
   pub::StagingResult Stage() {
     progress = RecordedProgress();
-    last = pub::UnpackPackage(&progress);
+    last = pub::UnpackPackage(pub::LocatePackage(), &progress);
     return last;
   }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
@@ -150,16 +151,17 @@ TEST_F(Staging, WithTheMakersKeyOnlyASignedPackageIsTaken) {
   for (const std::string& package : {BuildPackage({{"forum/a.jsp", "a"}}), BuildPackageWithDigests({{"forum/a.jsp", "a"}})}) {
     WriteFile(Package(), package);
     progress = RecordedProgress();
-    const pub::StagingResult refused = pub::UnpackPackage(&progress, key);
+    const pub::StagingResult refused = pub::UnpackPackage(pub::LocatePackage(), &progress, key);
     EXPECT_EQ(refused.kind, pub::StagingResult::PackageRefused);
     EXPECT_NE(refused.detail.find("没有签名"), std::string::npos) << refused.detail;
     EXPECT_FALSE(Exists(Staged("forum"))) << "nothing is written";
   }
   WriteFile(Package(), ReadFile(QUARN_DIGEST_DATA "/signed.pak"));
-  EXPECT_TRUE(pub::UnpackPackage(&progress, key).Succeeded());
+  EXPECT_TRUE(pub::UnpackPackage(pub::LocatePackage(), &progress, key).Succeeded());
   EXPECT_EQ(ReadFile(QUARN_DIGEST_DATA "/other-test.pub").size(), 65u);
   RemoveTree(pub::Process().StagingFolder);
-  const pub::StagingResult other = pub::UnpackPackage(&progress, ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
+  const pub::StagingResult other =
+      pub::UnpackPackage(pub::LocatePackage(), &progress, ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
   EXPECT_EQ(other.kind, pub::StagingResult::PackageRefused) << "signed by another maker";
 }
 
@@ -191,7 +193,7 @@ TEST_F(Staging, WithOneTwoOrFourWritersEveryEntryIsWrittenAndReportedInPackageOr
   for (int writers : {1, 2, 4}) {
     RemoveTree(pub::Process().StagingFolder);
     progress = RecordedProgress();
-    last = pub::UnpackPackage(&progress, std::string(), writers);
+    last = pub::UnpackPackage(pub::LocatePackage(), &progress, std::string(), writers);
     ASSERT_TRUE(last.Succeeded()) << writers << " writers: " << last.detail;
     if (expected.empty()) expected = progress.lines;  // the package's order, as one writer reports it
     EXPECT_EQ(progress.lines, expected) << writers << " writers";
@@ -220,7 +222,7 @@ TEST_F(Staging, AStagingFolderThatCannotBeClearedStopsStagingBeforeAnythingIsWri
     tk::TFileStream holder(held, tk::FileMode::Create);
     WriteFile(other, "left by an earlier run");
     progress = RecordedProgress();
-    last = pub::UnpackPackage(&progress, std::string(), writers);
+    last = pub::UnpackPackage(pub::LocatePackage(), &progress, std::string(), writers);
     EXPECT_EQ(last.kind, pub::StagingResult::CannotWrite) << writers << " writers";
     EXPECT_NE(last.detail.find(pub::WithoutTrailingBackslash(pub::Process().StagingFolder)), std::string::npos)
         << last.detail;

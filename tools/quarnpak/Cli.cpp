@@ -21,6 +21,7 @@ const char* const kUsage =
     "  quarnpak extract PAK DIR\n"
     "  quarnpak verify PAK [--key MAKER.pub]\n"
     "  quarnpak pubkey KEY.pem OUT.pub\n"
+    "  quarnpak embed SETUP.EXE PAK OUT.EXE\n"
     "exit codes: 0 done, 1 bad input or damaged archive, 2 bad arguments";
 
 struct UsageError {
@@ -97,6 +98,9 @@ void Dispatch(const Arguments& parsed) {
   } else if (verb == "pubkey") {
     Expect(parsed, 2);
     PubkeyVerb(operand(0), operand(1));
+  } else if (verb == "embed") {
+    Expect(parsed, 3);
+    EmbedVerb(operand(0), operand(1), operand(2));
   } else {
     throw UsageError{"unknown command " + Quoted(verb)};
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/portable/EmbeddedPackage.h"
 #include "pak/PakGlobals.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/DateTime.h"
@@ -139,6 +140,28 @@ void PubkeyVerb(const fs::path& pemKey, const fs::path& out) {
   file.Write(key.data(), static_cast<int32_t>(key.size()));
   file.Close();
   PrintLine(ShowPath(out) + ShowGbk("：P-256 公钥，65 字节，密钥指纹 " + pak::KeyFingerprint(key)));
+}
+
+void EmbedVerb(const fs::path& program, const fs::path& package, const fs::path& out) {
+  ArchiveReader archive(package);
+  archive.LoadDirectory();
+  RefuseBadEntries(archive, package, "not embedded");
+  std::error_code ec;
+  if (fs::equivalent(program, out, ec) || fs::equivalent(package, out, ec))
+    throw ToolError(ShowPath(out) + " is one of the inputs; write the program elsewhere");
+  PathFile programFile(program, PathFile::Mode::Read);
+  const std::string problem = pub::CarryingProblem(programFile);
+  if (!problem.empty()) throw ToolError(ShowPath(program) + " cannot carry a package: " + problem);
+  PathFile packageFile(package, PathFile::Mode::Read);
+  try {
+    PathFile outFile(out, PathFile::Mode::Create);
+    pub::WriteProgramWithPackage(programFile, packageFile, outFile);
+    outFile.Close();
+  } catch (...) {
+    fs::remove(out, ec);  // no half-written program is left to be signed or shipped
+    throw;
+  }
+  PrintLine("wrote " + ShowPath(out) + ": " + ShowPath(program) + " carrying " + ShowPath(package));
 }
 
 }  // namespace qp

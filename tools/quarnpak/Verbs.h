@@ -24,5 +24,9 @@ void ExtractVerb(const std::filesystem::path& archive, const std::filesystem::pa
 void VerifyVerb(const std::filesystem::path& archive, const std::optional<std::filesystem::path>& makerKey);
 // Writes the public key of a PEM key (private or public) as the 65 bytes the installer embeds.
 void PubkeyVerb(const std::filesystem::path& pemKey, const std::filesystem::path& out);
+// Writes program with the package inside it (common/portable/EmbeddedPackage.h) to out; the
+// program must be unsigned and carry no package yet, and the package must be a sound archive.
+void EmbedVerb(const std::filesystem::path& program, const std::filesystem::path& package,
+               const std::filesystem::path& out);
 
 }  // namespace qp
