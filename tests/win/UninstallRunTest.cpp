@@ -9,6 +9,7 @@
 #include "common/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/e2e/driver/Files.h"
+#include "tests/e2e/driver/SystemRecord.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/win/Registry.h"
@@ -194,48 +195,11 @@ TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
   EXPECT_FALSE(KeyExists(setup::kVersionKey));
 }
 
-namespace {
-
-// The value the system reads at start-up for what to delete then (REG_MULTI_SZ), "" when none.
-std::wstring PendingDeletes() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE,
-                    &key) != ERROR_SUCCESS)
-    return std::wstring();
-  DWORD type = 0, size = 0;
-  std::wstring value;
-  if (RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size) {
-    value.resize(size / sizeof(wchar_t));
-    RegQueryValueExW(key, L"PendingFileRenameOperations", nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &size);
-  }
-  RegCloseKey(key);
-  return value;
-}
-
-void SetPendingDeletes(const std::wstring& value) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE,
-                    &key) != ERROR_SUCCESS)
-    return;
-  if (value.empty())
-    RegDeleteValueW(key, L"PendingFileRenameOperations");
-  else
-    RegSetValueExW(key, L"PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                   static_cast<DWORD>(value.size() * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
-
-std::wstring LowerCaseWide(std::wstring text) {
-  for (wchar_t& c : text) c = towlower(c);
-  return text;
-}
-
-}  // namespace
 
 // Another program holds the uninstaller open: the removal is done, the uninstaller goes at the
 // next restart, and the code says so (3010), as the box and the log do.
 TEST_F(UninstallRun, AnUninstallerHeldOpenGoesAtTheNextRestartAndTheCodeSaysSo) {
-  const std::wstring pendingBefore = PendingDeletes();
+  e2e::SavedRestartDeletes restartDeletes;
   std::string install = folder.Path() + "inst";
   MakeProduct(install, "eforum");
   WriteRecord(install, {"eforum"});
@@ -245,14 +209,12 @@ TEST_F(UninstallRun, AnUninstallerHeldOpenGoesAtTheNextRestartAndTheCodeSaysSo) 
     tk::TFileStream holder(uninstaller, tk::FileMode::OpenReadWrite);
     outcome = Uninstall();
   }
-  const std::wstring pending = PendingDeletes();
-  SetPendingDeletes(pendingBefore);  // nothing of the test waits for the prefix's next start
   EXPECT_EQ(outcome.code, pub::ExitCode::DoneRestartNeeded);
   EXPECT_TRUE(outcome.Done());
   EXPECT_EQ(outcome.leftForRestart, std::vector<std::string>{uninstaller});
   EXPECT_FALSE(Exists(install + "\\eforum"));
   EXPECT_FALSE(KeyExists(setup::kVersionKey));
-  EXPECT_NE(LowerCaseWide(pending).find(LowerCaseWide(tk::ToWide(uninstaller))), std::wstring::npos) << "not left to the restart";
+  EXPECT_TRUE(restartDeletes.Holds(tk::ToWide(uninstaller))) << "not left to the restart";
   bool noted = false;
   for (const std::string& note : progress.notes) noted = noted || note.find(uninstaller) != std::string::npos;
   EXPECT_TRUE(noted) << "the log names what waits for the restart";
