@@ -126,17 +126,19 @@ std::optional<pub::ExitCode> StartWindowed(tk::Application& application, const S
 pub::ExitCode RunSetup() {
   tk::Application application;
   SingleInstance instance;
-  // A second wizard only brings the first one forward: that is not a failure.
-  if (std::optional<pub::ExitCode> early = StartWindowed(application, instance, pub::ExitCode::Done)) return *early;
+  // A second wizard brings the first one forward; whoever started it learns that it did nothing.
+  if (std::optional<pub::ExitCode> early = StartWindowed(application, instance, pub::ExitCode::AlreadyRunning))
+    return *early;
   ShowSplash(application);
+  ui::TfSetupMainForm* form = nullptr;
   try {
-    application.CreateForm<ui::TfSetupMainForm>();
+    form = application.CreateForm<ui::TfSetupMainForm>();
   } catch (const std::exception& error) {
     tk::Application::HandleException(error);
     if (!application.MainForm()) return pub::ExitCode::Failed;  // no window to run
   }
   application.Run();
-  return pub::ExitCode::Done;
+  return form ? form->ProgramExitCode() : pub::ExitCode::Failed;
 }
 
 pub::ExitCode RunWindowedUninstall() {
@@ -154,7 +156,7 @@ pub::ExitCode RunWindowedUninstall() {
     if (!application.MainForm()) return pub::ExitCode::Failed;
   }
   application.Run();
-  return form ? form->RemovalResult() : pub::ExitCode::Failed;
+  return form ? form->ProgramExitCode() : pub::ExitCode::Failed;
 }
 
 }  // namespace app

@@ -37,7 +37,8 @@ std::wstring SettleWorkingFolders(const ShortNameLookup& shortName = SystemShort
 // are next handled: the picture stays while the wizard window is being built.
 void ShowSplash(tk::Application& application);
 
-// The wizard: start-up, the window and the message loop; returns the process exit code.
+// The wizard: start-up, the window and the message loop; returns the process exit code: how
+// the last run ended, 1602 when the window was left before any run, 3 when another copy runs.
 pub::ExitCode RunSetup();
 
 // The uninstaller with its window: confirmation, the uninstall page, the result.

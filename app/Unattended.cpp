@@ -3,7 +3,10 @@
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "common/portable/UnattendedInstallPlan.h"
+#include "common/portable/VersionOrder.h"
 #include "common/win/LogProgress.h"
+#include "common/win/PackageLocation.h"
+#include "common/win/Staging.h"
 #include "setup/InstallationRecord.h"
 #include "setup/LoggedRun.h"
 #include "setup/Runs.h"
@@ -33,8 +36,15 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
   const pub::UnattendedInstallPlan plan = pub::PlanUnattendedInstall(recorded, commandLine.folder);
   if (!plan.Ok()) return EndEarly(pub::RunAction::Install, plan.error, pub::ExitCode::BadCommandLine);
+  std::vector<std::string> notes = recorded.notes;
+  if (plan.repair) {
+    const pub::DowngradeDecision downgrade =
+        pub::JudgeUnattendedDowngrade(pub::PackageVersion(pub::LocatePackage()), recorded.version, commandLine.allowDowngrade);
+    if (downgrade.refused) return EndEarly(pub::RunAction::Repair, downgrade.note, pub::ExitCode::Downgrade);
+    if (!downgrade.note.empty()) notes.push_back(downgrade.note);
+  }
   pub::NoDisplay none;
-  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, recorded.notes}, none).code;
+  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, notes}, none).code;
   setup::RemoveStagingFolder();
   return code;
 }

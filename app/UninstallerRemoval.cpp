@@ -17,6 +17,7 @@
 #include "setup/UninstallEngine.h"
 #include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/Errors.h"
 #include "toolkit/win/ProgramPath.h"
 
 namespace app {
@@ -106,25 +107,52 @@ void RemoveThisCopy() {
 
 }  // namespace
 
-void ScheduleUninstallerRemoval() {
-  if (setup::InstallFolderOfRunningUninstaller().empty()) return;
-  const std::wstring self = tk::ProgramPath();
+namespace {
+
+// Starts the copy that removes this uninstaller once it has ended; false when it cannot.
+bool StartRemovalCopy(const std::wstring& self) {
   pub::UninstallerRemovalTask task;
   task.waitFor = GetCurrentProcessId();
   task.token = FreshToken();
-  if (task.token.empty() || !tk::FromWideChecked(self, &task.uninstaller)) return;
+  if (task.token.empty() || !tk::FromWideChecked(self, &task.uninstaller)) return false;
   // The copy runs with this program's rights: it goes into a folder of its own, made anew with
   // the protected access list, never to a name in the temporary folder that someone else could
   // have put there first, or could swap before it starts.
   const std::string temp = pub::TempFolderOf(pub::Process().StagingFolder);
-  if (temp.empty()) return;
+  if (temp.empty()) return false;
   const std::string folder = temp + pub::RemovalCopyFolderName(task.waitFor);
-  if (!pub::MakeFreshPrivateFolder(folder).empty()) return;
+  if (!pub::MakeFreshPrivateFolder(folder).empty()) return false;
   const std::wstring copy = tk::ToWide(folder + "\\" + pub::RemovalCopyFileName(task.token));
-  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) return;
+  if (!CopyFileW(self.c_str(), copy.c_str(), TRUE)) {
+    RemoveDirectoryW(tk::ToWide(folder).c_str());
+    return false;
+  }
   SetEnvironmentVariableW(kTaskVariable, tk::ToWide(pub::FormatRemovalTask(task)).c_str());
-  if (!StartHidden(L"\"" + copy + L"\"", tk::ToWide(temp))) DeleteFileW(copy.c_str());
+  const bool started = StartHidden(L"\"" + copy + L"\"", tk::ToWide(temp));
   SetEnvironmentVariableW(kTaskVariable, nullptr);
+  if (!started) {
+    DeleteFileW(copy.c_str());
+    RemoveDirectoryW(tk::ToWide(folder).c_str());
+  }
+  return started;
+}
+
+}  // namespace
+
+bool ScheduleUninstallerRemoval() {
+  if (setup::InstallFolderOfRunningUninstaller().empty()) return false;
+  const std::wstring self = tk::ProgramPath();
+  if (StartRemovalCopy(self)) return false;
+  // The system deletes them at the next start, the folders only when nothing else is left in them.
+  const std::wstring installSubfolder = FolderOf(self);
+  if (!MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    LogNote("无法删除卸载程序 " + tk::FromWide(self) + "：" + tk::SysErrorMessage(GetLastError()));
+    return false;
+  }
+  MoveFileExW(installSubfolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  MoveFileExW(FolderOf(installSubfolder).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  LogNote(setup::LeftForRestartNote({tk::FromWide(self)}));
+  return true;
 }
 
 bool RemoveUninstallerIfAsked() {

@@ -11,8 +11,10 @@
 namespace app {
 
 // When this program runs as install folder + "\install\Uninstall.exe": starts the copy that
-// removes it after this process ends. Does nothing otherwise.
-void ScheduleUninstallerRemoval();
+// removes it after this process ends. When no copy can be started, leaves the uninstaller, its
+// folder and the install folder to the system's delete at the next restart, notes that in the
+// run log and returns true (the removal then ends with "restart needed"). Does nothing otherwise.
+bool ScheduleUninstallerRemoval();
 
 // True when this process is such a copy: it did the removal and the program should end. Any
 // other start with the variable set ignores it, notes that in the run log and goes on.

@@ -75,7 +75,9 @@ int Main(bool* windowed) {
       return pub::ToInt(app::RunUnattendedInstall(commandLine));
     case pub::RunMode::Uninstall: {
       pub::ExitCode result = commandLine.silent ? app::RunUnattendedUninstall() : app::RunWindowedUninstall();
-      if (result == pub::ExitCode::Done) app::ScheduleUninstallerRemoval();
+      if ((result == pub::ExitCode::Done || result == pub::ExitCode::DoneRestartNeeded) &&
+          app::ScheduleUninstallerRemoval())
+        result = pub::ExitCode::DoneRestartNeeded;
       return pub::ToInt(result);
     }
     case pub::RunMode::Wizard:

@@ -98,7 +98,9 @@ UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds
     engine.bounds = bounds;
     outcome.removal = engine.Run(recorded);
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
-    if (outcome.removal == UninstallEngine::Outcome::Removed) outcome.code = pub::ExitCode::Done;
+    outcome.leftForRestart = engine.LeftForRestart();
+    if (outcome.removal == UninstallEngine::Outcome::Removed)
+      outcome.code = outcome.leftForRestart.empty() ? pub::ExitCode::Done : pub::ExitCode::DoneRestartNeeded;
     // What was wrong with the record, then what became of it.
     if (outcome.removal == UninstallEngine::Outcome::NoUsableFolder)
       outcome.reason = recorded.damage.empty() ? std::string(kNoUsableFolderText)

@@ -36,7 +36,8 @@ struct RunOutcome {
   pub::ExitCode code = pub::ExitCode::Done;
   std::string reason;  // GBK; "" when done
 
-  bool Done() const { return code == pub::ExitCode::Done; }
+  // Done, also when files wait for the next restart.
+  bool Done() const { return code == pub::ExitCode::Done || code == pub::ExitCode::DoneRestartNeeded; }
 };
 
 struct InstallOutcome : RunOutcome {
@@ -51,6 +52,8 @@ struct UninstallOutcome : RunOutcome {
   bool recordGone = false;
   // Recorded folders stayed behind; the record is kept for another removal.
   bool incomplete = false;
+  // Removed, with files that go at the next restart (the code is DoneRestartNeeded then).
+  std::vector<std::string> leftForRestart;
 };
 
 // Stages the package, installs it into plan.folder and starts its services.

@@ -120,6 +120,7 @@ UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReadi
   DeleteFileW(tk::ToWide(installFolder_ + pub::kPlacedFilesPath).c_str());
   RemoveUninstaller();
   RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
+  if (progress_ && !leftForRestart_.empty()) progress_->Note(LeftForRestartNote(leftForRestart_));
   if (progress_) {
     progress_->Complete();
     progress_->Outcome(pub::RunStep::Remove, true, std::string());
@@ -133,8 +134,23 @@ void UninstallEngine::RemoveUninstaller() {
   const std::wstring self = tk::ProgramPath();
   // The running uninstaller cannot delete itself; its copy in the temporary folder does.
   if (_wcsicmp(self.c_str(), uninstaller.c_str()) == 0) return;
-  DeleteFileW(uninstaller.c_str());
-  RemoveDirectoryW(uninstaller.substr(0, uninstaller.find_last_of(L'\\')).c_str());
+  const std::wstring installSubfolder = uninstaller.substr(0, uninstaller.find_last_of(L'\\'));
+  if (DeleteFileW(uninstaller.c_str()) || GetFileAttributesW(uninstaller.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    RemoveDirectoryW(installSubfolder.c_str());
+    return;
+  }
+  // Another program runs it or holds it open (a second uninstaller window): the system deletes
+  // it at the next restart, then its folder and the install folder, each only when empty then.
+  if (!MoveFileExW(uninstaller.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return;
+  MoveFileExW(installSubfolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  MoveFileExW(tk::ToWide(installFolder_).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  leftForRestart_.push_back(tk::FromWide(uninstaller));
+}
+
+std::string LeftForRestartNote(const std::vector<std::string>& paths) {
+  std::string note = "以下文件正被其他程序使用，将在重新启动计算机后删除：";
+  for (const std::string& path : paths) note += "\r\n" + path;
+  return note;
 }
 
 void UninstallEngine::DeleteRecord() {

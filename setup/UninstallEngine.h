@@ -45,13 +45,16 @@ class UninstallEngine {
   Outcome Run();
   // Why a Refused run did nothing, naming the folder; "" otherwise.
   const std::string& Refusal() const { return refusal_; }
+  // What a Removed run could not delete and left to be deleted at the next restart.
+  const std::vector<std::string>& LeftForRestart() const { return leftForRestart_; }
 
  private:
   // Stops and unregisters every service and deletes the product folders, as the plan orders.
   void RemoveProducts(const pub::RemovalPlan& plan);
   // Deletes one product folder, trying again for a moment while something still holds it.
   void DeleteProduct(const std::string& folder);
-  // install\Uninstall.exe and its folder, unless it is the running program.
+  // install\Uninstall.exe and its folder, unless it is the running program; what another
+  // program holds open goes at the next restart.
   void RemoveUninstaller();
   void DeleteRecord();
 
@@ -59,7 +62,11 @@ class UninstallEngine {
   bool hadSetJavaHome_ = false;  // as the record says
   std::string installFolder_;
   std::string refusal_;
+  std::vector<std::string> leftForRestart_;
 };
+
+// The note a removal leaves in its log and box when files wait for the next restart (GBK).
+std::string LeftForRestartNote(const std::vector<std::string>& paths);
 
 // The install folder this program was started from as its install\Uninstall.exe; "" when it
 // runs under another name or from elsewhere (setup.exe /uninstall, the wizard's choice).

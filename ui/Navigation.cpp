@@ -113,6 +113,9 @@ void TfSetupMainForm::Perform(const pub::WizardAction& action) {
     case pub::WizardActionKind::ConfirmUninstall:
       if (tk::ConfirmWarning("您确认您要卸载Quarn吗?")) Render(model_->UninstallConfirmed());
       return;
+    case pub::WizardActionKind::ConfirmDowngrade:
+      if (tk::ConfirmWarning(action.message)) Render(model_->DowngradeConfirmed());
+      return;
     case pub::WizardActionKind::RunUninstall:
       return PerformUninstall();
     case pub::WizardActionKind::RunInstall:
@@ -136,6 +139,7 @@ void TfSetupMainForm::PerformInstall() {
   runActive_ = true;
   const setup::InstallOutcome outcome = RunInstall();
   runActive_ = false;
+  outcome_.RunEnded(outcome.code);
   Render(model_->InstallEnded(outcome.Done()));
   if (closePending_) Close();
 }
@@ -144,7 +148,7 @@ void TfSetupMainForm::PerformUninstall() {
   runActive_ = true;
   const setup::UninstallOutcome outcome = RunUninstall();
   runActive_ = false;
-  removalResult_ = outcome.code;
+  outcome_.RunEnded(outcome.code);
   Render(model_->UninstallEnded(outcome.recordGone));
   if (closePending_) Close();
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/portable/VersionOrder.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Staging.h"
@@ -47,23 +48,29 @@ void TfSetupMainForm::FormCreate() {
   packageFound_ = uninstallerAlone_ || tk::FileExists(package.path);
   if (!packageFound_) {
     model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
+    outcome_.StoppedAtStart(pub::ExitCode::PackageProblem);
     tk::ShowError(setup::PackageMissingMessage());
     return;
   }
   const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
+  // Only a recorded installation has a version to compare it with.
+  const std::string packageVersion = recorded.Exists() ? pub::PackageVersion(package) : std::string();
   if (!recorded.Exists()) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);
   } else {
     Label32->SetCaption(recorded.version.empty() ? pub::kUnknownVersionText : recorded.version);
-    // A repair with a newer package is an upgrade: the page says which version comes.
-    const std::string packageVersion = pub::PackageVersion(package);
-    if (!packageVersion.empty()) Label38->SetCaption("本安装包的版本号为：" + packageVersion);
+    // A repair with a newer package is an upgrade, with an older one a downgrade: the page
+    // says which version comes.
+    if (!packageVersion.empty())
+      Label38->SetCaption("本安装包的版本号为：" + packageVersion +
+                          (pub::IsDowngrade(packageVersion, recorded.version) ? "，比已安装的版本旧" : ""));
     // What is wrong with the record: why repair is not offered, or why the version is unknown.
     Label39->SetCaption(!recorded.damage.empty() ? recorded.damage : recorded.versionProblem);
   }
   recordNotes_ = recorded.notes;
   model_ = std::make_unique<pub::WizardModel>(recorded, uninstallerAlone_);
+  model_->SetPackageVersion(packageVersion);
   // A damaged record names no folder: the box shows the model's default, and the choice page
   // says why repair is not among its options.
   Edit1->SetText(model_->Folder());
@@ -76,6 +83,7 @@ void TfSetupMainForm::FormCreate() {
 void TfSetupMainForm::StartUninstallAlone() {
   if (!HadInstallPage) {
     tk::ShowError("没有找到Quarn软件的安装记录，没有需要卸载的内容。");
+    outcome_.StoppedAtStart(pub::ExitCode::Failed);
     Close();
     return;
   }

@@ -18,6 +18,7 @@
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
 #include "common/portable/WizardModel.h"
+#include "common/portable/WizardOutcome.h"
 #include "setup/Runs.h"
 
 namespace ui {
@@ -54,8 +55,9 @@ class TfSetupMainForm : public tk::Form {
 
   // Whether an install or uninstall run is under way.
   bool RunActive() const { return runActive_; }
-  // How the last removal ended, for the uninstaller's exit code; Failed before any.
-  pub::ExitCode RemovalResult() const { return removalResult_; }
+  // What the program tells its caller when the window has closed: the last run's outcome, the
+  // reason the window could not go on, or that it was left before any change.
+  pub::ExitCode ProgramExitCode() const { return outcome_.Code(); }
 
   // Pages. A page's index is its tab order inside BasePanel: dense, renumbered on release.
   void ShowPage(int pageIndex, bool show);
@@ -149,7 +151,7 @@ class TfSetupMainForm : public tk::Form {
   bool packageFound_ = false;  // or not needed: the uninstaller has none
   bool runActive_ = false;
   bool closePending_ = false;
-  pub::ExitCode removalResult_ = pub::ExitCode::Failed;
+  pub::WizardOutcome outcome_;
   TFSelectPath* picker_ = nullptr;  // made at the first click; owned by the window
 };
 

@@ -18,6 +18,7 @@ void TfSetupMainForm::ShowUninstallOutcome(const setup::UninstallOutcome& outcom
   switch (outcome.removal) {
     case setup::UninstallEngine::Outcome::Removed:
       if (Label37) Label37->SetCaption("Quarn系统卸载成功!");
+      if (!outcome.leftForRestart.empty()) tk::ShowPlain(setup::LeftForRestartNote(outcome.leftForRestart));
       return;
     case setup::UninstallEngine::Outcome::NoUsableFolder:
       // The page says what was done; the box also says what was wrong with the record.

@@ -3,7 +3,7 @@
 namespace pub {
 namespace {
 
-enum class Option { None, Silent, Folder, Log, Uninstall, Help };
+enum class Option { None, Silent, Folder, Log, Uninstall, Help, AllowDowngrade };
 
 // Letter case is folded for ASCII only: every option name is ASCII, so a name holding any
 // other byte matches none.
@@ -18,6 +18,7 @@ Option OptionNamed(const std::string& lowerName) {
   if (lowerName == "d") return Option::Folder;
   if (lowerName == "log") return Option::Log;
   if (lowerName == "uninstall") return Option::Uninstall;
+  if (lowerName == "allowdowngrade") return Option::AllowDowngrade;
   if (lowerName == "?" || lowerName == "h" || lowerName == "help") return Option::Help;
   return Option::None;
 }
@@ -38,7 +39,10 @@ std::string Take(const std::string& argument, CommandLine& line, std::string* fo
   if (TakesValue(option) && value.empty()) return "选项 " + argument + " 缺少值。";
 
   // A value is never empty once taken, so a non-empty one was given before.
-  bool& flag = option == Option::Silent ? line.silent : option == Option::Uninstall ? line.uninstall : line.help;
+  bool& flag = option == Option::Silent           ? line.silent
+               : option == Option::Uninstall      ? line.uninstall
+               : option == Option::AllowDowngrade ? line.allowDowngrade
+                                                  : line.help;
   std::string& text = option == Option::Folder ? line.folder : line.logPath;
   if (TakesValue(option) ? !text.empty() : flag) return "重复的选项：" + argument;
   if (TakesValue(option)) {
@@ -89,22 +93,31 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool sta
   }
   if (!folderArgument.empty() && !line.silent)
     return Refused("安装目录只能在无人值守安装中指定（与 /S 一起使用）：" + folderArgument);
+  // The wizard asks before a downgrade, and a removal installs nothing.
+  if (line.allowDowngrade && (removal || !line.silent)) {
+    CommandLine refused = Refused("选项 /ALLOWDOWNGRADE 只能在无人值守安装中使用（与 /S 一起，不能与 /uninstall 一起）。");
+    refused.silent = line.silent;
+    return refused;
+  }
   line.mode = removal ? RunMode::Uninstall : line.silent ? RunMode::Install : RunMode::Wizard;
   return line;
 }
 
 std::string CommandLineUsage() {
-  return "用法：setup.exe [/S [/D=安装目录]] [/LOG=日志文件]\r\n"
+  return "用法：setup.exe [/S [/D=安装目录] [/ALLOWDOWNGRADE]] [/LOG=日志文件]\r\n"
          "      setup.exe /uninstall [/S] [/LOG=日志文件]\r\n"
          "  不带选项        打开安装向导\r\n"
          "  /S              无人值守运行，不显示向导；单独使用时安装，已有安装时修复安装\r\n"
          "  /D=目录         安装目录，只与 /S 一起用，默认 c:\\quarn；目录含空格时给整个选项加引号\r\n"
+         "  /ALLOWDOWNGRADE 只与 /S 一起用：安装包比已安装的版本旧时仍然安装（否则退出码 7，不做任何改动）\r\n"
          "  /uninstall      卸载已安装的Quarn\r\n"
          "  /LOG=文件       把运行记录追加到文件（UTF-8）\r\n"
          "  /?  /h  /help   显示本说明\r\n"
          "选项不分大小写，也可以用 - 开头，如 -s、-LOG=x。\r\n"
          "退出码：0 完成；1 失败，原因见日志；2 命令行有误，或安装记录指向的目录不是本安装，什么也没有做；\r\n"
-         "        3 已有一个安装程序在运行；4 安装包缺失或损坏；5 磁盘空间不足；6 端口被其他程序占用。\r\n";
+         "        3 已有一个安装程序在运行；4 安装包缺失或损坏；5 磁盘空间不足；6 端口被其他程序占用；\r\n"
+         "        7 安装包比已安装的版本旧，没有安装；1602 在做任何改动之前退出了向导；\r\n"
+         "        3010 完成，有文件要在重新启动计算机后才能删除。\r\n";
 }
 
 }  // namespace pub

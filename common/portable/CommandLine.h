@@ -16,6 +16,8 @@ struct CommandLine {
   bool silent = false;     // /S; on a refused line, whether /S was among the arguments
   bool uninstall = false;  // /uninstall
   bool help = false;       // /? /h /help
+  // /ALLOWDOWNGRADE: /S may install a package older than the recorded installation.
+  bool allowDowngrade = false;
   std::string folder;      // /D=folder, "" when not given
   std::string logPath;     // /LOG=path, "" when not given
   // Why the arguments were refused (GBK), "" when they were understood. A refused command

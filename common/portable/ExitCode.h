@@ -14,6 +14,10 @@ enum class ExitCode : int {
   PackageProblem = 4,  // Setup.pak is missing or damaged
   DiskFull = 5,        // not enough space on the install drive
   PortTaken = 6,       // another program listens on a port the services need; nothing was written
+  Downgrade = 7,       // the package is older than the installation; /S changes nothing without /ALLOWDOWNGRADE
+  // The codes Windows Installer uses, which deployment tools already understand.
+  UserCancelled = 1602,      // the wizard was left before anything was changed
+  DoneRestartNeeded = 3010,  // done; files left behind go at the next restart
 };
 
 inline int ToInt(ExitCode code) { return static_cast<int>(code); }

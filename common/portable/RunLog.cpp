@@ -41,6 +41,9 @@ const char* ExitCodeMeaning(ExitCode code) {
     case ExitCode::PackageProblem: return "安装包缺失或损坏";
     case ExitCode::DiskFull: return "磁盘空间不足";
     case ExitCode::PortTaken: return "端口被其他程序占用";
+    case ExitCode::Downgrade: return "安装包比已安装的版本旧，没有安装";
+    case ExitCode::UserCancelled: return "在做任何改动之前退出";
+    case ExitCode::DoneRestartNeeded: return "完成，有文件要在重新启动计算机后删除";
   }
   return "";
 }

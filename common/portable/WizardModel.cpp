@@ -4,6 +4,7 @@
 
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "common/portable/VersionOrder.h"
 
 namespace pub {
 
@@ -11,7 +12,7 @@ WizardModel::WizardModel(bool recordExists, const std::string& recordedFolder, b
     : WizardModel(JudgeTextRecord(recordExists, recordedFolder), uninstallerAlone) {}
 
 WizardModel::WizardModel(const InstallationRecordReading& record, bool uninstallerAlone)
-    : record_(record.state), uninstallerAlone_(uninstallerAlone) {
+    : record_(record.state), recordedVersion_(record.version), uninstallerAlone_(uninstallerAlone) {
   using P = WizardPage;
   if (record.Exists()) {
     pages_ = {P::Welcome, P::Choice, P::Agreement, P::Folder, P::Copying, P::Final, P::Uninstall};
@@ -26,6 +27,8 @@ WizardModel::WizardModel(const InstallationRecordReading& record, bool uninstall
 void WizardModel::Choose(WizardChoice choice) {
   if (choice != WizardChoice::Repair || RepairOffered()) choice_ = choice;
 }
+
+bool WizardModel::PackageOlder() const { return IsDowngrade(packageVersion_, recordedVersion_); }
 
 int WizardModel::PageIndex() const {
   auto found = std::find(pages_.begin(), pages_.end(), page_);
@@ -69,10 +72,9 @@ WizardStep WizardModel::Next() {
       case WizardChoice::Uninstall:
         return Step({{WizardActionKind::ConfirmUninstall, ""}});
       case WizardChoice::Repair:
-        // A repair installs into the recorded folder, which can no longer be changed. Only a
-        // whole record offers it, so that folder is known.
-        folderFixed_ = true;
-        return Advance();
+        if (PackageOlder())
+          return Step({{WizardActionKind::ConfirmDowngrade, DowngradeQuestion(packageVersion_, recordedVersion_)}});
+        return StartRepair();
       case WizardChoice::Fresh:
         return StartRemoval(Run::RemovalBeforeFresh);
     }
@@ -105,6 +107,18 @@ WizardStep WizardModel::Advance() {
     return Step({{WizardActionKind::RegisterDatabaseAgain, ""}});
   }
   return Step();
+}
+
+WizardStep WizardModel::StartRepair() {
+  // A repair installs into the recorded folder, which can no longer be changed. Only a whole
+  // record offers it, so that folder is known.
+  folderFixed_ = true;
+  return Advance();
+}
+
+WizardStep WizardModel::DowngradeConfirmed() {
+  if (RunActive() || page_ != WizardPage::Choice || choice_ != WizardChoice::Repair) return Step();
+  return StartRepair();
 }
 
 WizardStep WizardModel::UninstallConfirmed() {

@@ -36,6 +36,7 @@ struct WizardButtons {
 
 enum class WizardActionKind {
   ConfirmUninstall,       // ask "您确认您要卸载Quarn吗?"; on yes call UninstallConfirmed()
+  ConfirmDowngrade,       // ask message (both versions); on yes call DowngradeConfirmed()
   RunUninstall,           // remove the recorded installation, then call UninstallEnded()
   RunInstall,             // the copying page's run, then call InstallEnded()
   RegisterDatabaseAgain,  // on arrival at the final page: "mysqld-nt --install mysqlquarn"
@@ -46,7 +47,7 @@ enum class WizardActionKind {
 
 struct WizardAction {
   WizardActionKind kind;
-  std::string message;  // GBK; only for ShowFolderProblem
+  std::string message;  // GBK; only for ShowFolderProblem and ConfirmDowngrade
 
   bool operator==(const WizardAction& other) const { return kind == other.kind && message == other.message; }
 };
@@ -90,6 +91,10 @@ class WizardModel {
 
   // A repair that is not offered is not taken; the choice stays.
   void Choose(WizardChoice choice);
+  // The package's version. One older than the recorded installation's makes a repair a
+  // downgrade, which is asked about before it goes on.
+  void SetPackageVersion(const std::string& version) { packageVersion_ = version; }
+  bool PackageOlder() const;
   // The agreement's two options; on the agreement page Next follows the acceptance.
   WizardStep SetAccepted(bool accepted);
   // Typed or picked text; ignored while the folder is fixed.
@@ -103,6 +108,7 @@ class WizardModel {
   WizardStep Next();
   WizardStep Back();
   WizardStep UninstallConfirmed();
+  WizardStep DowngradeConfirmed();
   WizardStep InstallEnded(bool completed);
   WizardStep UninstallEnded(bool completed);
 
@@ -112,9 +118,12 @@ class WizardModel {
   WizardStep Step(std::vector<WizardAction> actions = {}) const;
   WizardStep Advance();
   WizardStep StartRemoval(Run run);
+  WizardStep StartRepair();
   void SetAllButtons(bool enabled);
 
   RecordState record_;
+  std::string recordedVersion_;
+  std::string packageVersion_;
   bool uninstallerAlone_;
   std::vector<WizardPage> pages_;
   WizardPage page_ = WizardPage::Welcome;

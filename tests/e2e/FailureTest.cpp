@@ -83,13 +83,15 @@ class InjectedFault : public EndToEnd {
     EXPECT_FALSE(FolderExists(StagingFolder()));
   }
 
-  // Exit with its confirmation; the program ends and takes its staging folder with it.
-  void ExitAndExpectNoStaging(SetupProcess& setup, const Wizard& wizard) {
+  // Exit with its confirmation; the program ends, with the failed run's exit code, and takes its
+  // staging folder with it.
+  void ExitAndExpectNoStaging(SetupProcess& setup, const Wizard& wizard, DWORD exitCode = 1) {
     wizard.Exit();
     MessageBoxView box;
     ASSERT_TRUE(WaitForMessageBox(setup.Id(), &box, kWindowWait));
     ASSERT_TRUE(Answer(box, "是"));
     ASSERT_TRUE(setup.WaitForExit());
+    EXPECT_EQ(setup.ExitCode(), exitCode) << "the last run failed";
     EXPECT_FALSE(FolderExists(StagingFolder()));
   }
 
@@ -222,6 +224,20 @@ TEST_F(InjectedFault, AProcessKilledWhileCopyingCanBeRepairedByTheNextStart) {
 
 // Another web server on the site's port would answer in place of the installed site: the run
 // stops before anything is written, naming the port and the program, and goes on once freed.
+// A file where the install folder should be: the run fails, and a wizard left after it tells
+// whoever started it (exit code 1), not success.
+TEST_F(InjectedFault, AWizardLeftAfterAFailedRunEndsWithOne) {
+  const std::wstring blocker = tk::ToWide(kOwnFolder);
+  ASSERT_TRUE(WriteBytes(blocker, "not a folder"));
+  std::unique_ptr<Wizard> wizard;
+  SetupProcess& setup = StartAtFolderPage(&wizard, kOwnFolder);
+  ASSERT_NO_FATAL_FAILURE(ExpectFailedRun(setup, *wizard, kOwnFolder));
+  ASSERT_NO_FATAL_FAILURE(ExitAndExpectNoStaging(setup, *wizard, 1));
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_EQ(FileBytes(blocker), "not a folder");
+  DeleteFileW(blocker.c_str());
+}
+
 TEST_F(InjectedFault, AnotherProgramOnTheSitesPortStopsTheRunBeforeAnythingIsWritten) {
   PortHolder server(8080);
   ASSERT_TRUE(server.Listening());

@@ -137,4 +137,57 @@ TEST_F(RepairKeepsData, AnUpgradeTakesTheNewVersionAndKeepsTheData) {
   ExpectRunningSite();
 }
 
+// A 1.0.0 package over a recorded 3.0.0. /S refuses it (7), changes nothing and says so in the
+// log; the wizard shows both versions and asks, "否" staying on the choice page; /S
+// /ALLOWDOWNGRADE installs it, and the log says it was allowed.
+TEST_F(RepairKeepsData, AnOlderPackageIsRefusedByDefaultAskedAboutInTheWizardAndTakenWhenAllowed) {
+  ASSERT_EQ(Setup(L"/S /D=" + tk::ToWide(kOwnFolder)), 0u) << FileBytes(log);
+  const std::wstring newer = L"3.0.0";
+  ASSERT_TRUE(WriteRecordValue(L"version", L"ver", REG_SZ,
+                               std::string(reinterpret_cast<const char*>(newer.c_str()), (newer.size() + 1) * 2)));
+  ASSERT_NO_FATAL_FAILURE(RepackPackage(L"1.0.0", [](const std::wstring& tree) {
+    if (FILE* file = _wfopen((tree + L"\\eblog\\index.html").c_str(), L"wb")) {
+      fputs("<h1>blog 1.0</h1>", file);
+      fclose(file);
+    }
+  }));
+  const std::string page = FileBytes(InFolder("eblog\\index.html"));
+
+  EXPECT_EQ(Setup(L"/S"), 7u) << FileBytes(log);
+  EXPECT_EQ(RecordedString(L"ver"), "3.0.0");
+  EXPECT_EQ(FileBytes(InFolder("eblog\\index.html")), page);
+  EXPECT_NE(FileBytes(log).find(tk::WideToUtf8(tk::ToWide("已拒绝降级安装"))), std::string::npos) << FileBytes(log);
+  ExpectRunningSite();
+
+  SetupProcess& wizardProcess = Start();
+  Wizard wizard(wizardProcess.Id());
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
+  wizard.Next();
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kChoiceTitle));
+  EXPECT_TRUE(wizard.ShowsLabel("3.0.0"));
+  EXPECT_TRUE(wizard.ShowsLabel("本安装包的版本号为：1.0.0，比已安装的版本旧"));
+  wizard.Choose(kRepairOption);
+  ASSERT_TRUE(WaitUntil([&] { return wizard.Chosen(kRepairOption); }));
+  const std::string question =
+      "本安装包的版本 1.0.0 比已安装的版本 3.0.0 旧。降级安装后，较新版本留下的数据可能无法使用。\r\n您确认要降级安装吗?";
+  wizard.Next();
+  ASSERT_TRUE(Answer(ExpectBox(wizardProcess, question, {"是", "否"}), "否"));
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kChoiceTitle));
+  wizard.Next();
+  ASSERT_TRUE(Answer(ExpectBox(wizardProcess, question, {"是", "否"}), "是"));
+  ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kAgreementTitle));
+  wizard.Exit();
+  ASSERT_TRUE(Answer(ExpectBox(wizardProcess, "安装程序未完成,您确认要退出?", {"是", "否"}), "是"));
+  ASSERT_TRUE(wizardProcess.WaitForExit());
+  EXPECT_EQ(wizardProcess.ExitCode(), 1602u) << "left before any change";
+  EXPECT_EQ(RecordedString(L"ver"), "3.0.0");
+
+  EXPECT_EQ(Setup(L"/S /ALLOWDOWNGRADE"), 0u) << FileBytes(log);
+  EXPECT_EQ(RecordedString(L"ver"), "1.0.0");
+  EXPECT_EQ(FileBytes(InFolder("eblog\\index.html")), "<h1>blog 1.0</h1>");
+  EXPECT_NE(FileBytes(log).find(tk::WideToUtf8(tk::ToWide("按 /ALLOWDOWNGRADE 降级安装"))), std::string::npos)
+      << FileBytes(log);
+  ExpectRunningSite();
+}
+
 }  // namespace e2e

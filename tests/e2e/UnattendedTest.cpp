@@ -104,6 +104,24 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
   EXPECT_NE(FileBytes(log).find(Utf8("卸载")), std::string::npos);
 }
 
+// No copy can be made to delete the uninstaller once it has ended (its temporary folder does
+// not exist): the removal is done all the same, the uninstaller is left to the system's delete
+// at the next restart, and the exit code says a restart is needed.
+TEST_F(Unattended, AnUninstallerThatCannotLeaveACopyBehindGoesAtTheNextRestartAndExits3010) {
+  ASSERT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption()), 0u) << FileBytes(log);
+  SavedRestartDeletes restartDeletes;
+  const std::wstring installFolder = tk::ToWide(std::string(kOwnFolder) + "\\install\\");
+  SetupProcess& removal =
+      StartWith(installFolder, L"Uninstall.exe", L"/S " + LogOption(), setupFolder->Path() + L"no-such-temp");
+  ASSERT_TRUE(removal.WaitForExit(kRunWait));
+  EXPECT_EQ(removal.ExitCode(), 3010u) << FileBytes(log);
+  EXPECT_FALSE(InstallRecordExists());
+  EXPECT_FALSE(QueryService(L"tomcatquarn").exists);
+  EXPECT_TRUE(restartDeletes.Holds(installFolder + L"Uninstall.exe"));
+  EXPECT_NE(FileBytes(log).find(Utf8("将在重新启动计算机后删除")), std::string::npos) << FileBytes(log);
+  DeleteFileW((installFolder + L"Uninstall.exe").c_str());
+}
+
 // The default folder is on the volume of the staging folder, so every file is moved into
 // place; nothing is patched for the default folder, so the tree is the package's, byte for byte.
 // The log is named relative to the folder the program starts in: every line lands there,

@@ -53,6 +53,12 @@ TEST(CommandLine, OptionsIgnoreCaseAndTakeEitherPrefix) {
   }
   EXPECT_EQ(Parse({"-log=x.txt"}).logPath, "x.txt");
   EXPECT_EQ(Parse({"-s", "-d=d:\\web"}).folder, "d:\\web");
+  for (const char* allow : {"/ALLOWDOWNGRADE", "-allowDowngrade"}) {
+    CommandLine line = Parse({"/S", allow});
+    EXPECT_EQ(line.mode, RunMode::Install) << allow;
+    EXPECT_TRUE(line.allowDowngrade) << allow;
+  }
+  EXPECT_FALSE(Parse({"/S"}).allowDowngrade);
 }
 
 TEST(CommandLine, TheFolderIsEverythingAfterTheFirstEqualsSignAsWritten) {
@@ -98,6 +104,12 @@ TEST(CommandLine, RefusedArgumentsAreNamedAndNothingElseIsKept) {
       {{"/D=c:\\quarn", "/LOG=x"}, false, "/D=c:\\quarn"},
       {{"/S", "/uninstall", "/D=c:\\quarn"}, false, "/D=c:\\quarn"},
       {{"/S", "/D=c:\\quarn"}, true, "/D=c:\\quarn"},
+      // The wizard asks before a downgrade itself, and a removal installs nothing.
+      {{"/ALLOWDOWNGRADE"}, false, "/ALLOWDOWNGRADE"},
+      {{"/S", "/uninstall", "/allowdowngrade"}, false, "/ALLOWDOWNGRADE"},
+      {{"/S", "/ALLOWDOWNGRADE"}, true, "/ALLOWDOWNGRADE"},
+      {{"/S", "/ALLOWDOWNGRADE", "-allowdowngrade"}, false, "-allowdowngrade"},
+      {{"/S", "/ALLOWDOWNGRADE=1"}, false, "/ALLOWDOWNGRADE=1"},
   };
   for (const Case& c : cases) {
     std::string shown;
@@ -106,7 +118,7 @@ TEST(CommandLine, RefusedArgumentsAreNamedAndNothingElseIsKept) {
     EXPECT_FALSE(line.Ok()) << shown;
     EXPECT_NE(line.error.find(c.named), std::string::npos) << shown << " -> " << line.error;
     EXPECT_EQ(line.mode, RunMode::Wizard) << shown;
-    EXPECT_FALSE(line.uninstall || line.help) << shown;
+    EXPECT_FALSE(line.uninstall || line.help || line.allowDowngrade) << shown;
     EXPECT_EQ(line.folder + line.logPath, "") << shown;
     // Only whether silence was asked for is kept: a refusal then goes to no box.
     bool asked = false;
@@ -117,9 +129,11 @@ TEST(CommandLine, RefusedArgumentsAreNamedAndNothingElseIsKept) {
 
 TEST(CommandLine, TheUsageNamesEveryOptionAndExitCode) {
   const std::string usage = pub::CommandLineUsage();
-  for (const char* expected : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn"})
+  for (const char* expected : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn", "/ALLOWDOWNGRADE"})
     EXPECT_NE(usage.find(expected), std::string::npos) << expected;
-  for (int code = 0; code <= pub::ToInt(pub::ExitCode::PortTaken); ++code)
+  for (int code = 0; code <= pub::ToInt(pub::ExitCode::Downgrade); ++code)
     EXPECT_NE(usage.find(std::to_string(code) + " "), std::string::npos) << code;
+  for (pub::ExitCode code : {pub::ExitCode::UserCancelled, pub::ExitCode::DoneRestartNeeded})
+    EXPECT_NE(usage.find(std::to_string(pub::ToInt(code)) + " "), std::string::npos) << pub::ToInt(code);
   EXPECT_EQ(usage.substr(usage.size() - 2), "\r\n");
 }

@@ -271,3 +271,34 @@ TEST(WizardModel, AFreshInstallWhoseRemovalFailedReturnsToTheChoice) {
   EXPECT_FALSE(model.UninstallPageAside());
   EXPECT_EQ(model.Next().actions, Do(Kind::RunUninstall)) << "the removal can be tried again";
 }
+
+// An older package over the recorded installation: the repair asks first; "no" stays on the
+// choice page, "yes" goes on as any repair. A newer or unknown version is not asked about.
+TEST(WizardModel, ARepairWithAnOlderPackageAsksBeforeGoingOn) {
+  InstallationRecordReading record = JudgeTextRecord(true, "d:\\recorded");
+  record.version = "3.0.0";
+  WizardModel model(record);
+  model.SetPackageVersion("1.0.0");
+  EXPECT_TRUE(model.PackageOlder());
+  model.Next();
+  model.Choose(WizardChoice::Repair);
+  WizardStep ask = model.Next();
+  ASSERT_EQ(ask.actions.size(), 1u);
+  EXPECT_EQ(ask.actions[0].kind, Kind::ConfirmDowngrade);
+  for (const char* version : {"1.0.0", "3.0.0"})
+    EXPECT_NE(ask.actions[0].message.find(version), std::string::npos) << ask.actions[0].message;
+  ExpectAt(model, ask, P::Choice, B(true, true, true));  // a "no" leaves everything as it is
+  EXPECT_FALSE(model.FolderFixed());
+  ExpectAt(model, model.DowngradeConfirmed(), P::Agreement, B(true, false, true));
+  EXPECT_TRUE(model.FolderFixed());
+  EXPECT_TRUE(model.DowngradeConfirmed().actions.empty()) << "only from the choice page";
+
+  for (const char* package : {"3.0.0", "3.0.1", ""}) {
+    WizardModel same(record);
+    same.SetPackageVersion(package);
+    same.Next();
+    same.Choose(WizardChoice::Repair);
+    EXPECT_TRUE(same.Next().actions.empty()) << package;
+    EXPECT_EQ(same.Page(), P::Agreement) << package;
+  }
+}

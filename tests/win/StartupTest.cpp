@@ -203,6 +203,7 @@ TEST_F(StartupTest, MissingPackageIsReportedAndTheWindowClosesWhenShown) {
   form->Show();
   EXPECT_FALSE(IsWindowVisible(form->Handle()));
   EXPECT_TRUE(application.Terminated());
+  EXPECT_EQ(form->ProgramExitCode(), pub::ExitCode::PackageProblem);
 }
 
 TEST_F(StartupTest, PresentPackageIsFoundWithoutAMessage) {

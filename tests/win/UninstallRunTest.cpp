@@ -9,6 +9,7 @@
 #include "common/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/e2e/driver/Files.h"
+#include "tests/e2e/driver/SystemRecord.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/win/Registry.h"
@@ -192,6 +193,31 @@ TEST_F(UninstallRun, AFolderThatCannotBeRemovedKeepsTheRecordAndSaysWhy) {
   EXPECT_TRUE(Uninstall().Done());
   EXPECT_FALSE(Exists(install));
   EXPECT_FALSE(KeyExists(setup::kVersionKey));
+}
+
+
+// Another program holds the uninstaller open: the removal is done, the uninstaller goes at the
+// next restart, and the code says so (3010), as the box and the log do.
+TEST_F(UninstallRun, AnUninstallerHeldOpenGoesAtTheNextRestartAndTheCodeSaysSo) {
+  e2e::SavedRestartDeletes restartDeletes;
+  std::string install = folder.Path() + "inst";
+  MakeProduct(install, "eforum");
+  WriteRecord(install, {"eforum"});
+  const std::string uninstaller = install + "\\install\\Uninstall.exe";
+  setup::UninstallOutcome outcome;
+  {
+    tk::TFileStream holder(uninstaller, tk::FileMode::OpenReadWrite);
+    outcome = Uninstall();
+  }
+  EXPECT_EQ(outcome.code, pub::ExitCode::DoneRestartNeeded);
+  EXPECT_TRUE(outcome.Done());
+  EXPECT_EQ(outcome.leftForRestart, std::vector<std::string>{uninstaller});
+  EXPECT_FALSE(Exists(install + "\\eforum"));
+  EXPECT_FALSE(KeyExists(setup::kVersionKey));
+  EXPECT_TRUE(restartDeletes.Holds(tk::ToWide(uninstaller))) << "not left to the restart";
+  bool noted = false;
+  for (const std::string& note : progress.notes) noted = noted || note.find(uninstaller) != std::string::npos;
+  EXPECT_TRUE(noted) << "the log names what waits for the restart";
 }
 
 TEST_F(UninstallRun, ARecordWithoutAUsableFolderIsDeletedSayingNothingWasRemoved) {

@@ -286,7 +286,7 @@ TEST_F(WizardRun, ARemovalOfAFolderThatIsNotThisInstallationIsRefusedOnThePageAn
   EXPECT_EQ(boxes.Boxes()[1].kind, tk::MessageKind::Error);
   EXPECT_NE(boxes.Boxes()[1].text.find(gone), std::string::npos) << boxes.Boxes()[1].text;
   EXPECT_TRUE(KeyExists(setup::kVersionKey));
-  EXPECT_EQ(form->RemovalResult(), pub::ExitCode::BadCommandLine);
+  EXPECT_EQ(form->ProgramExitCode(), pub::ExitCode::BadCommandLine);
 }
 
 // The box says what was wrong with the record, then what became of it.

@@ -107,4 +107,47 @@ void SavedSystemVariable::Restore() const {
   WriteSystemVariable(name_.c_str(), wasSet_ ? &value_ : nullptr);
 }
 
+namespace {
+
+constexpr const wchar_t* kSessionManager = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
+constexpr const wchar_t* kRestartDeletes = L"PendingFileRenameOperations";
+
+std::wstring RestartDeletes() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return std::wstring();
+  DWORD type = 0, size = 0;
+  std::wstring value;
+  if (RegQueryValueExW(key, kRestartDeletes, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size) {
+    value.resize(size / sizeof(wchar_t));
+    RegQueryValueExW(key, kRestartDeletes, nullptr, &type, reinterpret_cast<BYTE*>(&value[0]), &size);
+  }
+  RegCloseKey(key);
+  return value;
+}
+
+std::wstring LowerCaseWide(std::wstring text) {
+  for (wchar_t& c : text) c = towlower(c);
+  return text;
+}
+
+}  // namespace
+
+SavedRestartDeletes::SavedRestartDeletes() : before_(RestartDeletes()) {}
+
+SavedRestartDeletes::~SavedRestartDeletes() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  if (before_.empty())
+    RegDeleteValueW(key, kRestartDeletes);
+  else
+    RegSetValueExW(key, kRestartDeletes, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(before_.data()),
+                   static_cast<DWORD>(before_.size() * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+bool SavedRestartDeletes::Holds(const std::wstring& path) const {
+  return LowerCaseWide(RestartDeletes()).find(LowerCaseWide(path)) != std::wstring::npos;
+}
+
 }  // namespace e2e

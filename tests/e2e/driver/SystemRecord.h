@@ -43,4 +43,20 @@ class SavedSystemVariable {
   std::wstring value_;
 };
 
+// What the system deletes at its next start (PendingFileRenameOperations), noted when made and
+// put back as it was when it goes: nothing a test scheduled waits for the prefix's next start.
+class SavedRestartDeletes {
+ public:
+  SavedRestartDeletes();
+  ~SavedRestartDeletes();
+  SavedRestartDeletes(const SavedRestartDeletes&) = delete;
+  SavedRestartDeletes& operator=(const SavedRestartDeletes&) = delete;
+
+  // Whether path is among them now (letter case aside: the system keeps its own form of it).
+  bool Holds(const std::wstring& path) const;
+
+ private:
+  std::wstring before_;
+};
+
 }  // namespace e2e
