@@ -230,7 +230,11 @@ TEST_F(WizardRun, TheFinalPagesRegistrationJudgesByTheServiceNotByTheToolsAnswer
   EXPECT_NE(log.find("（服务已经注册）"), std::string::npos) << log;
 
   EngineFixture::DeleteService(L"mysqlquarn");
-  ASSERT_TRUE(DeleteFileW(tk::ToWide(target + "\\MySQL5\\bin\\mysqld-nt.exe").c_str()));
+  // The stopped service's process lets go of its program a moment after the stop.
+  const std::wstring tool = tk::ToWide(target + "\\MySQL5\\bin\\mysqld-nt.exe");
+  bool deleted = false;
+  for (int attempt = 0; attempt < 100 && !(deleted = DeleteFileW(tool.c_str())); ++attempt) Sleep(100);
+  ASSERT_TRUE(deleted);
   form->RegisterDatabaseAgain();
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
