@@ -115,10 +115,11 @@ class Release(unittest.TestCase):
         properties = msi_table(self.msi, "Property")
         self.assertEqual((properties["ALLUSERS"], properties["ARPSYSTEMCOMPONENT"], properties["INSTALLDIR"]),
                          ("1", "1", "c:\\quarn"))
+        self.assertIn("INSTALLDIR", properties["SecureCustomProperties"].split(";"), "taken from any command line")
         # Deferred, without impersonation (the system's account runs setup.exe), its exit code checked.
         actions = msi_table(self.msi, "CustomAction")
         self.assertEqual(actions["QuarnInstall"][:3],
-                         ["3090", "SetupExe", '/S "/D=[INSTALLDIR]" "/LOG=[TempFolder]quarn-setup-msi.log"'])
+                         ["3090", "SetupExe", '/S "/D=[INSTALLDIR]" "/LOG=[QUARNSETUPLOG]"'])
         self.assertEqual(actions["QuarnUninstall"][:2], ["3122", "QUARNUNINSTALLER"])
         sequence = msi_table(self.msi, "InstallExecuteSequence")
         # The older product is gone before anything of the newer one is placed.
