@@ -113,17 +113,18 @@ class Release(unittest.TestCase):
             self.assertTrue(read(os.path.join(unpacked, "Program Files", "Quarn Setup", name)) ==
                             read(os.path.join(self.dist, name)), name + " differs in the MSI")
         properties = msi_table(self.msi, "Property")
-        self.assertEqual((properties["ALLUSERS"], properties["ARPSYSTEMCOMPONENT"], properties["INSTALLDIR"]),
-                         ("1", "1", "c:\\quarn"))
+        self.assertEqual((properties["ALLUSERS"], properties["ARPSYSTEMCOMPONENT"]), ("1", "1"))
+        self.assertNotIn("INSTALLDIR", properties, "setup.exe's own default, or the recorded folder")
         self.assertIn("INSTALLDIR", properties["SecureCustomProperties"].split(";"), "taken from any command line")
         # Deferred, without impersonation (the system's account runs setup.exe), its exit code checked.
         actions = msi_table(self.msi, "CustomAction")
-        self.assertEqual(actions["QuarnInstall"][:3],
+        self.assertEqual(actions["QuarnInstallInto"][:3],
                          ["3090", "SetupExe", '/S "/D=[INSTALLDIR]" "/LOG=[QUARNSETUPLOG]"'])
+        self.assertEqual(actions["QuarnInstall"][:3], ["3090", "SetupExe", '/S "/LOG=[QUARNSETUPLOG]"'])
         self.assertEqual(actions["QuarnUninstall"][:2], ["3122", "QUARNUNINSTALLER"])
         sequence = msi_table(self.msi, "InstallExecuteSequence")
-        # The older product is gone before anything of the newer one is placed.
-        self.assertEqual(sequence["RemoveExistingProducts"][1], "1450")
+        # The older product goes once the newer one's script, setup.exe's run with it, is done.
+        self.assertEqual((sequence["InstallExecute"][1], sequence["RemoveExistingProducts"][1]), ("6500", "6550"))
 
     def test_manifest_holds_to_winget_rules(self):
         checked = subprocess.run([script("check-winget-manifest"), self.manifest, self.zip], capture_output=True, text=True)
