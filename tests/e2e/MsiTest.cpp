@@ -181,6 +181,19 @@ TEST_F(MsiDeployment, ANewerMsiUpgradesInPlaceKeepingTheDatabase) {
   ExpectNothingLeft();
 }
 
+// An older MSI over a newer installation is refused before anything runs, and changes nothing.
+// (Only where the newer version was installed first: after a newer MSI has removed an older one,
+// Wine's msi no longer lists the UpgradeCode's products, so it cannot tell a downgrade there.)
+TEST_F(MsiDeployment, AnOlderMsiOverANewerOneIsRefused) {
+  ASSERT_EQ(MsiexecWith(L"/i", L"2.1.0", L" INSTALLDIR=" + tk::ToWide(kOwnFolder)), 0u) << MsiLog();
+  const std::vector<std::wstring> newer = RegisteredProducts();
+  const DWORD refused = MsiexecWith(L"/i", L"2.0.0");
+  EXPECT_TRUE(FailedInstallCode(refused)) << refused << "\n" << MsiLog();
+  EXPECT_EQ(RegisteredProducts(), newer);
+  EXPECT_EQ(RecordedString(L"ver"), "2.1.0");
+  EXPECT_EQ(VisibleQuarnEntries(), 1);
+}
+
 // Removing through our own entry, as a person does in the list of programs, takes the MSI's
 // hidden registration with it.
 TEST_F(MsiDeployment, OurUninstallerAlsoUnregistersTheMsi) {
