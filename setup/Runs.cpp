@@ -9,6 +9,7 @@
 #include "setup/InstallEngine.h"
 #include "setup/InstallationRecord.h"
 #include "setup/LoggedRun.h"
+#include "setup/MsiRegistration.h"
 #include "toolkit/core/FileStream.h"
 
 namespace setup {
@@ -109,6 +110,16 @@ UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds
     if (outcome.removal == UninstallEngine::Outcome::Refused) {
       outcome.code = pub::ExitCode::BadCommandLine;
       outcome.reason = engine.Refusal();
+    }
+    // With the record gone, an MSI that installed it is unregistered too; a registration that
+    // stays is a removal not done.
+    if (outcome.recordGone) {
+      const std::string msiLeft = UnregisterInstallingMsi(progress);
+      if (!msiLeft.empty()) {
+        logged.Log().Outcome(pub::RunStep::Remove, false, msiLeft);
+        outcome.code = pub::ExitCode::Failed;
+        outcome.reason = outcome.reason.empty() ? msiLeft : outcome.reason + "\r\n" + msiLeft;
+      }
     }
   } catch (const UninstallIncomplete& error) {
     // The engine has logged what stays and why.

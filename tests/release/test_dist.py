@@ -24,6 +24,17 @@ def header_text(relative, name):
         return re.search(r'\b%s\s*=\s*"([^"]*)"' % name, f.read()).group(1)
 
 
+def msi_table(msi, table):
+    """A table of an MSI by its first column: the value of a two-column table, else the other columns."""
+    rows = subprocess.run(["msiinfo", "export", msi, table], capture_output=True, text=True, check=True).stdout
+    found = {}
+    for row in rows.replace("\r", "").split("\n")[3:]:
+        if row:
+            fields = row.split("\t")
+            found[fields[0]] = fields[1] if len(fields) == 2 else fields[1:]
+    return found
+
+
 class Release(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -35,6 +46,7 @@ class Release(unittest.TestCase):
         if made.returncode != 0:
             raise AssertionError("make-dist failed:\n" + made.stdout + made.stderr)
         cls.zip = glob.glob(os.path.join(cls.dist, "*.zip"))[0]
+        cls.msi = glob.glob(os.path.join(cls.dist, "*.msi"))[0]
         cls.manifest = glob.glob(os.path.join(cls.dist, "winget", "manifests", "*", "*", "*", "*"))[0]
 
     @classmethod
@@ -55,13 +67,14 @@ class Release(unittest.TestCase):
     def test_release_holds_setup_its_package_their_zip_and_checksums(self):
         single = os.path.basename(self.zip)[:-len(".zip")] + ".exe"
         self.assertEqual(sorted(os.listdir(self.dist)),
-                         sorted(["SHA256SUMS", "Setup.pak", "setup.exe", "winget", os.path.basename(self.zip), single]))
+                         sorted(["SHA256SUMS", "Setup.pak", "setup.exe", "winget", os.path.basename(self.zip), single,
+                                 os.path.basename(self.msi)]))
         self.assertRegex(os.path.basename(self.zip), r"^quarn-setup-[^/]+\.zip$")
         self.assertNotIn("unsigned", self.zip)
         sums = subprocess.run(["sha256sum", "--check", "--strict", "SHA256SUMS"], cwd=self.dist, capture_output=True,
                               text=True)
         self.assertEqual(sums.returncode, 0, sums.stdout + sums.stderr)
-        self.assertEqual(len(sums.stdout.splitlines()), 4)
+        self.assertEqual(len(sums.stdout.splitlines()), 5)
         with zipfile.ZipFile(self.zip) as z:
             self.assertEqual(sorted(z.namelist()), ["Setup.pak", "setup.exe"])
             for name in z.namelist():
@@ -113,6 +126,31 @@ class Release(unittest.TestCase):
         flip_byte(damaged, offset + size // 2)
         ok, report = verify(damaged, self.pki)
         self.assertFalse(ok, report)
+
+    def test_the_msi_carries_the_signed_setup_and_package_and_is_signed_itself(self):
+        self.assertEqual(os.path.basename(self.msi), os.path.basename(self.zip)[:-4] + ".msi")
+        ok, report = verify(self.msi, self.pki)
+        self.assertTrue(ok, report)
+        self.assertIn("Timestamp Server Signature verification: ok", report)
+        unpacked = os.path.join(self.work, "msi")
+        extracted = subprocess.run(["msiextract", "-C", unpacked, self.msi], capture_output=True, text=True)
+        self.assertEqual(extracted.returncode, 0, extracted.stderr)
+        for name in ("setup.exe", "Setup.pak"):
+            self.assertTrue(read(os.path.join(unpacked, "Program Files", "Quarn Setup", name)) ==
+                            read(os.path.join(self.dist, name)), name + " differs in the MSI")
+        properties = msi_table(self.msi, "Property")
+        self.assertEqual((properties["ALLUSERS"], properties["ARPSYSTEMCOMPONENT"]), ("1", "1"))
+        self.assertNotIn("INSTALLDIR", properties, "setup.exe's own default, or the recorded folder")
+        self.assertIn("INSTALLDIR", properties["SecureCustomProperties"].split(";"), "taken from any command line")
+        # Deferred, without impersonation (the system's account runs setup.exe), its exit code checked.
+        actions = msi_table(self.msi, "CustomAction")
+        self.assertEqual(actions["QuarnInstallInto"][:3],
+                         ["3090", "SetupExe", '/S "/D=[INSTALLDIR]" "/LOG=[QUARNSETUPLOG]"'])
+        self.assertEqual(actions["QuarnInstall"][:3], ["3090", "SetupExe", '/S "/LOG=[QUARNSETUPLOG]"'])
+        self.assertEqual(actions["QuarnUninstall"][:2], ["3122", "QUARNUNINSTALLER"])
+        sequence = msi_table(self.msi, "InstallExecuteSequence")
+        # The older product goes once the newer one's script, setup.exe's run with it, is done.
+        self.assertEqual((sequence["InstallExecute"][1], sequence["RemoveExistingProducts"][1]), ("6500", "6550"))
 
     def test_manifest_holds_to_winget_rules(self):
         checked = subprocess.run([script("check-winget-manifest"), self.manifest, self.zip], capture_output=True, text=True)
