@@ -22,19 +22,32 @@
 
 namespace {
 
-// The arguments as the system splits them, without the program's own name; false when one
-// holds a character GBK cannot hold (a folder such a name would be changed into '?').
-bool Arguments(std::vector<std::string>* arguments) {
+// The arguments as the system splits them, without the program's own name: as given, and as
+// GBK with whether GBK holds each whole (the command line decides which may hold more).
+struct Arguments {
+  std::vector<std::wstring> given;
+  std::vector<pub::CommandArgument> gbk;
+};
+
+Arguments ReadArguments() {
+  Arguments arguments;
   int count = 0;
   wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
-  bool convertible = true;
   for (int i = 1; split && i < count; ++i) {
-    std::string argument;
-    convertible = tk::FromWideChecked(split[i], &argument) && convertible;
-    arguments->push_back(argument);
+    pub::CommandArgument argument;
+    argument.heldByGbk = tk::FromWideChecked(split[i], &argument.text);
+    if (!argument.heldByGbk) argument.text = tk::FromWide(split[i]);  // '?' for what GBK lacks
+    arguments.given.push_back(split[i]);
+    arguments.gbk.push_back(argument);
   }
   if (split) LocalFree(split);
-  return convertible;
+  return arguments;
+}
+
+// /LOG's path as given, everything after the option's first '=' (as the command line reads it).
+std::wstring GivenLogPath(const Arguments& arguments, int index) {
+  const std::wstring& argument = arguments.given[static_cast<size_t>(index)];
+  return argument.substr(argument.find(L'=') + 1);
 }
 
 bool StartedAsUninstaller() {
@@ -47,10 +60,8 @@ bool StartedAsUninstaller() {
 // line is known, whether an error may be shown in a box.
 int Main(bool* windowed) {
   if (app::RemoveUninstallerIfAsked()) return 0;
-  std::vector<std::string> arguments;
-  const bool convertible = Arguments(&arguments);
-  pub::CommandLine commandLine = pub::ParseCommandLine(arguments, StartedAsUninstaller());
-  if (!convertible) commandLine.error = "命令行中含有安装程序无法处理的字符（例如韩文或表情符号），请换用其他目录或文件名。";
+  const Arguments arguments = ReadArguments();
+  const pub::CommandLine commandLine = pub::ParseCommandLine(arguments.gbk, StartedAsUninstaller());
   *windowed = !commandLine.silent;
   if (!commandLine.Ok()) {
     if (!commandLine.silent) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
@@ -58,14 +69,15 @@ int Main(bool* windowed) {
   }
   // A relative /LOG names a file of the folder the program was started in; a run moves the
   // current folder (walks, commands run from the tools' folders), so the path is fixed now.
-  if (!commandLine.logPath.empty()) {
-    const std::wstring logPath = pub::walk::AbsolutePath(tk::ToWide(commandLine.logPath));
+  // The path is kept as given: a profile's name may hold what GBK cannot.
+  if (commandLine.logArgument >= 0) {
+    const std::wstring logPath = pub::walk::AbsolutePath(GivenLogPath(arguments, commandLine.logArgument));
     const std::string unsafe = pub::UnsafeTempFolderOf(logPath);
     if (!unsafe.empty()) {
       if (!commandLine.silent) tk::ShowError("无法使用日志文件 " + commandLine.logPath + "：" + unsafe);
       return pub::ToInt(pub::ExitCode::BadCommandLine);
     }
-    pub::Process().LogPath = tk::FromWide(logPath);
+    pub::Process().LogPath = logPath;
   }
   switch (commandLine.mode) {
     case pub::RunMode::Help:

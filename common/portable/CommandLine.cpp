@@ -25,13 +25,19 @@ Option OptionNamed(const std::string& lowerName) {
 
 bool TakesValue(Option option) { return option == Option::Folder || option == Option::Log; }
 
-// Reads one argument into line; the refusal, naming the argument, when it is not understood.
-std::string Take(const std::string& argument, CommandLine& line, std::string* folderArgument) {
-  if (argument.empty() || (argument[0] != '/' && argument[0] != '-'))
-    return "多余的参数：\"" + argument + "\"。选项以 / 或 - 开头，含空格的值要连同选项一起用引号括起来。";
+// Reads one argument (the index-th) into line; the refusal, naming the argument, when it is
+// not understood.
+std::string Take(const CommandArgument& given, int index, CommandLine& line, std::string* folderArgument) {
+  const std::string& argument = given.text;
   const size_t equals = argument.find('=');
-  const std::string name = argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+  const bool isOption = !argument.empty() && (argument[0] == '/' || argument[0] == '-');
+  const std::string name =
+      isOption ? argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1) : std::string();
   const Option option = OptionNamed(AsciiLower(name));
+  if (!given.heldByGbk && !(option == Option::Log && equals != std::string::npos))
+    return "命令行中含有安装程序无法处理的字符（例如韩文或表情符号），请换用其他目录或文件名。";
+  if (!isOption)
+    return "多余的参数：\"" + argument + "\"。选项以 / 或 - 开头，含空格的值要连同选项一起用引号括起来。";
   if (option == Option::None) return "未知的选项：" + argument;
   if (!TakesValue(option) && equals != std::string::npos) return "选项 " + argument.substr(0, equals) + " 不带值：" + argument;
   if (TakesValue(option) && equals == std::string::npos) return "选项 " + argument + " 需要一个值，写成 " + argument + "=...";
@@ -51,6 +57,7 @@ std::string Take(const std::string& argument, CommandLine& line, std::string* fo
     flag = true;
   }
   if (option == Option::Folder) *folderArgument = argument;
+  if (option == Option::Log) line.logArgument = index;
   return "";
 }
 
@@ -69,15 +76,21 @@ CommandLine Refused(const std::string& reason) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool startedAsUninstaller) {
+  std::vector<CommandArgument> held;
+  for (const std::string& argument : arguments) held.push_back({argument, true});
+  return ParseCommandLine(held, startedAsUninstaller);
+}
+
+CommandLine ParseCommandLine(const std::vector<CommandArgument>& arguments, bool startedAsUninstaller) {
   CommandLine line;
   std::string folderArgument;
-  for (const std::string& argument : arguments) {
-    const std::string refusal = Take(argument, line, &folderArgument);
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string refusal = Take(arguments[i], static_cast<int>(i), line, &folderArgument);
     if (refusal.empty()) continue;
     CommandLine refused = Refused(refusal);
     // A refused command line that asked for silence is not answered with a box.
-    for (const std::string& other : arguments)
-      if (AsciiLower(other) == "/s" || AsciiLower(other) == "-s") refused.silent = true;
+    for (const CommandArgument& other : arguments)
+      if (AsciiLower(other.text) == "/s" || AsciiLower(other.text) == "-s") refused.silent = true;
     return refused;
   }
   // Asking for the usage needs no valid combination: the usage explains them.

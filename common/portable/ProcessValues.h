@@ -9,7 +9,7 @@ namespace pub {
 struct ProcessValues {
   std::string SetupFolder;    // folder of the running executable, ends in '\'
   std::string StagingFolder;  // temporary folder + "quarne\", ends in '\'
-  std::string LogPath;        // the run log, "" for the default one in the temporary folder
+  std::wstring LogPath;       // the run log as given (any path Windows can hold), L"" for the default one
 };
 
 ProcessValues& Process();

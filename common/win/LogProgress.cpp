@@ -9,18 +9,17 @@
 
 namespace pub {
 
-RunLogFile::RunLogFile(const std::string& path) : path_(path.empty() ? DefaultPath() : path) {}
+RunLogFile::RunLogFile(const std::wstring& path) : path_(path.empty() ? DefaultPath() : path) {}
 
-std::string RunLogFile::DefaultPath() {
+std::wstring RunLogFile::DefaultPath() {
   // Start-up has settled the temporary folder, by its short name where GBK cannot hold it.
   const std::string settled = TempFolderOf(Process().StagingFolder);
-  if (!settled.empty()) return settled + "quarn-setup.log";
+  if (!settled.empty()) return tk::ToWide(settled + "quarn-setup.log");
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-  std::string folder;
-  if (length == 0 || length > MAX_PATH + 1 || !tk::FromWideChecked(temp, &folder)) folder = "C:\\";
-  if (folder.back() != '\\') folder += '\\';
-  return folder + "quarn-setup.log";
+  std::wstring folder = length == 0 || length > MAX_PATH + 1 ? std::wstring(L"C:\\") : std::wstring(temp, length);
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder + L"quarn-setup.log";
 }
 
 void RunLogFile::Append(const std::string& utf8Line) {
@@ -28,7 +27,7 @@ void RunLogFile::Append(const std::string& utf8Line) {
   // The link itself is opened, never what it leads to: in a temporary folder anyone may have
   // put a link or a second name of another file at the log's name, and this program may run
   // with rights its maker lacks. Such a log is not written; the run goes on.
-  HANDLE file = CreateFileW(tk::ToWide(path_).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
+  HANDLE file = CreateFileW(path_.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;  // a log that cannot be written must not stop the run

@@ -11,16 +11,17 @@
 
 namespace pub {
 
-// The run log's file: %TEMP%\quarn-setup.log unless a path is given.
+// The run log's file: %TEMP%\quarn-setup.log unless a path is given. The path is wide: the
+// log's own text is UTF-8, and its path need not be one GBK can hold.
 class RunLogFile : public RunLogWriter {
  public:
-  explicit RunLogFile(const std::string& path);
+  explicit RunLogFile(const std::wstring& path);
   void Append(const std::string& utf8Line) override;
-  const std::string& Path() const { return path_; }
-  static std::string DefaultPath();
+  const std::wstring& Path() const { return path_; }
+  static std::wstring DefaultPath();
 
  private:
-  std::string path_;
+  std::wstring path_;
 };
 
 LocalTime Now();

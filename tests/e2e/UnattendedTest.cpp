@@ -38,7 +38,14 @@ class Unattended : public EndToEnd {
  protected:
   void SetUp() override {
     ASSERT_NO_FATAL_FAILURE(EndToEnd::SetUp());
-    log = setupFolder->Path() + L"run.log";
+    // Where winget asks for the log: the temporary folder of a profile whose name GBK cannot
+    // hold. Every run below that takes LogOption() must write there.
+    std::wstring folder = setupFolder->Path();
+    for (const wchar_t* part : {L"users\\", L"W\u0142a\u015bciciel Stra\u00dfe\\", L"Temp\\", L"WinGet\\"}) {
+      folder += part;
+      ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr)) << tk::WideToUtf8(folder);
+    }
+    log = folder + L"x.log";
   }
 
   // Runs a program to its end as a deployment tool does; notes whether it ever showed a window.
@@ -89,7 +96,8 @@ class Unattended : public EndToEnd {
 }  // namespace
 
 TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverything) {
-  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" " + LogOption()), 0u);
+  // As winget passes them: the log's whole option quoted.
+  EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" \"/LOG=" + log + L"\""), 0u);
   EXPECT_FALSE(showedWindow) << "an unattended install shows no window";
   ExpectInstalledIn(kOwnFolder);
   EXPECT_FALSE(FolderExists(StagingFolder()));

@@ -127,6 +127,35 @@ TEST(CommandLine, RefusedArgumentsAreNamedAndNothingElseIsKept) {
   }
 }
 
+// A character GBK cannot hold (the caller passes it as '?') may stand only in /LOG's value: a
+// log in a profile named in any script. A folder, or any other argument, holding one is refused.
+TEST(CommandLine, OnlyTheLogsPathMayHoldWhatGbkCannot) {
+  using pub::CommandArgument;
+  const CommandArgument profileLog = {"/LOG=C:\\users\\W?a?ciciel\\AppData\\Local\\Temp\\WinGet\\x.log", false};
+  using Arguments = std::vector<CommandArgument>;
+  CommandLine logged = ParseCommandLine(Arguments{{"/S", true}, {"/D=c:\\quarn", true}, profileLog}, false);
+  EXPECT_TRUE(logged.Ok()) << logged.error;
+  EXPECT_EQ(logged.mode, RunMode::Install);
+  EXPECT_EQ(logged.logArgument, 2) << "the caller reads the path from this argument as given";
+  EXPECT_EQ(ParseCommandLine(Arguments{{"/uninstall", true}, {"-log=d:\\?.log", false}}, false).logArgument, 1);
+  EXPECT_EQ(Parse({"/S"}).logArgument, -1);
+  EXPECT_EQ(Parse({"/S", "/LOG=x.log"}).logArgument, 1);
+
+  const Arguments refused[] = {
+      {{"/S", true}, {"/D=c:\\?", false}, profileLog},
+      {{"/S", true}, {"c:\\?", false}},
+      {{"/S", true}, {"/L?G=x.log", false}},
+      {{"/S", true}, {"/LOG?", false}},
+      {{"/S", true}, profileLog, {"-log=y?", false}},
+  };
+  for (const Arguments& arguments : refused) {
+    CommandLine line = ParseCommandLine(arguments, false);
+    EXPECT_FALSE(line.Ok()) << arguments.back().text;
+    EXPECT_TRUE(line.silent) << "refused without a box";
+    EXPECT_EQ(line.logArgument, -1) << "nothing of a refused line is kept";
+  }
+}
+
 TEST(CommandLine, TheUsageNamesEveryOptionAndExitCode) {
   const std::string usage = pub::CommandLineUsage();
   for (const char* expected : {"/S", "/D=", "/uninstall", "/LOG=", "/?", "/h", "/help", "c:\\quarn", "/ALLOWDOWNGRADE"})

@@ -18,7 +18,8 @@ def script(name):
 def run(command, env=None):
     """Runs a command with the environment's signing variables cleared, plus env."""
     environment = {k: v for k, v in os.environ.items() if not k.startswith(("QUARN_SIGN_", "QUARN_TIMESTAMP",
-                                                                             "QUARN_UNSIGNED", "QUARN_RELEASE"))}
+                                                                             "QUARN_UNSIGNED", "QUARN_RELEASE",
+                                                                             "QUARN_NO_TIMESTAMP"))}
     environment.update(env or {})
     return subprocess.run(command, cwd=ROOT, env=environment, capture_output=True, text=True)
 

@@ -155,8 +155,16 @@ class Release(unittest.TestCase):
     def test_manifest_holds_to_winget_rules(self):
         checked = subprocess.run([script("check-winget-manifest"), self.manifest, self.zip], capture_output=True, text=True)
         self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
-        self.assertEqual(sorted(os.listdir(self.manifest)),
-                         ["Quarn.Suite.installer.yaml", "Quarn.Suite.locale.zh-CN.yaml", "Quarn.Suite.yaml"])
+        # The header's schema type as the client matches it, case and all.
+        headers = {"Quarn.Suite.yaml": "version", "Quarn.Suite.locale.zh-CN.yaml": "defaultLocale",
+                   "Quarn.Suite.installer.yaml": "installer"}
+        self.assertEqual(sorted(os.listdir(self.manifest)), sorted(headers))
+        for name, kind in headers.items():
+            with open(os.path.join(self.manifest, name), encoding="utf-8") as f:
+                first_line, fields = f.readline(), yaml.safe_load(f)
+            self.assertEqual(first_line, "# yaml-language-server: $schema=https://aka.ms/winget-manifest.%s.1.12.0"
+                                         ".schema.json\n" % kind)
+            self.assertEqual((fields["ManifestType"], fields["ManifestVersion"]), (kind, "1.12.0"))
 
     def test_manifest_speaks_for_this_setup(self):
         manifest = self.installer_manifest()
@@ -200,7 +208,21 @@ class Release(unittest.TestCase):
             ("required field missing", "locale", drop("License"), None, "required field License"),
             ("identifier of one part", "*", set_to("Quarn", "PackageIdentifier"), None, "PackageIdentifier"),
             ("old manifest version", "version", set_to("1.28", "ManifestVersion"), None, "major.minor.patch"),
-            ("other manifest version", "installer", set_to("1.10.0", "ManifestVersion"), None, "must be 1.28.0"),
+            ("other manifest version", "installer", set_to("1.10.0", "ManifestVersion"), None, "must be 1.12.0"),
+            ("header type in lower case", "locale", None, lambda t: t.replace(".defaultLocale.", ".defaultlocale.", 1),
+             "schema type 'defaultlocale'"),
+            ("header of another version", "version", None, lambda t: t.replace(".1.12.0.", ".1.28.0.", 1),
+             "header names schema version 1.28.0"),
+            ("header missing", "installer", None, lambda t: t.split("\n", 1)[1], "must be the schema header"),
+            ("installer fetched over http", "installer", set_to("http://downloads.quarn.test/releases/" +
+                                                                os.path.basename(self.zip), "Installers", 0,
+                                                                "InstallerUrl"), None, "must be an https:// address"),
+            ("product code of another entry", "installer",
+             lambda d: d["AppsAndFeaturesEntries"][0].update(ProductCode="Quarn2"), None,
+             "is not the installer's ProductCode"),
+            ("no product code beside the entry's", "installer", drop("ProductCode"), None, "names no ProductCode"),
+            ("entry without its product code", "installer", lambda d: d["AppsAndFeaturesEntries"][0].pop("ProductCode"),
+             None, "AppsAndFeaturesEntries names no ProductCode"),
             ("unknown manifest type", "version", set_to("versions", "ManifestType"), None, "ManifestType 'versions'"),
             ("unknown return response", "installer", set_to("portInUse", "ExpectedReturnCodes", 0, "ReturnResponse"),
              None, "'portInUse' of code 2 is not one winget knows"),
@@ -225,6 +247,8 @@ class Release(unittest.TestCase):
             ("two nested installers", "installer", set_to([{"RelativeFilePath": "setup.exe"}, {"RelativeFilePath":
                                                           "Setup.pak"}], "NestedInstallerFiles"), None, "holds one"),
             ("zip without nested type", "installer", drop("NestedInstallerType"), None, "needs NestedInstallerType"),
+            ("nested installer of no archive", "installer", set_to("exe", "InstallerType"), None,
+             "belong to an archive"),
             ("unknown architecture", "installer", set_to("i386", "Installers", 0, "Architecture"), None, "'i386'"),
             ("misspelt field", "installer", lambda d: d.update(ExpectedReturnCode=[]), None,
              "ExpectedReturnCode is not a field"),
@@ -250,7 +274,9 @@ class Release(unittest.TestCase):
                     if change_fields:
                         fields = yaml.safe_load(text)
                         change_fields(fields)
-                        text = yaml.safe_dump(fields, allow_unicode=True, sort_keys=False)
+                        # The schema header stays, so that only the broken rule fails.
+                        text = text.split("\n", 1)[0] + "\n" + yaml.safe_dump(fields, allow_unicode=True,
+                                                                               sort_keys=False)
                     if change_text:
                         text = change_text(text)
                     with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
@@ -282,6 +308,34 @@ class Release(unittest.TestCase):
         self.assertEqual(len(glob.glob(os.path.join(out, "quarn-setup-*-unsigned.exe"))), 1)
         ok, report = verify(os.path.join(out, "setup.exe"), self.pki, timestamped=False)
         self.assertFalse(ok, report)
+
+    def test_a_release_over_plain_http_is_refused(self):
+        out = os.path.join(self.work, "http")
+        refused = run([script("make-dist"), NATIVE, WINDOWS_TREES[0], out],
+                      env=self.keys(QUARN_RELEASE_URL="http://downloads.quarn.test/releases"))
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn("QUARN_RELEASE_URL must be an https:// address", refused.stderr)
+        self.assertFalse(os.path.exists(out))
+
+    def test_a_signed_release_carries_a_timestamp_unless_a_development_one_is_asked_for(self):
+        keys = self.keys()
+        del keys["QUARN_TIMESTAMP_URL"]
+        out = os.path.join(self.work, "untimestamped")
+        refused = run([script("make-dist"), NATIVE, WINDOWS_TREES[0], out], env=keys)
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn("no timestamp server", refused.stderr)
+        self.assertIn("QUARN_NO_TIMESTAMP=1", refused.stderr)
+        self.assertFalse(os.path.exists(out))
+
+        made = run([script("make-dist"), NATIVE, WINDOWS_TREES[0], out], env=dict(keys, QUARN_NO_TIMESTAMP="1"))
+        self.assertEqual(made.returncode, 0, made.stderr)
+        self.assertIn("DEVELOPMENT release", made.stdout)
+        self.assertIn("WITHOUT a timestamp", made.stdout)
+        self.assertEqual(len(glob.glob(os.path.join(out, "quarn-setup-*-untimestamped.zip"))), 1)
+        setup = os.path.join(out, "setup.exe")
+        ok, report = verify(setup, self.pki, timestamped=False)
+        self.assertTrue(ok, report)
+        self.assertNotIn("Timestamp Server Signature verification: ok", report)
 
     def test_a_release_that_fails_leaves_the_previous_one(self):
         out = os.path.join(self.work, "kept")

@@ -229,7 +229,7 @@ TEST_F(StartupTest, PresentPackageIsFoundWithoutAMessage) {
 // there is a window to show it on, and the failure code.
 TEST_F(StartupTest, AnErrorThatEscapedEveryRunIsLoggedShownWhenWindowedAndEndsWithOne) {
   TempFolder folder;
-  pub::Process().LogPath = folder.Path() + "run.log";
+  pub::Process().LogPath = tk::ToWide(folder.Path() + "run.log");
   EXPECT_EQ(app::EndAfterEscapedError("注册表值 'ver' 的数据类型不对", true), 1);
   EXPECT_EQ(app::EndAfterEscapedError("", false), 1);
   ASSERT_EQ(boxes.Boxes().size(), 1u) << "no box without a window";

@@ -35,7 +35,7 @@ class WizardRun : public WizardFixture {
   }
   // A whole run into target, logged to run.log of the test's folder, up to "完成".
   void InstallLoggedInto(const std::string& target) {
-    pub::Process().LogPath = folder.Path() + "run.log";
+    pub::Process().LogPath = tk::ToWide(folder.Path() + "run.log");
     CreateWizardWith(BundleFiles(false, false));
     form->Edit1->SetText(target);
     WalkToTheCopyingPage();

@@ -68,7 +68,7 @@ void EngineFixture::SetUp() {
   pub::Process() = pub::ProcessValues();
   pub::Process().SetupFolder = folder.Path();
   pub::Process().StagingFolder = folder.Path() + "staging\\";
-  pub::Process().LogPath = folder.Path() + "run.log";
+  pub::Process().LogPath = tk::ToWide(folder.Path() + "run.log");
   machine_ = std::make_unique<MachineStateGuard>();
 }
 
