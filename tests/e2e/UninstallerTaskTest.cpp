@@ -4,14 +4,16 @@
 #include <windows.h>
 
 #include "tests/e2e/EndToEnd.h"
+#include "tests/e2e/driver/SystemRecord.h"
 #include "toolkit/core/CodePage.h"
 
 namespace e2e {
 namespace {
 
 constexpr const char* kToken = "0123456789abcdef0123456789abcdef";
-// Process ids are multiples of four: this one never runs, so the copy has nothing to wait for.
+// Process ids are multiples of four: these never run, so a copy has nothing to wait for.
 constexpr const wchar_t* kNoProcess = L"99999";
+constexpr const wchar_t* kNoOtherProcess = L"99995";
 
 std::string LogUtf8Of(const char* gbk) { return tk::WideToUtf8(tk::ToWide(gbk)); }
 
@@ -57,14 +59,18 @@ TEST_F(UninstallerTask, NamesThatTheUninstallerDidNotScheduleDeleteNothing) {
       << "a token that does not name this program";
 
   // A start that is the copy the task names: it still removes only an install folder's
-  // uninstaller that no record names.
-  const std::wstring copyFolder = root + L"quarn-uninstall-" + kNoProcess + L"\\";
-  ASSERT_TRUE(CreateDirectoryW(copyFolder.c_str(), nullptr));
-  ASSERT_TRUE(CopyFileW((root + L"setup.exe").c_str(), (copyFolder + token + L".exe").c_str(), FALSE));
-  const std::wstring task = std::wstring(kNoProcess) + L"|" + token + L"|";
-  EXPECT_EQ(RunWithTask(copyFolder, token + L".exe", task + document), 0u) << "a file of the user's";
+  // uninstaller that no record names. Each copy runs once: once ended, it has the command
+  // processor delete it, as it does after a real removal.
+  SavedRestartDeletes restartDeletes;
+  const auto runCopy = [&](const wchar_t* waitFor, const std::wstring& target) {
+    const std::wstring copyFolder = root + L"quarn-uninstall-" + waitFor + L"\\";
+    EXPECT_TRUE(CreateDirectoryW(copyFolder.c_str(), nullptr));
+    EXPECT_TRUE(CopyFileW((root + L"setup.exe").c_str(), (copyFolder + token + L".exe").c_str(), FALSE));
+    return RunWithTask(copyFolder, token + L".exe", std::wstring(waitFor) + L"|" + token + L"|" + target);
+  };
+  EXPECT_EQ(runCopy(kNoProcess, document), 0u) << "a file of the user's";
   RecordFolder(victim);
-  EXPECT_EQ(RunWithTask(copyFolder, token + L".exe", task + uninstaller), 0u) << "a folder the record names";
+  EXPECT_EQ(runCopy(kNoOtherProcess, uninstaller), 0u) << "a folder the record names";
 
   EXPECT_TRUE(FileExists(uninstaller));
   EXPECT_TRUE(FileExists(document));
