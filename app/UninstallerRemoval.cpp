@@ -8,7 +8,6 @@
 #include <string>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/RunLog.h"
 #include "common/portable/UninstallerRemovalTask.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
@@ -17,6 +16,7 @@
 #include "setup/UninstallEngine.h"
 #include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/Sha256.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/ProgramPath.h"
 
@@ -58,19 +58,7 @@ std::string FreshToken() {
   } catch (const std::exception&) {
     return std::string();
   }
-  static const char kDigits[] = "0123456789abcdef";
-  std::string token;
-  for (unsigned char byte : bytes) {
-    token += kDigits[byte >> 4];
-    token += kDigits[byte & 15];
-  }
-  return token;
-}
-
-// A line in the run log (the default one: no option of this start has been read yet).
-void LogNote(const std::string& text) {
-  pub::RunLogFile file(pub::Process().LogPath);
-  pub::RunLog(file).Note(pub::Now(), text);
+  return tk::HexText(bytes, sizeof bytes);
 }
 
 bool AnyLink(const std::wstring& uninstaller) {
@@ -146,12 +134,12 @@ bool ScheduleUninstallerRemoval() {
   // The system deletes them at the next start, the folders only when nothing else is left in them.
   const std::wstring installSubfolder = FolderOf(self);
   if (!MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    LogNote("无法删除卸载程序 " + tk::FromWide(self) + "：" + tk::SysErrorMessage(GetLastError()));
+    pub::AppendLogNote("无法删除卸载程序 " + tk::FromWide(self) + "：" + tk::SysErrorMessage(GetLastError()));
     return false;
   }
   MoveFileExW(installSubfolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   MoveFileExW(FolderOf(installSubfolder).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  LogNote(setup::LeftForRestartNote({tk::FromWide(self)}));
+  pub::AppendLogNote(setup::LeftForRestartNote({tk::FromWide(self)}));
   return true;
 }
 
@@ -174,7 +162,7 @@ bool RemoveUninstallerIfAsked() {
   facts.ownFolderPrivate = !pub::IsLink(ownFolder) && pub::OwnedByUs(ownFolder);
   // Not a copy an uninstaller started: an ordinary start, which deletes nothing for it.
   if (!task || !pub::IsScheduledCopy(*task, facts)) {
-    LogNote("环境变量 QUARN_REMOVE_UNINSTALLER 不是卸载程序为这个程序安排的任务，已忽略：" + tk::FromWide(text));
+    pub::AppendLogNote("环境变量 QUARN_REMOVE_UNINSTALLER 不是卸载程序为这个程序安排的任务，已忽略：" + tk::FromWide(text));
     return false;
   }
   if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, task->waitFor)) {
@@ -190,7 +178,7 @@ bool RemoveUninstallerIfAsked() {
   if (problem.empty())
     RemoveNamedUninstaller(uninstaller);
   else
-    LogNote(problem);
+    pub::AppendLogNote(problem);
   RemoveThisCopy();
   return true;
 }

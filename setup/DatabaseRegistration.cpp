@@ -1,7 +1,5 @@
 #include "setup/DatabaseRegistration.h"
 
-#include "common/portable/ProcessValues.h"
-#include "common/portable/RunLog.h"
 #include "common/portable/ServiceCommands.h"
 #include "common/win/ExternalCommands.h"
 #include "common/win/LogProgress.h"
@@ -9,15 +7,6 @@
 #include "toolkit/core/FileStream.h"
 
 namespace setup {
-namespace {
-
-void LogNote(const std::string& text) {
-  pub::RunLogFile file(pub::Process().LogPath);
-  pub::RunLog(file).Note(pub::Now(), text);
-}
-
-}  // namespace
-
 DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, const pub::CommandBounds& bounds) {
   DatabaseRegistration result;
   const std::string database = installFolder + "\\MySQL5";
@@ -34,7 +23,7 @@ DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, con
                      pub::CommandNote(command.commandLine, outcome) +
                      "。\r\n网站的数据库无法作为服务运行，请再次运行安装程序修复。";
   }
-  LogNote(note);
+  pub::AppendLogNote(note);
   return result;
 }
 

@@ -56,4 +56,9 @@ void LogProgress::Outcome(RunStep step, bool succeeded, const std::string& reaso
     log_.StepFailed(Now(), step, reason);
 }
 
+void AppendLogNote(const std::string& text) {
+  RunLogFile file(Process().LogPath);
+  RunLog(file).Note(Now(), text);
+}
+
 }  // namespace pub

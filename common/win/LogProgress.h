@@ -26,6 +26,10 @@ class RunLogFile : public RunLogWriter {
 
 LocalTime Now();
 
+// One line of its own in the run log (the one /LOG names, or the default), outside any run: a
+// command the wizard's final page ran, a task the program ignored.
+void AppendLogNote(const std::string& text);
+
 // Shows nothing; writes what the log keeps.
 class LogProgress : public NoDisplay {
  public:
