@@ -6,7 +6,7 @@
 
 #include "common/portable/ExitCode.h"
 #include "common/portable/ProcessValues.h"
-#include "common/win/LogProgress.h"
+#include "setup/win/LogProgress.h"
 #include "toolkit/win/Dialogs.h"
 
 namespace app {

@@ -2,14 +2,14 @@
 
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
-#include "common/portable/UnattendedInstallPlan.h"
+#include "setup/portable/UnattendedInstallPlan.h"
 #include "common/portable/VersionOrder.h"
-#include "common/win/LogProgress.h"
+#include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
-#include "setup/InstallationRecord.h"
-#include "setup/LoggedRun.h"
-#include "setup/Runs.h"
+#include "setup/win/InstallationRecord.h"
+#include "setup/win/LoggedRun.h"
+#include "setup/win/Runs.h"
 #include "toolkit/core/CodePage.h"
 
 namespace app {

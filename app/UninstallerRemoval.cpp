@@ -8,12 +8,12 @@
 #include <string>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/UninstallerRemovalTask.h"
+#include "setup/portable/UninstallerRemovalTask.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
-#include "common/win/LogProgress.h"
-#include "setup/InstallationRecord.h"
-#include "setup/UninstallEngine.h"
+#include "setup/win/LogProgress.h"
+#include "setup/win/InstallationRecord.h"
+#include "setup/win/UninstallEngine.h"
 #include "toolkit/core/Cng_win32.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Sha256.h"

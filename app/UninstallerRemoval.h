@@ -5,7 +5,7 @@
 // its "install" folder and the install folder when empty, then has the command processor
 // delete the copy after it ends, with a delete at the next restart as the last resort.
 // The variable is honoured only by the copy it was written for and only for an uninstaller
-// whose record is gone (common/portable/UninstallerRemovalTask.h).
+// whose record is gone (setup/portable/UninstallerRemovalTask.h).
 #pragma once
 
 namespace app {

@@ -1,9 +1,9 @@
 // The final page's two actions: the database service registered again on arrival, the site
 // opened by Next. Neither changes the process's current folder.
 #include "common/portable/PathText.h"
-#include "common/win/SiteCheck.h"
+#include "setup/win/SiteCheck.h"
 #include "common/win/WorkerRun.h"
-#include "setup/DatabaseRegistration.h"
+#include "setup/win/DatabaseRegistration.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Shell.h"

@@ -17,9 +17,9 @@
 #include "toolkit/win/Memo.h"
 #include "toolkit/win/Panel.h"
 #include "toolkit/win/RadioButton.h"
-#include "common/portable/WizardModel.h"
-#include "common/portable/WizardOutcome.h"
-#include "setup/Runs.h"
+#include "setup/portable/WizardModel.h"
+#include "setup/portable/WizardOutcome.h"
+#include "setup/win/Runs.h"
 
 namespace ui {
 

@@ -6,9 +6,10 @@
 
 #include <string>
 
-#include "common/portable/RunLog.h"
-
 namespace pub {
+
+// The steps of a run, as its progress and its log name them.
+enum class RunStep { Stage, Copy, Patch, Services, Environment, Record, Remove };
 
 class Progress {
  public:

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "common/portable/RecordState.h"
+#include "setup/portable/RecordState.h"
 #include "tests/e2e/EndToEnd.h"
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Services.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/FolderProtection.h"
-#include "common/portable/RemovalTarget.h"
+#include "setup/portable/RemovalTarget.h"
 
 using pub::FolderProtection;
 using pub::InstallFolderFacts;

@@ -1,7 +1,7 @@
 // The MSI's registration removed by our own uninstaller: only a product code reaches msiexec.
 #include <gtest/gtest.h>
 
-#include "common/portable/MsiProductRemoval.h"
+#include "setup/portable/MsiProductRemoval.h"
 
 TEST(MsiProductRemoval, OnlyAProductCodeBecomesACommand) {
   const auto command = pub::MsiRemovalCommand("C:\\windows\\system32", "{DEC01808-5579-5274-9af9-83E04D5FDB8E}");

@@ -1,7 +1,7 @@
 // The list of placed files and the rule by which a repair keeps what changed since.
 #include <gtest/gtest.h>
 
-#include "common/portable/PlacedFiles.h"
+#include "setup/portable/PlacedFiles.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Which ports an install needs and when a listener stops it.
 #include <gtest/gtest.h>
 
-#include "common/portable/PortCheck.h"
+#include "setup/portable/PortCheck.h"
 
 using pub::DatabasePortOf;
 using pub::PlannedPort;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "common/portable/InstallFolderRule.h"
-#include "common/portable/RecordState.h"
+#include "setup/portable/RecordState.h"
 
 using pub::JudgeRecord;
 using pub::RecordState;

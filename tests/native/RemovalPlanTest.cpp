@@ -1,7 +1,7 @@
 // The removal's order, decided before anything is touched.
 #include <gtest/gtest.h>
 
-#include "common/portable/RemovalPlan.h"
+#include "setup/portable/RemovalPlan.h"
 
 using pub::RemovalPlan;
 using Folders = std::vector<std::string>;

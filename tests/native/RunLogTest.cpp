@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "common/portable/RunLog.h"
+#include "setup/portable/RunLog.h"
 
 using pub::ExitCode;
 using pub::LocalTime;

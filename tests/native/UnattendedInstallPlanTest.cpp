@@ -1,7 +1,7 @@
 // The unattended install's first decision: first install or repair, and into which folder.
 #include <gtest/gtest.h>
 
-#include "common/portable/UnattendedInstallPlan.h"
+#include "setup/portable/UnattendedInstallPlan.h"
 
 using pub::PlanUnattendedInstall;
 using pub::UnattendedInstallPlan;

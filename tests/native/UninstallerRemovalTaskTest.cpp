@@ -2,7 +2,7 @@
 // copy it names, and only for an install folder's uninstaller that no record names any more.
 #include <gtest/gtest.h>
 
-#include "common/portable/UninstallerRemovalTask.h"
+#include "setup/portable/UninstallerRemovalTask.h"
 
 namespace pub {
 namespace {

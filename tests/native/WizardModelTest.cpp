@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/InstallFolderRule.h"
-#include "common/portable/WizardModel.h"
+#include "setup/portable/WizardModel.h"
 
 using namespace pub;
 using Kind = WizardActionKind;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "common/portable/WizardOutcome.h"
+#include "setup/portable/WizardOutcome.h"
 
 using pub::ExitCode;
 

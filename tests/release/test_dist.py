@@ -184,7 +184,7 @@ class Release(unittest.TestCase):
         with open(os.path.join(ROOT, "common/portable/ExitCode.h"), encoding="utf-8") as f:
             codes = {int(v) for v in re.findall(r"^\s*\w+\s*=\s*(\d+)\s*,", f.read(), re.M)}
         self.assertEqual({c["InstallerReturnCode"] for c in manifest["ExpectedReturnCodes"]}, codes - {0, 1})
-        keys = "setup/InstallRecordKeys.h"
+        keys = "setup/win/InstallRecordKeys.h"
         self.assertEqual(manifest["AppsAndFeaturesEntries"], [{
             "DisplayName": header_text(keys, "kDisplayName"),
             "Publisher": header_text(keys, "kPublisher"),

@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/RecordState.h"
+#include "setup/portable/RecordState.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
-#include "setup/InstallRecordKeys.h"
-#include "setup/InstallationRecord.h"
+#include "setup/win/InstallRecordKeys.h"
+#include "setup/win/InstallationRecord.h"
 
 using namespace testing_support;
 

@@ -5,15 +5,15 @@
 #include <memory>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/ServiceCommands.h"
+#include "setup/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Registry.h"
-#include "setup/InstallEngine.h"
-#include "setup/InstallRecordKeys.h"
+#include "setup/win/InstallEngine.h"
+#include "setup/win/InstallRecordKeys.h"
 
 using namespace testing_support;
 

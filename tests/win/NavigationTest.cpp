@@ -8,7 +8,7 @@
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/FileStream.h"
-#include "setup/InstallRecordKeys.h"
+#include "setup/win/InstallRecordKeys.h"
 #include "ui/SelectPathForm.h"
 
 using namespace testing_support;

@@ -8,7 +8,7 @@
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "setup/InstallEngine.h"
+#include "setup/win/InstallEngine.h"
 #include "ui/SetupMainForm.h"
 #include "ui/StartupPicForm.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/ServiceCommands.h"
+#include "setup/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/e2e/driver/Files.h"
 #include "tests/e2e/driver/SystemRecord.h"
@@ -15,7 +15,7 @@
 #include "toolkit/win/Registry.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
-#include "setup/InstallRecordKeys.h"
+#include "setup/win/InstallRecordKeys.h"
 
 using namespace testing_support;
 

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "common/portable/ProcessValues.h"
-#include "common/portable/RecordState.h"
+#include "setup/portable/RecordState.h"
 #include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
-#include "setup/InstallRecordKeys.h"
+#include "setup/win/InstallRecordKeys.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
-#include "setup/Runs.h"
+#include "setup/win/Runs.h"
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/RecordSupport.h"
 #include "tests/win/support/WinTestSupport.h"
