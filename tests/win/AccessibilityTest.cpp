@@ -22,6 +22,7 @@
 #include "toolkit/win/Label.h"
 #include "toolkit/win/Memo.h"
 #include "ui/SelectPathForm.h"
+#include "ui/StartupPicForm.h"
 
 using namespace testing_support;
 
@@ -187,6 +188,11 @@ TEST_F(Accessibility, ThePictureIsAGraphicWithItsAlternativeTextAndTheBevelIsHid
   EXPECT_EQ(picture.role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(picture.name, L"Quarn 标志");
   EXPECT_FALSE(picture.state & STATE_SYSTEM_INVISIBLE);
+  // The start-up picture says what it shows.
+  auto* splash = new ui::TFStartupPicForm(&application);
+  Read startup = ReadWindow(splash->Image1->Handle());
+  EXPECT_EQ(startup.role, ROLE_SYSTEM_GRAPHIC);
+  EXPECT_EQ(startup.name.rfind(L"Quarn 系列软件", 0), 0u);
   Read line = ReadWindow(bevel->Handle());
   EXPECT_TRUE(line.state & STATE_SYSTEM_INVISIBLE);
   EXPECT_TRUE(line.name.empty());

@@ -19,9 +19,10 @@ class Control;
 // system's, and these state bits are added to it.
 struct AccessibleDescription {
   long role = ROLE_SYSTEM_CLIENT;
-  long state = 0;           // STATE_SYSTEM_* bits
-  bool hasValue = false;
-  std::string value;        // GBK
+  long state = 0;  // STATE_SYSTEM_* bits
+  // Makes the value (GBK) when a client asks for it, and only then: a memo's is every line.
+  // None: the control has no value.
+  std::function<std::string()> value;
 };
 
 class AccessibleObject;

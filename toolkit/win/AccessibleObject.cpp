@@ -121,8 +121,8 @@ HRESULT AccessibleObject::get_accValue(VARIANT child, BSTR* value) {
   if (!IsSelf(child)) return standard_->get_accValue(child, value);
   return Shielded([&]() -> HRESULT {
     AccessibleDescription description = client_->Describe();
-    if (!description.hasValue) return DISP_E_MEMBERNOTFOUND;
-    return ToBstr(ToWide(description.value), value);
+    if (!description.value) return DISP_E_MEMBERNOTFOUND;
+    return ToBstr(ToWide(description.value()), value);
   });
 }
 

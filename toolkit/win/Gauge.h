@@ -30,7 +30,7 @@ class Gauge : public DrawnControl {
   void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
   // A progress bar whose value is the percentage shown.
   AccessibleDescription DescribeForAccessibility() const override {
-    return {ROLE_SYSTEM_PROGRESSBAR, STATE_SYSTEM_READONLY, true, PercentText()};
+    return {ROLE_SYSTEM_PROGRESSBAR, STATE_SYSTEM_READONLY, [this] { return PercentText(); }};
   }
 
  private:
