@@ -5,50 +5,12 @@
 #include <vector>
 
 #include "tests/e2e/EndToEnd.h"
+#include "tests/e2e/driver/AccessibleReading.h"
 #include "tests/e2e/driver/Wait.h"
 #include "tests/e2e/driver/WindowQuery.h"
 
 namespace e2e {
 namespace {
-
-VARIANT Self() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
-std::wstring TakeBstr(BSTR text) {
-  std::wstring taken = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
-  SysFreeString(text);
-  return taken;
-}
-
-struct Read {
-  HRESULT found = E_FAIL;
-  std::wstring name, value;
-  long role = 0, state = 0;
-};
-
-Read ReadWindow(HWND hwnd) {
-  Read read;
-  IAccessible* object = nullptr;
-  read.found = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&object));
-  if (FAILED(read.found) || !object) return read;
-  BSTR text = nullptr;
-  if (object->get_accName(Self(), &text) == S_OK) read.name = TakeBstr(text);
-  text = nullptr;
-  if (object->get_accValue(Self(), &text) == S_OK) read.value = TakeBstr(text);
-  VARIANT number;
-  VariantInit(&number);
-  if (object->get_accRole(Self(), &number) == S_OK && number.vt == VT_I4) read.role = number.lVal;
-  VariantInit(&number);
-  if (object->get_accState(Self(), &number) == S_OK && number.vt == VT_I4) read.state = number.lVal;
-  object->Release();
-  return read;
-}
 
 HWND FirstShown(HWND parent, const wchar_t* className) {
   for (HWND window : Descendants(parent, className))
@@ -100,17 +62,17 @@ TEST_F(ScreenReader, ReadsEveryPageAndHearsTheGaugeFollowTheRun) {
   Wizard wizard(setup.Id());
   ASSERT_TRUE(wizard.Found());
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kWelcomeTitle));
-  Read welcome = ReadWindow(FirstShown(wizard.Window(), L"QuarnMemo"));
+  AccessibleRead welcome = ReadAccessibleWindow(FirstShown(wizard.Window(), L"QuarnMemo"));
   ASSERT_EQ(welcome.found, S_OK);
   EXPECT_EQ(welcome.role, ROLE_SYSTEM_TEXT);
   EXPECT_EQ(welcome.name, L"欢迎");
   EXPECT_GT(welcome.value.size(), 20u);
-  Read picture = ReadWindow(FirstShown(wizard.Window(), L"QuarnImage"));
+  AccessibleRead picture = ReadAccessibleWindow(FirstShown(wizard.Window(), L"QuarnImage"));
   EXPECT_EQ(picture.role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(picture.name, L"Quarn 安装向导");
 
   ASSERT_NO_FATAL_FAILURE(WalkToFolderPage(wizard, kOwnFolder));
-  Read folder = ReadWindow(wizard.FolderBox());
+  AccessibleRead folder = ReadAccessibleWindow(wizard.FolderBox());
   EXPECT_EQ(folder.name, L"Quarn软件安装目录选择：");
 
   std::vector<std::wstring> values;
@@ -130,29 +92,27 @@ TEST_F(ScreenReader, ReadsEveryPageAndHearsTheGaugeFollowTheRun) {
   announced = nullptr;
   ASSERT_TRUE(ended) << Situation(setup, wizard);
   HWND gaugeWindow = FirstShown(wizard.Window(), L"QuarnGauge");
-  Read gauge = ReadWindow(gaugeWindow);
+  AccessibleRead gauge = ReadAccessibleWindow(gaugeWindow);
   EXPECT_EQ(gauge.role, ROLE_SYSTEM_PROGRESSBAR);
   EXPECT_EQ(gauge.name, L"安装进度");
   EXPECT_EQ(gauge.value, L"100%");
   ASSERT_FALSE(values.empty()) << "no value change was heard";
   EXPECT_LE(values.size(), 2 * 101u) << "more announcements than percentages";
   EXPECT_EQ(values.back(), L"100%");
-  Read copied = ReadWindow(FirstShown(wizard.Window(), L"QuarnMemo"));
+  AccessibleRead copied = ReadAccessibleWindow(FirstShown(wizard.Window(), L"QuarnMemo"));
   EXPECT_EQ(copied.name, L"已拷贝的文件");
   EXPECT_NE(copied.value.find(L"\r\n"), std::wstring::npos) << "the copied files, one a line";
 
   // An object held past the program's end answers an error, and releasing it is safe.
   IAccessible* held = nullptr;
-  ASSERT_EQ(AccessibleObjectFromWindow(gaugeWindow, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&held)),
-            S_OK);
+  ASSERT_EQ(AccessibleOfWindow(gaugeWindow, &held), S_OK);
   wizard.Next();
   ASSERT_NO_FATAL_FAILURE(ExpectPage(wizard, kFinalTitle));
   ASSERT_TRUE(wizard.WaitForNext("退出"));
   wizard.Next();
   ASSERT_TRUE(setup.WaitForExit());
   BSTR text = nullptr;
-  EXPECT_TRUE(FAILED(held->get_accValue(Self(), &text)));
+  EXPECT_TRUE(FAILED(held->get_accValue(SelfChild(), &text)));
   EXPECT_EQ(text, nullptr);
   held->Release();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/driver/AccessibleReading.h"
 #include "tests/win/support/EngineFixture.h"
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
@@ -25,53 +26,13 @@
 #include "ui/StartupPicForm.h"
 
 using namespace testing_support;
+using e2e::AccessibleRead;
+using e2e::ReadAccessible;
+using e2e::ReadAccessibleWindow;
+using e2e::SelfChild;
+using e2e::TakeBstr;
 
 namespace {
-
-VARIANT Self() {
-  VARIANT self;
-  VariantInit(&self);
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  return self;
-}
-
-std::wstring TakeBstr(BSTR text) {
-  std::wstring taken = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
-  SysFreeString(text);
-  return taken;
-}
-
-HRESULT ObjectOf(HWND hwnd, IAccessible** object, DWORD id = static_cast<DWORD>(OBJID_CLIENT)) {
-  return AccessibleObjectFromWindow(hwnd, id, __uuidof(IAccessible), reinterpret_cast<void**>(object));
-}
-
-// What a screen reader reads of one object; empty texts and 0 where the object has none.
-struct Read {
-  std::wstring name, value;
-  long role = 0, state = 0;
-};
-
-Read ReadSelf(IAccessible* object) {
-  Read read;
-  BSTR text = nullptr;
-  if (object->get_accName(Self(), &text) == S_OK) read.name = TakeBstr(text);
-  text = nullptr;
-  if (object->get_accValue(Self(), &text) == S_OK) read.value = TakeBstr(text);
-  VARIANT number;
-  VariantInit(&number);
-  if (object->get_accRole(Self(), &number) == S_OK && number.vt == VT_I4) read.role = number.lVal;
-  VariantInit(&number);
-  if (object->get_accState(Self(), &number) == S_OK && number.vt == VT_I4) read.state = number.lVal;
-  return read;
-}
-
-Read ReadWindow(HWND hwnd) {
-  tk::ComPtr<IAccessible> object;
-  HRESULT result = ObjectOf(hwnd, &object);
-  EXPECT_EQ(result, S_OK);
-  return object.get() ? ReadSelf(object.get()) : Read();
-}
 
 class Accessibility : public ::testing::Test {
  protected:
@@ -109,11 +70,11 @@ TEST_F(Accessibility, TheGaugeIsAProgressBarWhoseValueIsThePercentageItShows) {
   auto* gauge = Add<tk::Gauge>(10, 10, 200, 20);
   gauge->SetAccessibleName("安装进度");
   tk::ComPtr<IAccessible> object;
-  ASSERT_EQ(ObjectOf(gauge->Handle(), &object), S_OK);
+  ASSERT_EQ(e2e::AccessibleOfWindow(gauge->Handle(), &object), S_OK);
   HWND window = nullptr;
   EXPECT_EQ(WindowFromAccessibleObject(object.get(), &window), S_OK);
   EXPECT_EQ(window, gauge->Handle());
-  Read read = ReadSelf(object.get());
+  AccessibleRead read = ReadAccessible(object.get());
   EXPECT_EQ(read.name, L"安装进度");  // GBK inside, UTF-16 for the reader
   EXPECT_EQ(read.role, ROLE_SYSTEM_PROGRESSBAR);
   EXPECT_EQ(read.value, L"0%");
@@ -121,11 +82,11 @@ TEST_F(Accessibility, TheGaugeIsAProgressBarWhoseValueIsThePercentageItShows) {
   EXPECT_FALSE(read.state & STATE_SYSTEM_INVISIBLE);
   gauge->SetMaxValue(3);
   gauge->SetProgress(2);
-  EXPECT_EQ(ReadSelf(object.get()).value, L"66%") << "the object held reads the gauge as it is now";
+  EXPECT_EQ(ReadAccessible(object.get()).value, L"66%") << "the object held reads the gauge as it is now";
 
   // Where it is and what it belongs to come from the system's own object for the window.
   long left = 0, top = 0, width = 0, height = 0;
-  ASSERT_EQ(object->accLocation(&left, &top, &width, &height, Self()), S_OK);
+  ASSERT_EQ(object->accLocation(&left, &top, &width, &height, SelfChild()), S_OK);
   RECT client;
   GetClientRect(gauge->Handle(), &client);
   MapWindowPoints(gauge->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -146,17 +107,17 @@ TEST_F(Accessibility, TheMemoIsReadOnlyTextNamedByTheLabelBeforeIt) {
   label->SetCaption("已拷贝的文件：");
   auto* memo = Add<tk::Memo>(10, 30, 200, 60);
   memo->SetText("第一行\r\n第二行");
-  Read read = ReadWindow(memo->Handle());
+  AccessibleRead read = ReadAccessibleWindow(memo->Handle());
   EXPECT_EQ(read.name, L"已拷贝的文件：");
   EXPECT_EQ(read.role, ROLE_SYSTEM_TEXT);
   EXPECT_TRUE(read.state & STATE_SYSTEM_READONLY);
   EXPECT_TRUE(read.state & STATE_SYSTEM_FOCUSABLE) << "the system's part of the state is kept";
   EXPECT_EQ(read.value, L"第一行\r\n第二行") << "lines between line ends, none after the last";
   memo->AddLine("c:\\quarn\\新文件.txt");
-  EXPECT_EQ(ReadWindow(memo->Handle()).value, L"第一行\r\n第二行\r\nc:\\quarn\\新文件.txt") << "before the view caught up";
+  EXPECT_EQ(ReadAccessibleWindow(memo->Handle()).value, L"第一行\r\n第二行\r\nc:\\quarn\\新文件.txt") << "before the view caught up";
   // A name given wins over the label.
   memo->SetAccessibleName("文件");
-  EXPECT_EQ(ReadWindow(memo->Handle()).name, L"文件");
+  EXPECT_EQ(ReadAccessibleWindow(memo->Handle()).name, L"文件");
 }
 
 TEST_F(Accessibility, ALabelAssociatedWithAControlNamesIt) {
@@ -165,16 +126,16 @@ TEST_F(Accessibility, ALabelAssociatedWithAControlNamesIt) {
   auto* label = Add<tk::Label>(10, 10, 50, 14);
   label->SetCaption("路径:");
   edit->SetTabOrder(0);
-  EXPECT_TRUE(ReadWindow(edit->Handle()).name.empty()) << "no static text before it";
+  EXPECT_TRUE(ReadAccessibleWindow(edit->Handle()).name.empty()) << "no static text before it";
   tk::AssociateLabel(*label, *edit);
   EXPECT_EQ(GetWindow(edit->Handle(), GW_HWNDPREV), label->Handle());
-  EXPECT_EQ(ReadWindow(edit->Handle()).name, L"路径:");
+  EXPECT_EQ(ReadAccessibleWindow(edit->Handle()).name, L"路径:");
   EXPECT_EQ(edit->TabOrder() + 1, button->TabOrder());
   // From before the control too: the label lands just before it, not after.
   auto* gauge = Add<tk::Gauge>(10, 40, 200, 20);
   tk::AssociateLabel(*label, *gauge);
   EXPECT_EQ(GetWindow(gauge->Handle(), GW_HWNDPREV), label->Handle());
-  EXPECT_EQ(ReadWindow(gauge->Handle()).name, L"路径:");
+  EXPECT_EQ(ReadAccessibleWindow(gauge->Handle()).name, L"路径:");
   tk::AssociateLabel(*label, *button);
   EXPECT_EQ(GetWindow(button->Handle(), GW_HWNDPREV), label->Handle());
 }
@@ -184,16 +145,16 @@ TEST_F(Accessibility, ThePictureIsAGraphicWithItsAlternativeTextAndTheBevelIsHid
   image->LoadFromResource(L"HEADER");
   image->SetAccessibleName("Quarn 标志");
   auto* bevel = Add<tk::Bevel>(0, 80, 400, 2);
-  Read picture = ReadWindow(image->Handle());
+  AccessibleRead picture = ReadAccessibleWindow(image->Handle());
   EXPECT_EQ(picture.role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(picture.name, L"Quarn 标志");
   EXPECT_FALSE(picture.state & STATE_SYSTEM_INVISIBLE);
   // The start-up picture says what it shows.
   auto* splash = new ui::TFStartupPicForm(&application);
-  Read startup = ReadWindow(splash->Image1->Handle());
+  AccessibleRead startup = ReadAccessibleWindow(splash->Image1->Handle());
   EXPECT_EQ(startup.role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(startup.name.rfind(L"Quarn 系列软件", 0), 0u);
-  Read line = ReadWindow(bevel->Handle());
+  AccessibleRead line = ReadAccessibleWindow(bevel->Handle());
   EXPECT_TRUE(line.state & STATE_SYSTEM_INVISIBLE);
   EXPECT_TRUE(line.name.empty());
 }
@@ -201,16 +162,16 @@ TEST_F(Accessibility, ThePictureIsAGraphicWithItsAlternativeTextAndTheBevelIsHid
 TEST_F(Accessibility, AnObjectHeldPastItsControlSaysItIsNoLongerConnected) {
   auto* gauge = Add<tk::Gauge>(10, 10, 200, 20);
   tk::ComPtr<IAccessible> object;
-  ASSERT_EQ(ObjectOf(gauge->Handle(), &object), S_OK);
+  ASSERT_EQ(e2e::AccessibleOfWindow(gauge->Handle(), &object), S_OK);
   delete gauge;
   BSTR text = reinterpret_cast<BSTR>(1);
-  EXPECT_EQ(object->get_accName(Self(), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object->get_accName(SelfChild(), &text), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(text, nullptr) << "no stale pointer handed out";
-  EXPECT_EQ(object->get_accValue(Self(), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object->get_accValue(SelfChild(), &text), CO_E_OBJNOTCONNECTED);
   VARIANT role;
-  EXPECT_EQ(object->get_accRole(Self(), &role), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object->get_accRole(SelfChild(), &role), CO_E_OBJNOTCONNECTED);
   long left, top, width, height;
-  EXPECT_EQ(object->accLocation(&left, &top, &width, &height, Self()), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(object->accLocation(&left, &top, &width, &height, SelfChild()), CO_E_OBJNOTCONNECTED);
   IDispatch* parent = reinterpret_cast<IDispatch*>(1);
   EXPECT_EQ(object->get_accParent(&parent), CO_E_OBJNOTCONNECTED);
   EXPECT_EQ(parent, nullptr);
@@ -218,21 +179,21 @@ TEST_F(Accessibility, AnObjectHeldPastItsControlSaysItIsNoLongerConnected) {
   // The window destroyed under a control that lives on.
   auto* memo = Add<tk::Memo>(10, 40, 200, 60);
   tk::ComPtr<IAccessible> memoObject;
-  ASSERT_EQ(ObjectOf(memo->Handle(), &memoObject), S_OK);
+  ASSERT_EQ(e2e::AccessibleOfWindow(memo->Handle(), &memoObject), S_OK);
   DestroyWindow(memo->Handle());
-  EXPECT_EQ(memoObject->get_accValue(Self(), &text), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(memoObject->get_accValue(SelfChild(), &text), CO_E_OBJNOTCONNECTED);
   delete memo;
-  EXPECT_EQ(memoObject->get_accRole(Self(), &role), CO_E_OBJNOTCONNECTED);
+  EXPECT_EQ(memoObject->get_accRole(SelfChild(), &role), CO_E_OBJNOTCONNECTED);
 }
 
 TEST_F(Accessibility, AFailingDescriptionIsAnErrorCodeNotAnException) {
   auto* failing = new FailingControl(form, form);
   tk::ComPtr<IAccessible> object;
-  ASSERT_EQ(ObjectOf(failing->Handle(), &object), S_OK);
+  ASSERT_EQ(e2e::AccessibleOfWindow(failing->Handle(), &object), S_OK);
   VARIANT role;
-  EXPECT_EQ(object->get_accRole(Self(), &role), E_FAIL);
+  EXPECT_EQ(object->get_accRole(SelfChild(), &role), E_FAIL);
   BSTR value = nullptr;
-  EXPECT_EQ(object->get_accValue(Self(), &value), E_FAIL);
+  EXPECT_EQ(object->get_accValue(SelfChild(), &value), E_FAIL);
   EXPECT_EQ(value, nullptr);
 }
 
@@ -314,27 +275,27 @@ TEST_F(AccessibleWizard, EveryDrawnControlSaysWhatItIs) {
     auto* control = dynamic_cast<tk::DrawnControl*>(form->Components(i));
     if (!control) continue;
     ++drawn;
-    Read read = ReadWindow(control->Handle());
+    AccessibleRead read = ReadAccessibleWindow(control->Handle());
     if (dynamic_cast<tk::Bevel*>(control))
       EXPECT_TRUE(read.state & STATE_SYSTEM_INVISIBLE) << control->Name();
     else
       EXPECT_FALSE(read.name.empty()) << control->Name() << " has no name";
   }
   EXPECT_GE(drawn, 18);  // two gauges, three memos, seven pictures, seven lines
-  Read gauge = ReadWindow(form->Gauge1->Handle());
+  AccessibleRead gauge = ReadAccessibleWindow(form->Gauge1->Handle());
   EXPECT_EQ(gauge.name, L"安装进度");
   EXPECT_EQ(gauge.role, ROLE_SYSTEM_PROGRESSBAR);
-  EXPECT_EQ(ReadWindow(form->Gauge2->Handle()).name, L"卸载进度");
-  Read license = ReadWindow(form->Memo2->Handle());
+  EXPECT_EQ(ReadAccessibleWindow(form->Gauge2->Handle()).name, L"卸载进度");
+  AccessibleRead license = ReadAccessibleWindow(form->Memo2->Handle());
   EXPECT_EQ(license.role, ROLE_SYSTEM_TEXT);
   EXPECT_EQ(license.value + L"\r\n", tk::ToWide(form->Memo2->Text()));
   EXPECT_GT(license.value.size(), 100u);
-  Read welcome = ReadWindow(form->FindControl("WelcomeImage")->Handle());
+  AccessibleRead welcome = ReadAccessibleWindow(form->FindControl("WelcomeImage")->Handle());
   EXPECT_EQ(welcome.role, ROLE_SYSTEM_GRAPHIC);
   EXPECT_EQ(welcome.name, L"Quarn 安装向导");
-  EXPECT_EQ(ReadWindow(form->FindControl("LicensePagePicture")->Handle()).name, L"Quarn 标志");
+  EXPECT_EQ(ReadAccessibleWindow(form->FindControl("LicensePagePicture")->Handle()).name, L"Quarn 标志");
   // The folder box is the system's edit control, named by its label.
-  Read edit = ReadWindow(form->Edit1->Handle());
+  AccessibleRead edit = ReadAccessibleWindow(form->Edit1->Handle());
   EXPECT_EQ(edit.name, L"Quarn软件安装目录选择：");
   EXPECT_EQ(edit.value, L"c:\\quarn");
   EXPECT_EQ(form->Edit1->TabOrder() + 1, form->SpeedButton1->TabOrder()) << "the keyboard's order is kept";
@@ -354,7 +315,7 @@ TEST_F(AccessibleWizard, TheGaugesValueFollowsAnInstallRun) {
   Press(form->NextBtn);
   PumpMessages(200);
   ASSERT_EQ(form->NextBtn->Caption(), "完成") << (boxes.Boxes().empty() ? "" : boxes.Boxes()[0].text);
-  EXPECT_EQ(ReadWindow(form->Gauge1->Handle()).value, L"100%");
+  EXPECT_EQ(ReadAccessibleWindow(form->Gauge1->Handle()).value, L"100%");
   const std::vector<std::wstring>& values = listener.Values();
   ASSERT_GE(values.size(), 2u) << "the run was heard";
   EXPECT_EQ(values, listener.Shown()) << "each value read is the percentage the gauge shows";
@@ -373,7 +334,7 @@ TEST_F(AccessibleWizard, TheGaugesValueFollowsAnInstallRun) {
 
 TEST_F(Accessibility, ThePickersLabelsNameItsPathBoxAndDescriptionList) {
   auto* picker = new ui::TFSelectPath(&application);
-  EXPECT_EQ(ReadWindow(picker->Edit1->Handle()).name, L"路径:");
+  EXPECT_EQ(ReadAccessibleWindow(picker->Edit1->Handle()).name, L"路径:");
   EXPECT_EQ(GetWindow(picker->ComboBox1->Handle(), GW_HWNDPREV), picker->FindControl("Label2")->Handle());
   EXPECT_LT(picker->Edit1->TabOrder(), picker->ComboBox1->TabOrder());
   EXPECT_LT(picker->ComboBox1->TabOrder(), picker->BitBtn2->TabOrder());
