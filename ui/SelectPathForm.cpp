@@ -2,6 +2,7 @@
 
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
+#include "toolkit/win/Accessible.h"
 #include "toolkit/win/Dialogs.h"
 #include "toolkit/win/Label.h"
 #include "toolkit/win/Layout.h"
@@ -42,6 +43,9 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   ComboBox1 = Bind<tk::ComboBox>("ComboBox1");
   BitBtn2 = Bind<tk::Button>("BitBtn2");
   BitBtn1 = Bind<tk::Button>("BitBtn1");
+  // What a screen reader says for the path box and the description list.
+  tk::AssociateLabel(*FindControl("Label1"), *Edit1);
+  tk::AssociateLabel(*FindControl("Label2"), *ComboBox1);
   for (const char* description : kDescriptions) ComboBox1->AddItem(description);
   ComboBox1->SetItemIndex(0);
   SetDefaultButton(BitBtn2);

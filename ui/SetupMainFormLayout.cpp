@@ -4,6 +4,7 @@
 
 #include "toolkit/win/Layout.h"
 #include "ui/SetupMainForm.h"
+#include "ui/WizardAccessibleNames.h"
 
 namespace ui {
 namespace {
@@ -105,6 +106,7 @@ const ControlRow kWizardLayout[] = {
 void TfSetupMainForm::BuildControls() {
   tk::BuildLayout(*this, kWizardLayout);
   BindMembers();
+  NameDrawnControls(*this);
   SetDefaultButton(NextBtn);
   SetCancelButton(CloseBtn);
 }

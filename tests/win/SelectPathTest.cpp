@@ -44,7 +44,11 @@ TEST_F(SelectPath, LayoutAndTheDescriptionChoices) {
   ASSERT_EQ(picker->ComboBox1->ItemCount(), 6);
   EXPECT_EQ(picker->ComboBox1->Item(3), "Java环境-JDK2");
   EXPECT_EQ(picker->ComboBox1->ItemIndex(), 0);
-  EXPECT_EQ(picker->Edit1->TabOrder(), 0);
+  // The path box is the first stop of the keyboard; only its label, which takes no focus, is
+  // before it, so that it names the box.
+  EXPECT_EQ(picker->FindControl("Label1")->TabOrder(), 0);
+  EXPECT_EQ(picker->Edit1->TabOrder(), 1);
+  EXPECT_EQ(GetNextDlgTabItem(picker->Handle(), nullptr, FALSE), picker->Edit1->Handle());
   EXPECT_EQ(picker->FindControl("Panel1")->TabOrder(), 0) << "the bottom panel comes first";
 }
 

@@ -12,6 +12,10 @@ class Bevel : public DrawnControl {
 
  protected:
   void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
+  // Decoration only: screen readers pass over it.
+  AccessibleDescription DescribeForAccessibility() const override {
+    return {ROLE_SYSTEM_SEPARATOR, STATE_SYSTEM_INVISIBLE, nullptr};
+  }
 };
 
 }  // namespace tk

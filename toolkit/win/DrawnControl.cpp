@@ -17,6 +17,8 @@ bool DrawnControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case WM_GETFONT:
       *result = reinterpret_cast<LRESULT>(font_);
       return true;
+    case WM_GETOBJECT:
+      return accessible_.Answer(hwnd_, wParam, lParam, result);
     case WM_ERASEBKGND:
       *result = 1;
       return true;

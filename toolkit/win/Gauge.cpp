@@ -47,6 +47,11 @@ int Gauge::BarWidth() const {
 void Gauge::Changed() {
   if (!hwnd_) return;
   int percent = PercentDone(), bar = BarWidth();
+  // Screen readers hear each new percentage, at most a hundred times in a run.
+  if (percent != announcedPercent_) {
+    announcedPercent_ = percent;
+    NotifyValueChanged(hwnd_);
+  }
   if (percent == drawnPercent_ && bar == drawnBar_) return;
   Repaint();
 }

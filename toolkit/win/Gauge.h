@@ -28,6 +28,10 @@ class Gauge : public DrawnControl {
 
  protected:
   void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
+  // A progress bar whose value is the percentage shown.
+  AccessibleDescription DescribeForAccessibility() const override {
+    return {ROLE_SYSTEM_PROGRESSBAR, STATE_SYSTEM_READONLY, [this] { return PercentText(); }};
+  }
 
  private:
   // Repaints only when what is drawn (the bar's width or the percentage) has changed, so a run
@@ -37,6 +41,7 @@ class Gauge : public DrawnControl {
 
   int min_ = 0, max_ = 100, progress_ = 0;
   int drawnPercent_ = -1, drawnBar_ = -1;
+  int announcedPercent_ = 0;
 };
 
 }  // namespace tk

@@ -18,6 +18,10 @@ class Image : public DrawnControl {
 
  protected:
   void Paint(HDC dc, const RECT& client, const RECT& dirty) override;
+  // A graphic; its alternative text is the name given with SetAccessibleName.
+  AccessibleDescription DescribeForAccessibility() const override {
+    return {ROLE_SYSTEM_GRAPHIC, STATE_SYSTEM_READONLY, nullptr};
+  }
 
  private:
   Bitmap picture_;

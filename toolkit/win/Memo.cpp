@@ -99,6 +99,15 @@ void Memo::SetText(const std::string& text) {
 
 std::string Memo::Text() const { return JoinTextLines(lines_); }
 
+// The value is the lines with a line end between each two (Text() ends the last one too).
+AccessibleDescription Memo::DescribeForAccessibility() const {
+  return {ROLE_SYSTEM_TEXT, STATE_SYSTEM_READONLY, [this] {
+            std::string text = Text();
+            if (!lines_.empty()) text.resize(text.size() - 2);
+            return text;
+          }};
+}
+
 void Memo::Clear() {
   lines_.clear();
   topRow_ = 0;

@@ -52,6 +52,8 @@ class Memo : public DrawnControl {
   int TextWidth() const;
   HDC MeasuringDc() const;
   void FontChanged() override;
+  // Read-only text whose value is every line.
+  AccessibleDescription DescribeForAccessibility() const override;
 
   MemoStyle style_;
   std::vector<std::string> lines_;
