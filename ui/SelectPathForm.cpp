@@ -35,8 +35,10 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   SetName("FSelectPath");
   SetCaption("选择目录......");
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
-  SetBounds(339, 205, 486, 467);
+  SetClientSize(478, 440);
+  SetBounds(339, 205, Width(), Height());
   tk::BuildLayout(*this, kPickerLayout);
+  OnDpiChanged = [this] { tk::ApplyLayout(*this, kPickerLayout); };
   ShellTreeView1 = Bind<tk::ShellTreeView>("ShellTreeView1");
   Edit1 = Bind<tk::Edit>("Edit1");
   ComboBox1 = Bind<tk::ComboBox>("ComboBox1");

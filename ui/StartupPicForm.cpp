@@ -13,8 +13,15 @@ TFStartupPicForm::TFStartupPicForm(tk::Component* owner)
   SetClientSize(kClientWidth, kClientHeight);
   Image1 = new tk::Image(this, this);
   Image1->SetName("Image1");
-  Image1->SetBounds(0, 0, kClientWidth, kClientHeight);
+  FillWithPicture();
   Image1->LoadFromResource(L"SPLASH");
+  OnDpiChanged = [this] { FillWithPicture(); };
+}
+
+void TFStartupPicForm::FillWithPicture() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  Image1->SetBounds(0, 0, client.right, client.bottom);
 }
 
 }  // namespace ui
