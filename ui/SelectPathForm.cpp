@@ -16,9 +16,9 @@ using namespace tk;  // row options
 const ControlRow kPickerLayout[] = {
     // name, kind, parent, x, y, width, height, caption, options, tab order
     {"Panel1", Kind::Panel, "", 0, 367, 478, 73, "", kAlignBottom, 0},
-    {"Label1", Kind::Label, "Panel1", 8, 11, 40, 14, "路径:", kNone, -1},
+    {"Label1", Kind::Label, "Panel1", 8, 11, 40, 15, "路径:", kNone, -1},
     {"Edit1", Kind::Edit, "Panel1", 56, 8, 414, 21, "", kNone, 0},
-    {"Label2", Kind::Label, "Panel1", 8, 43, 60, 14, "内容描述:", kNone, -1},
+    {"Label2", Kind::Label, "Panel1", 8, 43, 60, 15, "内容描述:", kNone, -1},
     {"ComboBox1", Kind::ComboBox, "Panel1", 70, 39, 200, 120, "", kNone, 1},
     {"BitBtn2", Kind::Button, "Panel1", 306, 38, 75, 25, "确认", kNone, 2},
     {"BitBtn1", Kind::Button, "Panel1", 395, 38, 75, 25, "取消", kNone, 3},

@@ -15,6 +15,7 @@
 #include "toolkit/core/DpiScale.h"
 #include "toolkit/win/Dpi.h"
 #include "toolkit/win/Image.h"
+#include "ui/SelectPathForm.h"
 #include "ui/SetupMainForm.h"
 
 using namespace testing_support;
@@ -92,6 +93,59 @@ std::string WindowClass(HWND window) {
   return tk::WideToUtf8(name);
 }
 
+// The text of a label, button or radio button fits the control, measured in the font it draws with.
+void ExpectTextFits(const tk::Control& control, int width, int height, int dpi) {
+  HWND window = control.Handle();
+  const std::wstring text = WithoutAccelerator(WindowText(window));
+  const std::string kind = WindowClass(window);
+  if (text.empty() || (kind != "static" && kind != "button")) return;
+  const SIZE extent = TextExtent(window, text);
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  if (kind == "static") {
+    // One line where it is wide enough, else the lines it wraps into.
+    const int needed = extent.cx <= width ? extent.cy : WrappedHeight(window, text, width);
+    EXPECT_LE(needed, height) << tk::WideToUtf8(text);
+  } else if ((style & BS_TYPEMASK) == BS_RADIOBUTTON) {
+    // The round box and the gap after it come before the text.
+    const int box = tk::SystemMetricForDpi(SM_CXMENUCHECK, dpi) + tk::ScaleToDpi(4, dpi);
+    EXPECT_LE(box + extent.cx, width) << tk::WideToUtf8(text);
+    EXPECT_LE(extent.cy, height) << tk::WideToUtf8(text);
+  } else {
+    // Inside the button's raised edge, with a little room.
+    const int edge = tk::ScaleToDpi(3, dpi);
+    EXPECT_LE(extent.cx + 2 * edge, width) << tk::WideToUtf8(text);
+    EXPECT_LE(extent.cy + 2 * edge, height) << tk::WideToUtf8(text);
+  }
+}
+
+// Everything a person would see wrong in a form at its present DPI: a control outside its
+// parent, two neighbours over each other (but those mayOverlap allows), text cut off.
+template <typename Allowed>
+void ExpectEverythingFits(tk::Form& form, Allowed mayOverlap) {
+  const int dpi = form.Dpi();
+  std::vector<tk::Control*> controls;
+  Collect(&form, controls);
+  for (tk::Control* control : controls) {
+    SCOPED_TRACE(control->Name() + " at " + std::to_string(dpi) + " DPI");
+    const RECT rect = RectInParent(*control);
+    RECT parent;
+    GetClientRect(control->Parent()->Handle(), &parent);
+    EXPECT_GE(rect.left, 0);
+    EXPECT_GE(rect.top, 0);
+    EXPECT_LE(rect.right, parent.right);
+    EXPECT_LE(rect.bottom, parent.bottom);
+    EXPECT_GT(rect.right - rect.left, 0);
+    if (!mayOverlap(*control))
+      for (tk::Control* sibling : control->Parent()->Controls()) {
+        if (sibling == control || mayOverlap(*sibling)) continue;
+        const RECT other = RectInParent(*sibling);
+        RECT common;
+        EXPECT_FALSE(IntersectRect(&common, &rect, &other)) << "over " << sibling->Name();
+      }
+    ExpectTextFits(*control, rect.right - rect.left, rect.bottom - rect.top, dpi);
+  }
+}
+
 class WizardLayout : public WizardFixture {
  protected:
   void SetUp() override {
@@ -100,56 +154,6 @@ class WizardLayout : public WizardFixture {
     form->OnShow = [] {};  // without a package the window would close when shown
     form->Show();
     PumpMessages(100);
-  }
-
-  // Everything a person would see wrong at the window's present DPI.
-  void ExpectEverythingFits() {
-    const int dpi = form->Dpi();
-    std::vector<tk::Control*> controls;
-    Collect(form, controls);
-    for (tk::Control* control : controls) {
-      SCOPED_TRACE(control->Name() + " at " + std::to_string(dpi) + " DPI");
-      const RECT rect = RectInParent(*control);
-      RECT parent;
-      GetClientRect(control->Parent()->Handle(), &parent);
-      EXPECT_GE(rect.left, 0);
-      EXPECT_GE(rect.top, 0);
-      EXPECT_LE(rect.right, parent.right);
-      EXPECT_LE(rect.bottom, parent.bottom);
-      EXPECT_GT(rect.right - rect.left, 0);
-      if (!MayOverlap(*control))
-        for (tk::Control* sibling : control->Parent()->Controls()) {
-          if (sibling == control || MayOverlap(*sibling)) continue;
-          const RECT other = RectInParent(*sibling);
-          RECT common;
-          EXPECT_FALSE(IntersectRect(&common, &rect, &other)) << "over " << sibling->Name();
-        }
-      ExpectTextFits(*control, rect.right - rect.left, rect.bottom - rect.top, dpi);
-    }
-  }
-
-  void ExpectTextFits(const tk::Control& control, int width, int height, int dpi) {
-    HWND window = control.Handle();
-    const std::wstring text = WithoutAccelerator(WindowText(window));
-    const std::string kind = WindowClass(window);
-    if (text.empty() || (kind != "static" && kind != "button")) return;
-    const SIZE extent = TextExtent(window, text);
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    if (kind == "static") {
-      // One line where it is wide enough, else the lines it wraps into.
-      const int needed = extent.cx <= width ? extent.cy : WrappedHeight(window, text, width);
-      EXPECT_LE(needed, height) << tk::WideToUtf8(text);
-    } else if ((style & BS_TYPEMASK) == BS_RADIOBUTTON) {
-      // The round box and the gap after it come before the text.
-      const int box = tk::SystemMetricForDpi(SM_CXMENUCHECK, dpi) + tk::ScaleToDpi(4, dpi);
-      EXPECT_LE(box + extent.cx, width) << tk::WideToUtf8(text);
-      EXPECT_LE(extent.cy, height) << tk::WideToUtf8(text);
-    } else {
-      // Inside the button's raised edge, with a little room.
-      const int edge = tk::ScaleToDpi(3, dpi);
-      EXPECT_LE(extent.cx + 2 * edge, width) << tk::WideToUtf8(text);
-      EXPECT_LE(extent.cy + 2 * edge, height) << tk::WideToUtf8(text);
-    }
   }
 
   // Names of the controls Tab visits on each page, from the first.
@@ -239,7 +243,7 @@ TEST_F(WizardLayout, OpensOnTheWelcomePageWithNextAsTheDefault) {
 
 TEST_F(WizardLayout, EveryPageFitsItsWindowAtTheDisplaysDpi) {
   ExpectSizedFor(form->Dpi());
-  ExpectEverythingFits();
+  ExpectEverythingFits(*form, MayOverlap);
 }
 
 TEST_F(WizardLayout, TabVisitsTheSameControlsInTheSameOrderAtEveryScale) {
@@ -273,7 +277,7 @@ TEST_F(WizardLayout, MovedToAMonitorOfAnotherDpiTheLayoutFollows) {
   GetWindowRect(form->Handle(), &outer);
   EXPECT_TRUE(EqualRect(&outer, &suggested)) << "the suggested rectangle is taken as it is";
   ExpectSizedFor(other);
-  ExpectEverythingFits();
+  ExpectEverythingFits(*form, MayOverlap);
   const RECT next = RectInParent(*form->NextBtn);
   EXPECT_EQ(next.right - next.left, tk::ScaleToDpi(75, other));
   EXPECT_EQ(next.bottom - next.top, tk::ScaleToDpi(25, other));
@@ -285,6 +289,17 @@ TEST_F(WizardLayout, MovedToAMonitorOfAnotherDpiTheLayoutFollows) {
     const RECT now = RectInParent(*control);
     EXPECT_TRUE(EqualRect(&now, &before[control->Name()])) << control->Name();
   }
+}
+
+// The folder picker the folder page opens, at the same DPI: nothing of it lies over another.
+TEST_F(WizardLayout, TheFolderPickerFitsItsWindowAtTheDisplaysDpi) {
+  auto* picker = new ui::TFSelectPath(form);
+  EXPECT_EQ(picker->Dpi(), form->Dpi());
+  RECT client;
+  GetClientRect(picker->Handle(), &client);
+  EXPECT_EQ(client.right, tk::ScaleToDpi(478, picker->Dpi()));
+  EXPECT_EQ(client.bottom, tk::ScaleToDpi(440, picker->Dpi()));
+  ExpectEverythingFits(*picker, [](const tk::Control&) { return false; });
 }
 
 TEST_F(WizardLayout, ScreenshotsOfEveryPage) {
