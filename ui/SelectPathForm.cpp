@@ -17,9 +17,9 @@ using namespace tk;  // row options
 const ControlRow kPickerLayout[] = {
     // name, kind, parent, x, y, width, height, caption, options, tab order
     {"Panel1", Kind::Panel, "", 0, 367, 478, 73, "", kAlignBottom, 0},
-    {"Label1", Kind::Label, "Panel1", 8, 11, 40, 14, "路径:", kNone, -1},
+    {"Label1", Kind::Label, "Panel1", 8, 11, 40, 15, "路径:", kNone, -1},
     {"Edit1", Kind::Edit, "Panel1", 56, 8, 414, 21, "", kNone, 0},
-    {"Label2", Kind::Label, "Panel1", 8, 43, 60, 14, "内容描述:", kNone, -1},
+    {"Label2", Kind::Label, "Panel1", 8, 43, 60, 15, "内容描述:", kNone, -1},
     {"ComboBox1", Kind::ComboBox, "Panel1", 70, 39, 200, 120, "", kNone, 1},
     {"BitBtn2", Kind::Button, "Panel1", 306, 38, 75, 25, "确认", kNone, 2},
     {"BitBtn1", Kind::Button, "Panel1", 395, 38, 75, 25, "取消", kNone, 3},
@@ -36,8 +36,10 @@ TFSelectPath::TFSelectPath(tk::Component* owner)
   SetName("FSelectPath");
   SetCaption("选择目录......");
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
-  SetBounds(339, 205, 486, 467);
+  SetClientSize(478, 440);
+  SetBounds(339, 205, Width(), Height());
   tk::BuildLayout(*this, kPickerLayout);
+  OnDpiChanged = [this] { tk::ApplyLayout(*this, kPickerLayout); };
   ShellTreeView1 = Bind<tk::ShellTreeView>("ShellTreeView1");
   Edit1 = Bind<tk::Edit>("Edit1");
   ComboBox1 = Bind<tk::ComboBox>("ComboBox1");

@@ -20,7 +20,7 @@ TfSetupMainForm::TfSetupMainForm(tk::Component* owner, bool uninstallerAlone)
   SetName("fSetupMainForm");
   SetCaption(kMainFormCaption);
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
-  SetOuterSize(504, 358);
+  SetClientSize(kWizardClientWidth, kWizardClientHeight);
   BuildControls();
   WireHandlers();
   // A window without its model would fail at the first click: an error here ends the making of

@@ -28,6 +28,10 @@ class TFSelectPath;
 // The wizard window's caption, with its trailing blank; a second copy finds the window by it.
 constexpr const char* kMainFormCaption = "Quarn软件安装系统(V2.0) ";
 
+// The window's client area in design pixels (at 96 DPI): the pages above the button bar.
+constexpr int kWizardClientWidth = 496;
+constexpr int kWizardClientHeight = 331;
+
 // Captions of NextBtn.
 constexpr const char* kFinishCaption = "完成";
 constexpr const char* kExitCaption = "退出";

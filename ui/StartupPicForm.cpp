@@ -14,8 +14,15 @@ TFStartupPicForm::TFStartupPicForm(tk::Component* owner)
   Image1 = new tk::Image(this, this);
   Image1->SetName("Image1");
   Image1->SetAccessibleName("Quarn 系列软件：论坛、内容管理、博客。安装向导正在启动，请稍候。");
-  Image1->SetBounds(0, 0, kClientWidth, kClientHeight);
+  FillWithPicture();
   Image1->LoadFromResource(L"SPLASH");
+  OnDpiChanged = [this] { FillWithPicture(); };
+}
+
+void TFStartupPicForm::FillWithPicture() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  Image1->SetBounds(0, 0, client.right, client.bottom);
 }
 
 }  // namespace ui

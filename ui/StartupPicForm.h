@@ -11,6 +11,9 @@ class TFStartupPicForm : public tk::Form {
   explicit TFStartupPicForm(tk::Component* owner);
 
   tk::Image* Image1;
+
+ private:
+  void FillWithPicture();
 };
 
 }  // namespace ui

@@ -1,4 +1,5 @@
-// Leaving the wizard with Exit, and a second copy of the program started while one runs.
+// Leaving the wizard with Exit, a second copy of the program started while one runs, and the
+// window's display scale.
 #include "tests/e2e/EndToEnd.h"
 #include "tests/e2e/driver/WindowQuery.h"
 
@@ -31,6 +32,52 @@ TEST_F(WizardWindow, ExitAsksFirstNoKeepsTheWindowYesCloses) {
   EXPECT_EQ(setup.ExitCode(), 1602u) << "left before any change: cancelled by the user";
   EXPECT_FALSE(InstallRecordExists());
   EXPECT_TRUE(browser->Opened().empty());
+}
+
+// setup.exe declares itself per-monitor DPI aware in its manifest: the system draws its window
+// at the monitor's DPI instead of stretching a 96-DPI bitmap, and the window is made for it.
+TEST_F(WizardWindow, IsPerMonitorDpiAwareAndMadeForItsMonitorsDpi) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  using AwarenessOfWindow = HANDLE(WINAPI*)(HWND);
+  using AwarenessOfContext = int(WINAPI*)(HANDLE);
+  auto awarenessOfWindow = reinterpret_cast<AwarenessOfWindow>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+  auto awarenessOfContext = reinterpret_cast<AwarenessOfContext>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+  using ThreadAwareness = HANDLE(WINAPI*)(HANDLE);
+  auto setThreadAwareness = reinterpret_cast<ThreadAwareness>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetThreadDpiAwarenessContext")));
+  if (!awarenessOfWindow || !awarenessOfContext || !setThreadAwareness)
+    GTEST_SKIP() << "a system without per-monitor DPI";
+  // This thread reads the window's sizes as they are on the screen, not as a 96-DPI program
+  // would be told them.
+  HANDLE before = setThreadAwareness(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));  // per monitor v2
+  if (!before) before = setThreadAwareness(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-3)));
+  struct Restore {
+    ThreadAwareness set;
+    HANDLE context;
+    ~Restore() {
+      if (context) set(context);
+    }
+  } restore{setThreadAwareness, before};
+
+  SetupProcess& setup = Start();
+  Wizard wizard(setup.Id());
+  ASSERT_TRUE(wizard.Found());
+  const int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
+  EXPECT_EQ(awarenessOfContext(awarenessOfWindow(wizard.Window())), kPerMonitorAware);
+  // The screen's DPI (one monitor here), as an aware thread is told it.
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(wizard.Window(), &client);
+  EXPECT_EQ(client.right, MulDiv(496, dpi, 96)) << dpi << " DPI";
+  EXPECT_EQ(client.bottom, MulDiv(331, dpi, 96)) << dpi << " DPI";
+
+  wizard.Exit();
+  ASSERT_TRUE(Answer(ExpectBox(setup, "安装程序未完成,您确认要退出?", {"是", "否"}), "是"));
+  EXPECT_TRUE(setup.WaitForExit());
 }
 
 TEST_F(WizardWindow, ASecondCopyTellsTheUserAndEndsWhileTheFirstRunsOn) {

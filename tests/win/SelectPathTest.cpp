@@ -9,6 +9,7 @@
 #include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/DpiScale.h"
 #include "ui/SelectPathForm.h"
 
 using namespace testing_support;
@@ -34,8 +35,11 @@ TEST_F(SelectPath, LayoutAndTheDescriptionChoices) {
   GetWindowRect(picker->Handle(), &outer);
   EXPECT_EQ(outer.left, 339);
   EXPECT_EQ(outer.top, 205);
-  EXPECT_EQ(outer.right - outer.left, 486);
-  EXPECT_EQ(outer.bottom - outer.top, 467);
+  // The tree above the path box and buttons fills the client area, at the window's scale.
+  RECT client;
+  GetClientRect(picker->Handle(), &client);
+  EXPECT_EQ(client.right, tk::ScaleToDpi(478, picker->Dpi()));
+  EXPECT_EQ(client.bottom, tk::ScaleToDpi(440, picker->Dpi()));
   EXPECT_EQ(picker->Caption(), "选择目录......");
   EXPECT_EQ(picker->BitBtn2->Caption(), "确认");
   EXPECT_EQ(picker->BitBtn1->Caption(), "取消");

@@ -10,6 +10,7 @@
 #include "toolkit/core/FileStream.h"
 #include "setup/win/InstallEngine.h"
 #include "ui/SetupMainForm.h"
+#include "toolkit/core/DpiScale.h"
 #include "ui/StartupPicForm.h"
 
 using namespace testing_support;
@@ -168,13 +169,14 @@ TEST(Splash, IsABorderlessCentredPictureReleasedByTheMessageLoop) {
   RECT client, outer;
   GetClientRect(window, &client);
   GetWindowRect(window, &outer);
-  EXPECT_EQ(client.right, 478);
-  EXPECT_EQ(client.bottom, 299);
-  EXPECT_EQ(outer.right - outer.left, 478);  // no border, no title bar
-  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 478) / 2);
-  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - 299) / 2);
+  const int width = tk::ScaleToDpi(478, splash->Dpi()), height = tk::ScaleToDpi(299, splash->Dpi());
+  EXPECT_EQ(client.right, width);
+  EXPECT_EQ(client.bottom, height);
+  EXPECT_EQ(outer.right - outer.left, width);  // no border, no title bar
+  EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+  EXPECT_EQ(outer.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
   EXPECT_TRUE(splash->Image1->HasPicture());
-  EXPECT_EQ(splash->Image1->PictureSize().cx, 478);
+  EXPECT_EQ(splash->Image1->PictureSize().cx, width) << "drawn for the scale";
 
   splash->Show();
   UpdateWindow(window);
@@ -215,10 +217,13 @@ TEST_F(StartupTest, PresentPackageIsFoundWithoutAMessage) {
   auto* form = application.CreateForm<ui::TfSetupMainForm>();
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_EQ(form->Caption(), "Quarn软件安装系统(V2.0) ");
-  RECT outer;
-  GetWindowRect(form->Handle(), &outer);
-  EXPECT_EQ(outer.right - outer.left, 504);
-  EXPECT_EQ(outer.bottom - outer.top, 358);
+  // The pages and the button bar fill the client area (at 100 %; other scales: wizard_view_tests).
+  RECT client;
+  GetClientRect(form->Handle(), &client);
+  EXPECT_EQ(client.right, tk::ScaleToDpi(ui::kWizardClientWidth, form->Dpi()));
+  EXPECT_EQ(client.bottom, tk::ScaleToDpi(ui::kWizardClientHeight, form->Dpi()));
+  EXPECT_EQ(ui::kWizardClientWidth, 496);
+  EXPECT_EQ(ui::kWizardClientHeight, 331);
   LONG style = GetWindowLongW(form->Handle(), GWL_STYLE);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/CommonControls.h"
@@ -269,16 +270,27 @@ COLORREF Control::BackgroundColor() const {
 
 void Control::SetFontStyle(COLORREF textColor, bool bold, int pixelHeight) {
   textColor_ = textColor;
-  Form* form = ParentForm();
+  fontBold_ = bold;
+  fontPixelHeight_ = pixelHeight;
   if (!bold && pixelHeight == 0) return;  // the form's font, only another colour
+  Form* form = ParentForm();
   LOGFONTW font = {};
   if (form && form->Font()) GetObjectW(form->Font(), sizeof font, &font);
   if (bold) font.lfWeight = FW_BOLD;
-  if (pixelHeight) font.lfHeight = -pixelHeight;
+  if (pixelHeight) font.lfHeight = -ScaleToDpi(pixelHeight, form ? form->Dpi() : kDesignDpi);
   HFONT made = CreateFontIndirectW(&font);
   SetFont(made);
   if (ownFont_) DeleteObject(ownFont_);
   ownFont_ = made;
+}
+
+void Control::RefreshFont() {
+  Form* form = ParentForm();
+  if (ownFont_)
+    SetFontStyle(textColor_, fontBold_, fontPixelHeight_);
+  else if (form && form->Font())
+    SetFont(form->Font());
+  for (Control* child : children_) child->RefreshFont();
 }
 
 void Control::SetParentControl(Control* parent) {

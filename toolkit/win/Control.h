@@ -47,8 +47,12 @@ class Control : public Component {
   // Background colour; kInheritColor takes the parent's, and a form's default is the dialog face.
   void SetColor(COLORREF color);
   COLORREF BackgroundColor() const;
-  // Text colour, bold and size of this control's own font (0 keeps the form's size).
+  // Text colour, bold and size of this control's own font (0 keeps the form's size); the size
+  // is in design pixels (at 96 DPI) and the font is made for the form's DPI.
   void SetFontStyle(COLORREF textColor, bool bold = false, int pixelHeight = 0);
+  // After the form's font was made for a new DPI: this control and its children take it, or
+  // their own style made anew from it.
+  void RefreshFont();
   COLORREF TextColor() const { return textColor_; }
 
   // Moves the control, with its children, under another parent; it goes last in tab order.
@@ -102,6 +106,8 @@ class Control : public Component {
   bool enabled_ = true;
   COLORREF color_ = kInheritColor;
   COLORREF textColor_ = 0;
+  bool fontBold_ = false;
+  int fontPixelHeight_ = 0;
   HFONT ownFont_ = nullptr;
 };
 

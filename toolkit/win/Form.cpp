@@ -1,8 +1,10 @@
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-isdialogmessagew
 #include "toolkit/win/Form.h"
 
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/win/Application.h"
 #include "toolkit/win/Button.h"
+#include "toolkit/win/Dpi.h"
 
 namespace tk {
 
@@ -17,6 +19,7 @@ Form::Form(Component* owner, const FormStyle& style) : Control(owner, nullptr), 
   const wchar_t* cls = RegisterOwnClass(kFormClassName, 0, GetSysColorBrush(COLOR_BTNFACE));
   CreateHandle(cls, windowStyle, WS_EX_CONTROLPARENT | (style.activates ? 0 : WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW));
   SetVisible(false);
+  dpi_ = WindowDpi(hwnd_);
 }
 
 Form::~Form() {
@@ -30,11 +33,15 @@ Form::~Form() {
 }
 
 void Form::SetFormFont(const wchar_t* face, int pixelHeight, BYTE charset, bool bold) {
-  HFONT font = CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, charset,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
+  fontSpec_ = FontSpec{face, pixelHeight, charset, bold};
+  HFONT font = MakeFormFont();
   SetFont(font);
   if (font_) DeleteObject(font_);
   font_ = font;
+}
+
+HFONT Form::MakeFormFont() const {
+  return CreateFontForDpi(fontSpec_.face.c_str(), fontSpec_.pixelHeight, fontSpec_.charset, fontSpec_.bold, dpi_);
 }
 
 void Form::SetOuterSize(int width, int height) {
@@ -43,10 +50,26 @@ void Form::SetOuterSize(int width, int height) {
 }
 
 void Form::SetClientSize(int width, int height) {
-  RECT rect = {0, 0, width, height};
-  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)));
+  RECT rect = {0, 0, ScaleToDpi(width, dpi_), ScaleToDpi(height, dpi_)};
+  AdjustWindowRectForDpi(&rect, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                         static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
   SetOuterSize(rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void Form::ChangeDpi(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  if (font_) {
+    // Every control takes the new font before the old one goes.
+    HFONT old = font_;
+    font_ = MakeFormFont();
+    SetFont(font_);
+    for (Control* child : Controls()) child->RefreshFont();
+    DeleteObject(old);
+  }
+  SetBounds(suggested.left, suggested.top, suggested.right - suggested.left, suggested.bottom - suggested.top);
+  if (OnDpiChanged) OnDpiChanged();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form::Centre() {
@@ -151,6 +174,10 @@ bool Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
         return true;
       }
       return false;
+    case kDpiChangedMessage:
+      ChangeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      *result = 0;
+      return true;
     case WM_ACTIVATE:
       // A plain window does not give the focus back after a message box; do it as dialogs do.
       if (LOWORD(wParam) == WA_INACTIVE) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "toolkit/win/Control.h"
 
@@ -29,11 +30,16 @@ class Form : public Control {
   ~Form() override;
 
   HFONT Font() const { return font_; }
-  // Makes the font of the form and of every control created afterwards.
+  // Makes the font of the form and of every control created afterwards; the height is in
+  // design pixels (at 96 DPI), and the font is made anew for each DPI the window moves to.
   void SetFormFont(const wchar_t* face, int pixelHeight, BYTE charset, bool bold = false);
   // Outer size in pixels; placed in the centre of the screen when the style says so.
   void SetOuterSize(int width, int height);
+  // Client size in design pixels, shown at the window's DPI.
   void SetClientSize(int width, int height);
+
+  // The DPI the window is shown at; it follows the window to a monitor of another scale.
+  int Dpi() const { return dpi_; }
 
   void Show();
   ModalResult ShowModal();
@@ -64,6 +70,9 @@ class Form : public Control {
   // Asked first on every Close; false keeps the form open and runs no OnClose.
   std::function<bool()> OnCloseQuery;
   std::function<void()> OnClose;
+  // After the window moved to another DPI: its size and fonts are made for it; the form lays
+  // its controls out again here.
+  std::function<void()> OnDpiChanged;
 
  protected:
   bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -71,9 +80,20 @@ class Form : public Control {
  private:
   void Centre();
   void PressButton(Control* button);
+  // The window at a new DPI: the suggested outer rectangle as the system gives it, fonts made
+  // anew, then OnDpiChanged.
+  void ChangeDpi(int dpi, const RECT& suggested);
+  HFONT MakeFormFont() const;
 
   FormStyle style_;
   HFONT font_ = nullptr;
+  struct FontSpec {
+    std::wstring face;
+    int pixelHeight = 0;
+    BYTE charset = DEFAULT_CHARSET;
+    bool bold = false;
+  } fontSpec_;
+  int dpi_ = 96;
   HWND savedFocus_ = nullptr;
   Control* defaultButton_ = nullptr;
   Control* cancelButton_ = nullptr;

@@ -1,5 +1,8 @@
 #include "toolkit/win/Image.h"
 
+#include "toolkit/win/Dpi.h"
+#include "toolkit/win/Form.h"
+
 namespace tk {
 
 Image::Image(Component* owner, Control* parent) : DrawnControl(owner, parent) {
@@ -7,8 +10,19 @@ Image::Image(Component* owner, Control* parent) : DrawnControl(owner, parent) {
 }
 
 void Image::LoadFromResource(const wchar_t* resourceName) {
-  picture_ = LoadPictureResource(resourceName);
+  resourceName_ = resourceName;
+  LoadForClientSize();
   Repaint();
+}
+
+void Image::LoadForClientSize() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  Form* form = ParentForm();
+  const int dpi = form ? form->Dpi() : WindowDpi(hwnd_);
+  picture_ = LoadPictureResource(PictureResourceForDpi(resourceName_.c_str(), dpi).c_str(),
+                                 SIZE{client.right, client.bottom});
+  loadedFor_ = SIZE{client.right, client.bottom};
 }
 
 SIZE Image::PictureSize() const {
@@ -18,6 +32,7 @@ SIZE Image::PictureSize() const {
 }
 
 void Image::Paint(HDC dc, const RECT& client, const RECT&) {
+  if (!resourceName_.empty() && (client.right != loadedFor_.cx || client.bottom != loadedFor_.cy)) LoadForClientSize();
   if (picture_) {
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, picture_.Handle());

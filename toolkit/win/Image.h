@@ -1,6 +1,10 @@
-// A picture control: shows a decoded picture stretched to the control's size.
+// A picture control: shows a decoded picture stretched to the control's size. Of the picture's
+// drawings for several scales it takes the one for the form's DPI, made to the control's size
+// once, and again when the size changes.
 // https://learn.microsoft.com/windows/win32/gdi/bitmap-functions
 #pragma once
+
+#include <string>
 
 #include "toolkit/win/Bitmap.h"
 #include "toolkit/win/DrawnControl.h"
@@ -11,7 +15,7 @@ class Image : public DrawnControl {
  public:
   Image(Component* owner, Control* parent);
 
-  // Loads the picture from an RCDATA resource (see LoadPictureResource).
+  // Loads the picture from an RCDATA resource (see PictureResourceForDpi).
   void LoadFromResource(const wchar_t* resourceName);
   bool HasPicture() const { return static_cast<bool>(picture_); }
   SIZE PictureSize() const;
@@ -24,7 +28,12 @@ class Image : public DrawnControl {
   }
 
  private:
+  // The picture of the resource for the form's DPI, at the control's size.
+  void LoadForClientSize();
+
   Bitmap picture_;
+  std::wstring resourceName_;
+  SIZE loadedFor_ = {0, 0};  // the client size the picture was made for
 };
 
 }  // namespace tk

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Bevel.h"
 #include "toolkit/win/Button.h"
@@ -62,17 +63,21 @@ void ApplyOptions(Control& control, const ControlRow& row) {
   if (o & kHidden) control.SetVisible(false);
 }
 
-// Bottom-aligned rows take the parent's full width at its bottom edge; client-aligned rows
-// fill what is left above them.
-void Align(Control& control, const ControlRow& row, std::map<Control*, int>& bottomUsed) {
-  if (!(row.options & (kAlignBottom | kAlignClient))) return;
+// The row's rectangle at the form's DPI. Bottom-aligned rows take the parent's full width at
+// its bottom edge; client-aligned rows fill what is left above them.
+void Place(Control& control, const ControlRow& row, int dpi, std::map<Control*, int>& bottomUsed) {
+  const LayoutRect bounds = ScaleToDpi(LayoutRect{row.x, row.y, row.width, row.height}, dpi);
+  if (!(row.options & (kAlignBottom | kAlignClient))) {
+    control.SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+    return;
+  }
   Control* parent = control.Parent();
   RECT client;
   GetClientRect(parent->Handle(), &client);
   int& used = bottomUsed[parent];
   if (row.options & kAlignBottom) {
-    used += row.height;
-    control.SetBounds(0, client.bottom - used, client.right, row.height);
+    used += bounds.height;
+    control.SetBounds(0, client.bottom - used, client.right, bounds.height);
   } else {
     control.SetBounds(0, 0, client.right, client.bottom - used);
   }
@@ -92,14 +97,19 @@ void BuildLayout(Form& form, const ControlRow* rows, size_t count) {
     }
     Control* control = Create(form, parent, row);
     control->SetName(row.name);
-    control->SetBounds(row.x, row.y, row.width, row.height);
-    Align(*control, row, bottomUsed);
+    Place(*control, row, form.Dpi(), bottomUsed);
     ApplyOptions(*control, row);
     if (row.tabOrder >= 0) tabOrders.emplace_back(row.tabOrder, control);
   }
   std::stable_sort(tabOrders.begin(), tabOrders.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [order, control] : tabOrders) control->SetTabOrder(order);
+}
+
+void ApplyLayout(Form& form, const ControlRow* rows, size_t count) {
+  std::map<Control*, int> bottomUsed;
+  for (size_t i = 0; i < count; ++i)
+    if (Control* control = form.FindControl(rows[i].name)) Place(*control, rows[i], form.Dpi(), bottomUsed);
 }
 
 }  // namespace tk

@@ -41,19 +41,29 @@ struct ControlRow {
   const char* name;
   Kind kind;
   const char* parent;  // "" is the form itself
-  int x, y, width, height;
+  int x, y, width, height;  // design pixels, at 96 DPI
   const char* caption;  // GBK
   unsigned options;
   int tabOrder;  // -1 keeps the creation order
 };
 
 // Creates the rows' controls on the form, owned by the form and named by their rows, so that
-// Form::FindControl finds them. Raises EInvalidOperation for a row whose parent is unknown.
+// Form::FindControl finds them, placed at the form's DPI. Raises EInvalidOperation for a row
+// whose parent is unknown.
 void BuildLayout(Form& form, const ControlRow* rows, size_t count);
+
+// Places the rows' controls again at the form's DPI, after it changed; rows whose control is
+// gone (a released page) are passed over. A control keeps the parent it has now.
+void ApplyLayout(Form& form, const ControlRow* rows, size_t count);
 
 template <size_t N>
 void BuildLayout(Form& form, const ControlRow (&rows)[N]) {
   BuildLayout(form, rows, N);
+}
+
+template <size_t N>
+void ApplyLayout(Form& form, const ControlRow (&rows)[N]) {
+  ApplyLayout(form, rows, N);
 }
 
 }  // namespace tk

@@ -2,7 +2,10 @@
 // https://learn.microsoft.com/windows/win32/wic/-wic-about-windows-imaging-codec
 #include <wincodec.h>
 
+#include <algorithm>
+
 #include "toolkit/core/CodePage.h"
+#include "toolkit/core/DpiScale.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Bitmap.h"
 #include "toolkit/win/ComPtr.h"
@@ -10,7 +13,6 @@
 
 namespace tk {
 namespace {
-
 
 void Check(HRESULT hr, const wchar_t* resourceName, const char* step) {
   if (FAILED(hr))
@@ -20,7 +22,15 @@ void Check(HRESULT hr, const wchar_t* resourceName, const char* step) {
 
 }  // namespace
 
-Bitmap LoadPictureResource(const wchar_t* resourceName) {
+std::wstring PictureResourceForDpi(const wchar_t* resourceName, int dpi) {
+  static const int kDrawnScales[] = {100, 150, 200};
+  const int scale = PictureScaleFor(dpi, kDrawnScales);
+  if (scale == 100) return resourceName;
+  std::wstring variant = std::wstring(resourceName) + L"_" + std::to_wstring(scale);
+  return ResourceBytes(variant.c_str()).data() ? variant : std::wstring(resourceName);
+}
+
+Bitmap LoadPictureResource(const wchar_t* resourceName, SIZE fitTo) {
   std::string_view bytes = ResourceBytes(resourceName);
   if (bytes.data() == nullptr) Check(E_FAIL, resourceName, "resource");
 
@@ -44,6 +54,17 @@ Bitmap LoadPictureResource(const wchar_t* resourceName) {
         resourceName, "converter");
   UINT width = 0, height = 0;
   Check(converter->GetSize(&width, &height), resourceName, "size");
+  IWICBitmapSource* source = converter.get();
+  ComPtr<IWICBitmapScaler> scaler;
+  const UINT fitWidth = static_cast<UINT>(fitTo.cx), fitHeight = static_cast<UINT>(fitTo.cy);
+  if (fitTo.cx > 0 && fitTo.cy > 0 && (width > fitWidth || height > fitHeight)) {
+    Check(factory->CreateBitmapScaler(&scaler), resourceName, "scaler");
+    Check(scaler->Initialize(converter.get(), std::min(width, fitWidth), std::min(height, fitHeight),
+                             WICBitmapInterpolationModeFant),
+          resourceName, "scaler");
+    source = scaler.get();
+    Check(source->GetSize(&width, &height), resourceName, "size");
+  }
 
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -55,7 +76,7 @@ Bitmap LoadPictureResource(const wchar_t* resourceName) {
   void* pixels = nullptr;
   Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
   if (!bitmap) Check(E_OUTOFMEMORY, resourceName, "bitmap");
-  Check(converter->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)), resourceName,
+  Check(source->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)), resourceName,
         "pixels");
   return bitmap;
 }

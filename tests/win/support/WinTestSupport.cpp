@@ -7,8 +7,13 @@
 #include "tests/e2e/driver/Files.h"
 #include "tests/e2e/driver/Screenshot.h"
 #include "toolkit/core/CodePage.h"
+#include "toolkit/win/Dpi.h"
 
 namespace testing_support {
+
+// setup.exe is per-monitor DPI aware by its manifest; the test programs, which carry no
+// manifest, become so before their first window, so their windows are the program's.
+const bool kDpiAware = (tk::BecomeDpiAware(), true);
 
 BoxRecorder::BoxRecorder() {
   previous_ = tk::SetMessageAnswerer([this](tk::MessageKind kind, const std::string& text) {
