@@ -11,6 +11,6 @@ quarn_win_test(engine_tests SOURCES StagingTest.cpp InstallRunTest.cpp InstallRe
 add_dependencies(engine_tests record_command mysqld-nt tomcat5-service)
 # The wizard around the runs: the pages' end states, presses during a run, the record read.
 quarn_win_test(wizard_run_tests SOURCES WizardRunTest.cpp
-  LIBS qui LOCKS registry services port8080 javahome default-install)
+  LIBS qui LOCKS registry services port8080 javahome default-install desktop)
 add_dependencies(wizard_run_tests mysqld-nt tomcat5-service)
 target_compile_definitions(engine_tests PRIVATE QUARN_DIGEST_DATA="${CMAKE_SOURCE_DIR}/tests/native/data")
