@@ -49,10 +49,14 @@ class PackageProblem : public InstallFailed {
 
 class InstallEngine {
  public:
-  // folder: the install folder as the user gave it, without a trailing '\'; package: where the
-  // package lies (pub::LocatePackage()), for every step that reads it.
-  InstallEngine(std::string folder, pak::PackageLocation package, pub::Progress& progress)
-      : folder_(std::move(folder)), package_(std::move(package)), progress_(progress) {}
+  // folder: the install folder as the user gave it, without a trailing '\'; stagingFolder:
+  // where the package is unpacked, ending in '\'; package: where the package lies
+  // (pub::LocatePackage()), for every step that reads it.
+  InstallEngine(std::string folder, std::string stagingFolder, pak::PackageLocation package, pub::Progress& progress)
+      : folder_(std::move(folder)),
+        stagingFolder_(std::move(stagingFolder)),
+        package_(std::move(package)),
+        progress_(progress) {}
 
   // A repair or an upgrade: files changed since the installation (by the user, or by a
   // service) stay as they are. A fresh installation replaces every file.
@@ -114,6 +118,7 @@ class InstallEngine {
   void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
+  std::string stagingFolder_;
   pak::PackageLocation package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
