@@ -43,17 +43,17 @@ void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::ws
   if (progress.logList) progress.logList->push_back("从 " + tk::FromWide(name) + " 拷贝到 " + targetText);
 }
 
-// Puts the file name (in the current directory) at target; ERROR_SUCCESS or the system's
-// error code. A file that cannot be moved (one in use, a target that will not be replaced)
-// is copied instead, so it fails, if it does, for the reason a copy gives.
-DWORD PutFile(const wchar_t* name, const std::wstring& target, bool overwrite, Transfer& transfer) {
+// Puts the file at source at target; ERROR_SUCCESS or the system's error code. A file that
+// cannot be moved (one in use, a target that will not be replaced) is copied instead, so it
+// fails, if it does, for the reason a copy gives.
+DWORD PutFile(const std::wstring& source, const std::wstring& target, bool overwrite, Transfer& transfer) {
   if (transfer == Transfer::Move) {
-    if (MoveFileExW(name, target.c_str(), overwrite ? MOVEFILE_REPLACE_EXISTING : 0)) return ERROR_SUCCESS;
+    if (MoveFileExW(source.c_str(), target.c_str(), overwrite ? MOVEFILE_REPLACE_EXISTING : 0)) return ERROR_SUCCESS;
     DWORD code = GetLastError();
     if (!overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)) return code;
     if (code == ERROR_NOT_SAME_DEVICE) transfer = Transfer::Copy;
   }
-  return CopyFileW(name, target.c_str(), !overwrite) ? ERROR_SUCCESS : GetLastError();
+  return CopyFileW(source.c_str(), target.c_str(), !overwrite) ? ERROR_SUCCESS : GetLastError();
 }
 
 // Reports every file below folder, in listing order, as the per-file walk reports one it put
@@ -89,18 +89,16 @@ bool MakeParent(const std::wstring& path) {
   return tk::FolderExists(parent) || SHCreateDirectoryExW(nullptr, parent.c_str(), nullptr) == ERROR_SUCCESS;
 }
 
-// True when the level and everything below it arrived whole.
+// True when the level and everything below it arrived whole. Every entry is named by its full
+// path, as the delete walk names them: the process current folder is never moved.
 bool CopyLevel(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress,
                bool overwrite, Transfer& transfer, std::vector<CopyFailure>& failures) {
   const size_t failuresBefore = failures.size();
-  const std::wstring remembered = walk::CurrentDirectory();
-  walk::ChangeDirectory(source);
-  walk::Listing listing;
+  walk::Listing listing(walk::JoinPath(source, L"*.*"));
   // The destination is made before the listing's outcome is looked at.
   if (!tk::FolderExists(destination)) MakeFolder(destination, failures);
   if (!listing.Started()) {
     AddFailure(failures, destination, listing.Error());
-    walk::ChangeDirectory(remembered);
     return false;
   }
   while (listing.Next()) {
@@ -114,7 +112,7 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
       continue;
     }
     std::wstring target = walk::JoinPath(destination, name);
-    DWORD code = PutFile(name, target, overwrite, transfer);
+    DWORD code = PutFile(walk::JoinPath(source, name), target, overwrite, transfer);
     // With overwrite off, an existing target is meant to stay as it is.
     bool kept = !overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS);
     if (code != ERROR_SUCCESS && !kept) AddFailure(failures, target, code);
@@ -123,7 +121,6 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
   // A listing that broke off early leaves files behind without a word otherwise.
   if (listing.Error() != ERROR_NO_MORE_FILES) AddFailure(failures, destination, listing.Error());
   listing.Close();
-  walk::ChangeDirectory(remembered);
   return failures.size() == failuresBefore;
 }
 
@@ -144,10 +141,16 @@ bool TransferTree(const std::string& source, const std::string& destination, std
                   bool overwrite, Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
   std::string from = walk::WithoutTrailingSeparator(source);
   std::string to = walk::WithoutTrailingSeparator(destination);
-  // An empty destination would be taken relative to the source once the walk stands in it.
   if (from.empty() || to.empty()) return false;
-  return WalkLevel(walk::AbsolutePath(tk::ToWide(from)), walk::AbsolutePath(tk::ToWide(to)), logList, overwrite,
-                   transfer, progress, failures);
+  const std::wstring fromPath = walk::AbsolutePath(tk::ToWide(from));
+  // A source that is no folder is an error of the caller's, raised before anything is made.
+  const DWORD attributes = GetFileAttributesW(fromPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const DWORD code = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+    throw tk::EInOutError(
+        tk::Format("无法读取文件夹 \"%s\"。%s", from.c_str(), tk::SysErrorMessage(code).c_str()), code);
+  }
+  return WalkLevel(fromPath, walk::AbsolutePath(tk::ToWide(to)), logList, overwrite, transfer, progress, failures);
 }
 
 }  // namespace

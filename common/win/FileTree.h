@@ -1,9 +1,7 @@
 // Copying and deleting folder trees, reporting each file to a Progress (none when
 // null). Paths are GBK texts with '\' as separator. The walks let pending window messages run
-// as they go (at a human rate, not per file). The copy walks use the process current
-// directory as their cursor, so no handler that can run meanwhile may start another walk or
-// change the current directory; the delete names every entry by its full path and leaves the
-// current directory alone.
+// as they go (at a human rate, not per file). Every walk names each entry by its full path and
+// leaves the process current folder where it is.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +25,7 @@ struct CopyFailure {
 // steps and the walk goes on; every failure is added to failures when given. With overwrite
 // off an existing target keeps its content and is no failure. False for an empty source or
 // destination, a source that cannot be listed, or any failure. A source folder that does not
-// exist raises tk::EInOutError before anything is created. The current directory is restored.
+// exist, or is a file, raises tk::EInOutError before anything is created.
 bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
                     bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
 // The same walk for files that may be moved: each file is renamed into place, replacing an

@@ -4,7 +4,6 @@
 #include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/WorkerRun.h"
-#include "setup/win/CurrentFolder.h"
 #include "setup/win/InstallEngine.h"
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
@@ -42,9 +41,6 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
                      plan.folder, plan);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
-    // The walks leave the current folder inside the staging folder; it is given back so that
-    // the staging folder can go.
-    CurrentFolder runFolder;
     InstallEngine engine(plan.folder, plan.stagingFolder, package, progress);
     engine.keepChangedFiles = plan.repair;
     engine.bounds = plan.bounds;
@@ -61,7 +57,6 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
       outcome.reason = ReasonOf(error);
     }
     outcome.javaHomeOurs = engine.HadSetJavaHome();
-    runFolder.RestoreQuietly();
     logged.Finish(outcome.code);
     progress.Flush();
   }

@@ -1,8 +1,8 @@
 // The two runs, as both faces of the program start them: the wizard with its pages as the
 // display, an unattended run with none. Each takes every input in its plan (the folders it
 // works in and its log among them), writes its start line, steps and result to the run log,
-// gives back the current folder it started with, and returns how it ended; it reads no
-// process-wide values and leaves none behind. Each run's work is done on a worker thread
+// and returns how it ended. It reads no process-wide values, leaves none behind, and never
+// moves the process current folder: every walk and command names its paths in full. Each run's work is done on a worker thread
 // (pub::RunOnWorker): the caller's thread keeps its window answering and receives every report
 // on display, in order; when a run returns, its worker has ended.
 #pragma once
