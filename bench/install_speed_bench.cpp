@@ -293,7 +293,8 @@ bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, con
       reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
     }
     for (const std::string& product : staged.products)
-      pub::PlaceFolderTree(stagingFolderOfRuns + product, installFolder + "\\" + product, reported, &failures);
+      pub::PlaceFolderTree(stagingFolderOfRuns + product, installFolder + "\\" + product,
+                           pub::PlacementBetween(stagingFolderOfRuns, installFolder), reported, &failures);
     if (reported) reported->Flush();
   });
   for (const pub::CopyFailure& failure : failures)

@@ -15,6 +15,7 @@
 #include "setup/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/portable/ToolCommand.h"
+#include "common/win/FilePlacement.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
 #include "pak/PakLocation.h"
@@ -86,7 +87,11 @@ class InstallEngine {
   // The protected access list on the install folder, or on each product folder and "install"
   // when the folder held someone's files; before any file is placed, for a repair too.
   void ProtectFolder();
+  // The installed services stopped, side by side, before any file is replaced; one that does
+  // not stop within its bounds stops the run with the reason.
   void StopServices();
+  // Whether the JAVA_HOME the machine has is the one an earlier run of ours created.
+  void FindOurJavaHome();
   void Record();
   // Before anything is placed: which files found in the install folder stay, by the list of
   // the installation being repaired; their staged copies go.
@@ -110,6 +115,8 @@ class InstallEngine {
  private:
   // Runs a step's work and reports its outcome; a failure goes on to the caller.
   void Perform(pub::RunStep step, const std::function<void()>& work);
+  // A step's own status text, shown at once rather than at the pace of file names.
+  void Announce(const std::string& text);
   // Runs a service tool or "net" and logs its outcome; one that did not end within its bound
   // fails the run, naming it.
   pub::CommandOutcome RunServiceCommand(const pub::ToolCommand& command);
@@ -122,6 +129,7 @@ class InstallEngine {
   pak::PackageLocation package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
+  pub::Placement placement_ = pub::Placement::Copy;  // how the staged files get into folder_
   pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files
   std::set<std::string> kept_;  // upper-cased full paths
   std::vector<pub::PlacedFile> keptEntries_;

@@ -185,6 +185,27 @@ TEST_F(InstallRun, AServiceToolThatNeverEndsFailsTheRunAtItsBoundNamingIt) {
   EXPECT_TRUE(neverEnding.StillRunning().empty()) << "nothing of the command is left running";
 }
 
+// A repair stops the running services before it puts anything in place. One that has not
+// stopped within its bounds (here "net stop" is ended at once) ends the run with the reason,
+// and nothing of the installation is replaced or restored.
+TEST_F(InstallRun, AServiceThatDoesNotStopForARepairEndsItBeforeAnyFileIsReplaced) {
+  const std::string target = folder.Path() + "web";
+  Install(target, false, false);
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(target + "\\eblog\\index.html").c_str()));
+  bounds.netStopSeconds = 0;
+  bounds.serviceStateSeconds = 1;
+  const ULONGLONG start = GetTickCount64();
+  const setup::InstallOutcome outcome = Install(target, /*repair=*/true);
+  EXPECT_LT(GetTickCount64() - start, 20000u) << "bounded";
+  EXPECT_EQ(outcome.code, pub::ExitCode::Failed);
+  const std::string reason = tk::WideToUtf8(tk::ToWide(outcome.reason));
+  for (const char* part : {"服务 tomcatquarn 没有停止", "服务 mysqlquarn 没有停止", "net.exe\" stop", "安装没有开始替换文件"})
+    EXPECT_NE(outcome.reason.find(part), std::string::npos) << part << " in " << reason;
+  EXPECT_FALSE(Exists(target + "\\eblog\\index.html")) << "nothing was put in place";
+  EXPECT_NE(ReadFile(folder.Path() + "run.log").find(tk::WideToUtf8(tk::ToWide("服务 tomcatquarn 没有停止"))),
+            std::string::npos);
+}
+
 TEST_F(InstallRun, AMissingPackageEndsWithItsOwnExitCode) {
   const setup::InstallOutcome outcome = Install(folder.Path() + "web");
   EXPECT_EQ(outcome.code, pub::ExitCode::PackageProblem);
