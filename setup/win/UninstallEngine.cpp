@@ -60,24 +60,17 @@ std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
   return pub::RemovalTargetProblem(facts);
 }
 
-UninstallEngine::Outcome UninstallEngine::Run() { return Run(ReadInstallationRecord()); }
-
 UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReading& record) {
   // A record whose writing stopped early may lack HadSetJAVA_HOME: then the variable is left.
   hadSetJavaHome_ = record.hadSetJavaHome;
-  const int32_t installedFiles = record.fileCount;
   const std::string& installPath = record.folder;
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
   installFolder_ = pub::WithoutTrailingBackslash(installPath);
-  if (!registry.OpenKey(kProductKey, false)) {
+  if (!record.productKeyExists) {
     DeleteRecord();
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "没有找到安装记录，没有删除任何文件。");
     return Outcome::NothingRecorded;
   }
-  std::vector<std::string> names = registry.GetValueNames();
-  registry.CloseKey();
-  if (progress_) progress_->Range(installedFiles);
+  if (progress_) progress_->Range(record.fileCount);
   if (pub::NamesNoFolder(installFolder_)) {
     // No folder to remove from (none recorded, not text, a relative path, longer than Windows
     // can name): product paths would start wherever the current folder is. Nothing is removed;
@@ -93,7 +86,7 @@ UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReadi
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, refusal_);
     return Outcome::Refused;
   }
-  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names, pub::SystemDirectory(), bounds);
+  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, record.products, pub::SystemDirectory(), bounds);
   RemoveProducts(plan);
   std::string left;
   for (const std::string& folder : plan.folders)

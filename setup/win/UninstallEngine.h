@@ -41,8 +41,6 @@ class UninstallEngine {
   // when a recorded folder stays; the record is kept then. A damaged record names no folder to
   // remove from, except a drive or a share, which is refused like any folder not proven ours.
   Outcome Run(const pub::InstallationRecordReading& record);
-  // The same with the record read now.
-  Outcome Run();
   // Why a Refused run did nothing, naming the folder; "" otherwise.
   const std::string& Refusal() const { return refusal_; }
   // What a Removed run could not delete and left to be deleted at the next restart.
