@@ -51,6 +51,11 @@ class UninstallEngine {
   void RemoveProducts(const pub::RemovalPlan& plan);
   // Deletes one product folder, trying again for a moment while something still holds it.
   void DeleteProduct(const std::string& folder);
+  // Raises UninstallIncomplete, naming each and why, when product folders are still there.
+  void StopIfFoldersRemain(const std::vector<std::string>& folders);
+  // Once every product is gone: the files placed right in the install folder, the list of
+  // placed files, the uninstaller, then the install folder itself when nothing else is in it.
+  void RemoveInstallFolder();
   // install\Uninstall.exe and its folder, unless it is the running program; what another
   // program holds open goes at the next restart.
   void RemoveUninstaller();
