@@ -14,7 +14,7 @@ Placement PlacementBetween(const std::string& source, const std::string& destina
 bool PlaceFolderTree(const std::string& source, const std::string& destination, Placement placement,
                      Progress* progress, std::vector<CopyFailure>* failures) {
   if (placement == Placement::Move) return MoveFolderTree(source, destination, progress, failures);
-  return CopyFolderTree(source, destination, nullptr, true, progress, failures);
+  return CopyFolderTree(source, destination, progress, failures);
 }
 
 unsigned long PlaceFile(const std::string& source, const std::string& target, Placement placement) {
