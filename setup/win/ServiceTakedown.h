@@ -2,9 +2,9 @@
 // go of its files, then the command that unregisters it (a removal's), or nothing more (a
 // repair's, which starts it again once the files are in place). The caller waits for either
 // stage and reports what happened on its own thread, so several services stop side by side
-// while the caller deletes or replaces what none of them holds. Every command has its bound, and so has each
-// wait for a stage: a takedown that has not got there in time is reported as not ended, and
-// its thread is let go with the state it shares, never with this object.
+// while the caller deletes or replaces what none of them holds. Every command has its bound,
+// and so has each wait for a stage: a takedown that has not got there in time is reported as
+// not ended, and its thread is let go with the state it shares, never with this object.
 #pragma once
 
 #include <chrono>
