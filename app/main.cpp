@@ -67,9 +67,8 @@ int Main(bool* windowed) {
     if (!commandLine.silent) tk::ShowError(commandLine.error + "\r\n\r\n" + pub::CommandLineUsage());
     return pub::ToInt(pub::ExitCode::BadCommandLine);
   }
-  // A relative /LOG names a file of the folder the program was started in; a run moves the
-  // current folder (walks, commands run from the tools' folders), so the path is fixed now.
-  // The path is kept as given: a profile's name may hold what GBK cannot.
+  // A relative /LOG names a file of the folder the program was started in: the path is made
+  // full now, once. It is kept as given otherwise: a profile's name may hold what GBK cannot.
   if (commandLine.logArgument >= 0) {
     const std::wstring logPath = pub::walk::AbsolutePath(GivenLogPath(arguments, commandLine.logArgument));
     const std::string unsafe = pub::UnsafeTempFolderOf(logPath);

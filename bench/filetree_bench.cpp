@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
         gauge->SetProgress(0);
         memo->Clear();
         pub::ControlsProgress shown(parts & 1 ? gauge : nullptr, parts & 2 ? label : nullptr, parts & 4 ? memo : nullptr);
-        pub::CopyFolderTree(tk::FromWide(source), tk::FromWide(reportedTarget), nullptr, true, &shown);
+        pub::CopyFolderTree(tk::FromWide(source), tk::FromWide(reportedTarget), &shown);
       } else if (ours) {
         gauge->SetProgress(0);
         pub::ControlsProgress shown(parts & 1 ? gauge : nullptr, parts & 2 ? label : nullptr, nullptr);

@@ -30,7 +30,6 @@
 #include <vector>
 
 #include "bench/Seconds.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/PackageLocation.h"
@@ -268,11 +267,15 @@ void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& w
 }
 
 int stagingWriters = pub::kStagingWriters;
+// The setup folder that holds the package and the staging folder, each ending in '\', as main
+// makes them.
+std::string setupFolderOfRuns, stagingFolderOfRuns;
 
 bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    *staged = pub::UnpackPackage(pub::LocatePackage(), reported, pub::EmbeddedMakerKey(), stagingWriters);
+    *staged = pub::UnpackPackage(pub::LocatePackage(setupFolderOfRuns), stagingFolderOfRuns, reported,
+                                 pub::EmbeddedMakerKey(), stagingWriters);
     if (reported) reported->Flush();
   });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
@@ -281,7 +284,6 @@ bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
 
 // As the install run's copy step: each product folder the staging found, in its order.
 bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
-  const pub::ProcessValues& process = pub::Process();
   std::vector<pub::CopyFailure> failures;
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) {
@@ -291,7 +293,8 @@ bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, con
       reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
     }
     for (const std::string& product : staged.products)
-      pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, reported, &failures);
+      pub::PlaceFolderTree(stagingFolderOfRuns + product, installFolder + "\\" + product,
+                           pub::PlacementBetween(stagingFolderOfRuns, installFolder), reported, &failures);
     if (reported) reported->Flush();
   });
   for (const pub::CopyFailure& failure : failures)
@@ -461,9 +464,8 @@ int main(int argc, char** argv) {
               Settle() ? "; each phase waits for the host's written data to reach the disk" : "");
   std::fflush(stdout);
 
-  pub::ProcessValues& process = pub::Process();
-  process.SetupFolder = tk::FromWide(setupFolder);
-  process.StagingFolder = tk::FromWide(staging) + "\\";
+  setupFolderOfRuns = tk::FromWide(setupFolder);
+  stagingFolderOfRuns = tk::FromWide(staging) + "\\";
 
   e2e::SavedSystemVariable javaHome(L"JAVA_HOME");
   std::unique_ptr<e2e::BrowserRecorder> browser;

@@ -11,11 +11,6 @@
 namespace pub {
 namespace {
 
-struct CopyProgress {
-  std::vector<std::string>* logList;
-  Progress* progress;
-};
-
 // How a walk puts files in place. A moving walk turns to copying for the rest of its files
 // once the system says the two folders are on different volumes.
 enum class Transfer { Copy, Move };
@@ -32,41 +27,37 @@ void MakeFolder(const std::wstring& folder, std::vector<CopyFailure>& failures) 
   if (!tk::FolderExists(folder)) AddFailure(failures, folder, status != ERROR_SUCCESS ? status : ERROR_PATH_NOT_FOUND);
 }
 
-void ReportFile(const CopyProgress& progress, const wchar_t* name, const std::wstring& target) {
-  std::string targetText = tk::FromWide(target);
-  if (progress.progress) {
-    progress.progress->Advance();
-    progress.progress->Status(targetText);
-    progress.progress->Line("copy:" + targetText);
+void ReportFile(Progress* progress, const std::wstring& target) {
+  if (progress) {
+    const std::string targetText = tk::FromWide(target);
+    progress->Advance();
+    progress->Status(targetText);
+    progress->Line("copy:" + targetText);
   }
   walk::KeepResponsive();
-  if (progress.logList) progress.logList->push_back("从 " + tk::FromWide(name) + " 拷贝到 " + targetText);
 }
 
-// Puts the file name (in the current directory) at target; ERROR_SUCCESS or the system's
-// error code. A file that cannot be moved (one in use, a target that will not be replaced)
-// is copied instead, so it fails, if it does, for the reason a copy gives.
-DWORD PutFile(const wchar_t* name, const std::wstring& target, bool overwrite, Transfer& transfer) {
+// Puts the file at source at target, replacing what is there; ERROR_SUCCESS or the system's
+// error code. A file that cannot be moved (one in use, a target that will not be replaced) is
+// copied instead, so it fails, if it does, for the reason a copy gives.
+DWORD PutFile(const std::wstring& source, const std::wstring& target, Transfer& transfer) {
   if (transfer == Transfer::Move) {
-    if (MoveFileExW(name, target.c_str(), overwrite ? MOVEFILE_REPLACE_EXISTING : 0)) return ERROR_SUCCESS;
-    DWORD code = GetLastError();
-    if (!overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)) return code;
-    if (code == ERROR_NOT_SAME_DEVICE) transfer = Transfer::Copy;
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return ERROR_SUCCESS;
+    if (GetLastError() == ERROR_NOT_SAME_DEVICE) transfer = Transfer::Copy;
   }
-  return CopyFileW(name, target.c_str(), !overwrite) ? ERROR_SUCCESS : GetLastError();
+  return CopyFileW(source.c_str(), target.c_str(), FALSE) ? ERROR_SUCCESS : GetLastError();
 }
 
 // Reports every file below folder, in listing order, as the per-file walk reports one it put
 // in place.
-void ReportTree(const std::wstring& folder, const CopyProgress& progress) {
+void ReportTree(const std::wstring& folder, Progress* progress) {
   walk::Listing listing(walk::JoinPath(folder, L"*.*"));
   while (listing.Next()) {
-    const wchar_t* name = listing.Entry().cFileName;
-    std::wstring path = walk::JoinPath(folder, name);
+    std::wstring path = walk::JoinPath(folder, listing.Entry().cFileName);
     if (listing.IsFolder())
       ReportTree(path, progress);
     else
-      ReportFile(progress, name, path);
+      ReportFile(progress, path);
   }
 }
 
@@ -74,7 +65,7 @@ void ReportTree(const std::wstring& folder, const CopyProgress& progress) {
 // one rename, and its files are then reported one by one. False, with nothing changed, when
 // the destination exists or the rename is refused (a file inside in use, a missing parent):
 // the per-file walk then takes the folder.
-bool MoveWholeFolder(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress) {
+bool MoveWholeFolder(const std::wstring& source, const std::wstring& destination, Progress* progress) {
   if (GetFileAttributesW(destination.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   if (!MoveFileExW(source.c_str(), destination.c_str(), 0)) return false;
   ReportTree(destination, progress);
@@ -89,18 +80,16 @@ bool MakeParent(const std::wstring& path) {
   return tk::FolderExists(parent) || SHCreateDirectoryExW(nullptr, parent.c_str(), nullptr) == ERROR_SUCCESS;
 }
 
-// True when the level and everything below it arrived whole.
-bool CopyLevel(const std::wstring& source, const std::wstring& destination, const CopyProgress& progress,
-               bool overwrite, Transfer& transfer, std::vector<CopyFailure>& failures) {
+// True when the level and everything below it arrived whole. Every entry is named by its full
+// path, as the delete walk names them: the process current folder is never moved.
+bool CopyLevel(const std::wstring& source, const std::wstring& destination, Progress* progress, Transfer& transfer,
+               std::vector<CopyFailure>& failures) {
   const size_t failuresBefore = failures.size();
-  const std::wstring remembered = walk::CurrentDirectory();
-  walk::ChangeDirectory(source);
-  walk::Listing listing;
+  walk::Listing listing(walk::JoinPath(source, L"*.*"));
   // The destination is made before the listing's outcome is looked at.
   if (!tk::FolderExists(destination)) MakeFolder(destination, failures);
   if (!listing.Started()) {
     AddFailure(failures, destination, listing.Error());
-    walk::ChangeDirectory(remembered);
     return false;
   }
   while (listing.Next()) {
@@ -110,56 +99,58 @@ bool CopyLevel(const std::wstring& source, const std::wstring& destination, cons
       if (transfer == Transfer::Move && MoveWholeFolder(walk::JoinPath(source, name), subFolder, progress)) continue;
       // A sub-folder that cannot be made is recorded once, by its own level, which tries again.
       if (!tk::FolderExists(subFolder)) SHCreateDirectoryExW(nullptr, subFolder.c_str(), nullptr);
-      CopyLevel(walk::JoinPath(source, name), subFolder, progress, overwrite, transfer, failures);
+      CopyLevel(walk::JoinPath(source, name), subFolder, progress, transfer, failures);
       continue;
     }
     std::wstring target = walk::JoinPath(destination, name);
-    DWORD code = PutFile(name, target, overwrite, transfer);
-    // With overwrite off, an existing target is meant to stay as it is.
-    bool kept = !overwrite && (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS);
-    if (code != ERROR_SUCCESS && !kept) AddFailure(failures, target, code);
-    ReportFile(progress, name, target);
+    const DWORD code = PutFile(walk::JoinPath(source, name), target, transfer);
+    if (code != ERROR_SUCCESS) AddFailure(failures, target, code);
+    ReportFile(progress, target);
   }
   // A listing that broke off early leaves files behind without a word otherwise.
   if (listing.Error() != ERROR_NO_MORE_FILES) AddFailure(failures, destination, listing.Error());
   listing.Close();
-  walk::ChangeDirectory(remembered);
   return failures.size() == failuresBefore;
 }
 
 // The walk from absolute folders: a move first tries the whole folder at once.
-bool WalkLevel(const std::wstring& from, const std::wstring& to, std::vector<std::string>* logList, bool overwrite,
-               Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
+bool WalkLevel(const std::wstring& from, const std::wstring& to, Transfer transfer, Progress* progress,
+               std::vector<CopyFailure>* failures) {
   std::vector<CopyFailure> ownFailures;
-  const CopyProgress reporting{logList, progress};
   bool whole = (transfer == Transfer::Move && tk::FolderExists(from) && MakeParent(to) &&
-                MoveWholeFolder(from, to, reporting)) ||
-               CopyLevel(from, to, reporting, overwrite, transfer, failures ? *failures : ownFailures);
+                MoveWholeFolder(from, to, progress)) ||
+               CopyLevel(from, to, progress, transfer, failures ? *failures : ownFailures);
   if (progress) progress->Flush();
   return whole;
 }
 
 // The walk of a whole tree, from paths as callers give them.
-bool TransferTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                  bool overwrite, Transfer transfer, Progress* progress, std::vector<CopyFailure>* failures) {
+bool TransferTree(const std::string& source, const std::string& destination, Transfer transfer, Progress* progress,
+                  std::vector<CopyFailure>* failures) {
   std::string from = walk::WithoutTrailingSeparator(source);
   std::string to = walk::WithoutTrailingSeparator(destination);
-  // An empty destination would be taken relative to the source once the walk stands in it.
   if (from.empty() || to.empty()) return false;
-  return WalkLevel(walk::AbsolutePath(tk::ToWide(from)), walk::AbsolutePath(tk::ToWide(to)), logList, overwrite,
-                   transfer, progress, failures);
+  const std::wstring fromPath = walk::AbsolutePath(tk::ToWide(from));
+  // A source that is no folder is an error of the caller's, raised before anything is made.
+  const DWORD attributes = GetFileAttributesW(fromPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const DWORD code = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+    throw tk::EInOutError(
+        tk::Format("无法读取文件夹 \"%s\"。%s", from.c_str(), tk::SysErrorMessage(code).c_str()), code);
+  }
+  return WalkLevel(fromPath, walk::AbsolutePath(tk::ToWide(to)), transfer, progress, failures);
 }
 
 }  // namespace
 
-bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                    bool overwrite, Progress* progress, std::vector<CopyFailure>* failures) {
-  return TransferTree(source, destination, logList, overwrite, Transfer::Copy, progress, failures);
+bool CopyFolderTree(const std::string& source, const std::string& destination, Progress* progress,
+                    std::vector<CopyFailure>* failures) {
+  return TransferTree(source, destination, Transfer::Copy, progress, failures);
 }
 
 bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
                     std::vector<CopyFailure>* failures) {
-  return TransferTree(source, destination, nullptr, true, Transfer::Move, progress, failures);
+  return TransferTree(source, destination, Transfer::Move, progress, failures);
 }
 
 }  // namespace pub

@@ -87,15 +87,6 @@ std::string WhyFolderRemains(const std::string& folder) {
   return FirstStuckEntry(path);
 }
 
-bool DeleteFolderLevel(const std::string& folder, Progress* progress) {
-  if (IsRefusedTreeDeletePath(folder)) return false;
-  std::wstring path = walk::AbsolutePath(tk::ToWide(folder));
-  if (IsRefusedTreeDeletePath(tk::FromWide(path))) return false;
-  bool listed = DeleteLevel(path, progress);
-  if (progress) progress->Flush();
-  return listed;
-}
-
 bool DeleteFolderTree(const std::string& folder, Progress* progress) {
   // Judged before and after the path is made absolute: "." or "" would otherwise become
   // whatever folder happens to be current.

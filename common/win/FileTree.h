@@ -1,9 +1,7 @@
 // Copying and deleting folder trees, reporting each file to a Progress (none when
 // null). Paths are GBK texts with '\' as separator. The walks let pending window messages run
-// as they go (at a human rate, not per file). The copy walks use the process current
-// directory as their cursor, so no handler that can run meanwhile may start another walk or
-// change the current directory; the delete names every entry by its full path and leaves the
-// current directory alone.
+// as they go (at a human rate, not per file). Every walk names each entry by its full path and
+// leaves the process current folder where it is.
 #pragma once
 
 #include <cstdint>
@@ -21,20 +19,19 @@ struct CopyFailure {
   std::string message;  // the system's text for it
 };
 
-// Copies the tree of source into destination, creating folders as needed. Per file, in this
-// order: the copy, one step advanced, status = target, log line "copy:" + target, messages
-// run, log list line "从 " + name + " 拷贝到 " + target. A file that fails to copy still takes those
-// steps and the walk goes on; every failure is added to failures when given. With overwrite
-// off an existing target keeps its content and is no failure. False for an empty source or
-// destination, a source that cannot be listed, or any failure. A source folder that does not
-// exist raises tk::EInOutError before anything is created. The current directory is restored.
-bool CopyFolderTree(const std::string& source, const std::string& destination, std::vector<std::string>* logList,
-                    bool overwrite, Progress* progress, std::vector<CopyFailure>* failures = nullptr);
+// Copies the tree of source into destination, creating folders as needed and replacing files
+// that are there. Per file, in this order: the copy, one step advanced, status = target, log
+// line "copy:" + target, messages run. A file that fails to copy still takes those steps and
+// the walk goes on; every failure is added to failures when given. False for an empty source
+// or destination, a source that cannot be listed, or any failure. A source folder that does not
+// exist, or is a file, raises tk::EInOutError before anything is created.
+bool CopyFolderTree(const std::string& source, const std::string& destination, Progress* progress,
+                    std::vector<CopyFailure>* failures = nullptr);
 // The same walk for files that may be moved: each file is renamed into place, replacing an
 // existing target, and copied instead when it cannot be moved (for the rest of the walk once
 // the system says the folders are on different volumes). A folder whose destination does not
-// exist yet is renamed whole and its files are then reported one by one. Reported and collected exactly as
-// CopyFolderTree's copies, with overwrite on and no log list; a moved file leaves the source.
+// exist yet is renamed whole and its files are then reported one by one. Reported and
+// collected exactly as CopyFolderTree's copies; a moved file leaves the source.
 bool MoveFolderTree(const std::string& source, const std::string& destination, Progress* progress,
                     std::vector<CopyFailure>* failures = nullptr);
 
@@ -50,8 +47,5 @@ bool DeleteFolderTree(const std::string& folder, Progress* progress);
 // removed, with the system's reason (a file in use, access denied). Tries that removal once
 // more on the way; "" when the folder is gone by then.
 std::string WhyFolderRemains(const std::string& folder);
-
-// The worker of one level: empties the folder, removes it only when it held nothing.
-bool DeleteFolderLevel(const std::string& folder, Progress* progress);
 
 }  // namespace pub

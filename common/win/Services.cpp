@@ -31,8 +31,6 @@ std::string QueryProblem(const char* call, DWORD error) {
 
 }  // namespace
 
-bool ServiceExists(const std::string& name) { return QueryService(name).exists; }
-
 ServiceState QueryService(const std::string& name) {
   ServiceState result;
   SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);

@@ -7,9 +7,6 @@
 
 namespace pub {
 
-// Whether a service of that name is registered.
-bool ServiceExists(const std::string& name);
-
 // The service's state; not registered only when the service manager says there is no such
 // service. Any other failure to ask is kept in queryProblem with the system's reason.
 ServiceState QueryService(const std::string& name);

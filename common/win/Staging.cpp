@@ -12,7 +12,6 @@
 #include "common/portable/GbkText.h"
 #include "common/portable/OrderedWriters.h"
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/FolderSecurity.h"
 #include "common/win/WalkSupport.h"
 #include "pak/Pak.h"
@@ -164,9 +163,8 @@ uint64_t UnpackedPackageSize(const pak::PackageLocation& package) {
   }
 }
 
-StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progress, const std::string& makerKey,
-                            int writers) {
-  const ProcessValues& process = Process();
+StagingResult UnpackPackage(const pak::PackageLocation& package, const std::string& stagingFolder, Progress* progress,
+                            const std::string& makerKey, int writers) {
   if (!tk::FileExists(package.path)) return {StagingResult::PackageMissing, package.path};
   std::unique_ptr<pak::TkexPak> archive;
   try {
@@ -199,7 +197,7 @@ StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progr
   if (progress) progress->Note(digests->Trust().message);
 
   // Written only into a folder made anew, which nobody else controls and no link leads out of.
-  const std::string notMade = MakeFreshPrivateFolder(process.StagingFolder);
+  const std::string notMade = MakeFreshPrivateFolder(stagingFolder);
   if (!notMade.empty()) return {StagingResult::CannotWrite, notMade};
 
   ProductNames products(staged.products);
@@ -221,7 +219,7 @@ StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progr
     } catch (const tk::EReadError& problem) {
       staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
     } catch (const tk::EStreamError& problem) {
-      staged = {StagingResult::CannotWrite, process.StagingFolder + name + ": " + problem.what()};
+      staged = {StagingResult::CannotWrite, stagingFolder + name + ": " + problem.what()};
     } catch (const std::exception& problem) {
       staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
     }
@@ -239,7 +237,7 @@ StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progr
   try {
     RunOrdered(
         count, writers,
-        [&] { return ItemJob(EntryWriter(package, process.StagingFolder, directory, names, *digests)); }, finished);
+        [&] { return ItemJob(EntryWriter(package, stagingFolder, directory, names, *digests)); }, finished);
   } catch (const std::exception& problem) {
     // A writer could not open the package for itself.
     return {StagingResult::PackageDamaged, problem.what()};

@@ -51,17 +51,17 @@ uint64_t UnpackedPackageSize(const pak::PackageLocation& package);
 // writers that overlap those waits stage faster than one writer alone.
 constexpr int kStagingWriters = 2;
 
-// Opens the package (pub::LocatePackage() tells where it lies) for reading only and extracts every entry into the
-// staging folder with `writers` writers at once (each reading the package through a handle of
-// its own), reporting one status text, log line and step per entry in package order (progress
-// may be null), on the caller's thread. Every entry name, and the package's digest block
-// against makerKey (the maker's public key built into the program, none in a development
-// build), are checked before anything is written; each entry's data are checked against its
-// digest as they are written, and an entry that differs is removed again. The first entry that
-// fails in package order is the failure returned. The package is let go before returning,
-// whatever the outcome, so a later staging in the same process can open it again; it is never
-// written to, and never created when it is missing.
-StagingResult UnpackPackage(const pak::PackageLocation& package, Progress* progress,
+// Opens the package (pub::LocatePackage() tells where it lies) for reading only and extracts every
+// entry into stagingFolder (ending in '\'), made anew, with `writers` writers at once (each reading
+// the package through a handle of its own), reporting one status text, log line and step per entry
+// in package order (progress may be null), on the caller's thread. Every entry name, and the
+// package's digest block against makerKey (the maker's public key built into the program, none in a
+// development build), are checked before anything is written; each entry's data are checked against
+// its digest as they are written, and an entry that differs is removed again. The first entry that
+// fails in package order is the failure returned. The package is let go before returning, whatever
+// the outcome, so a later staging in the same process can open it again; it is never written to,
+// and never created when it is missing.
+StagingResult UnpackPackage(const pak::PackageLocation& package, const std::string& stagingFolder, Progress* progress,
                             const std::string& makerKey = EmbeddedMakerKey(), int writers = kStagingWriters);
 
 }  // namespace pub

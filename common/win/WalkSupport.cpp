@@ -10,21 +10,6 @@
 namespace pub {
 namespace walk {
 
-std::wstring CurrentDirectory() {
-  DWORD length = GetCurrentDirectoryW(0, nullptr);
-  std::vector<wchar_t> buffer(length + 1);
-  length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
-  return std::wstring(buffer.data(), length);
-}
-
-void ChangeDirectory(const std::wstring& path) {
-  if (SetCurrentDirectoryW(path.c_str())) return;
-  DWORD code = GetLastError();
-  throw tk::EInOutError(tk::Format("无法进入文件夹 \"%s\"。%s", tk::FromWide(path).c_str(),
-                                   tk::SysErrorMessage(code).c_str()),
-                        code);
-}
-
 std::wstring AbsolutePath(const std::wstring& path) {
   bool driveAbsolute = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
   bool unc = path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/');

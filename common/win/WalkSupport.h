@@ -1,5 +1,5 @@
-// What the folder-tree walks share: the process current directory as their cursor, folder
-// tests, one folder listing, and a turn of the message loop. Paths here are UTF-16, so names
+// What the folder-tree walks share: paths made absolute and joined, one folder listing, and a
+// turn of the message loop. Paths here are UTF-16, so names
 // that GBK cannot hold are still walked; GBK appears only in what is shown or logged.
 #pragma once
 
@@ -11,12 +11,8 @@
 namespace pub {
 namespace walk {
 
-std::wstring CurrentDirectory();
-// A failed change raises tk::EInOutError with the system's error code.
-void ChangeDirectory(const std::wstring& path);
-
 // Drive-absolute and UNC paths as given, anything else made absolute against the current
-// directory, so that the walks' sub-paths stay right once they have moved the cursor.
+// directory once, when a walk starts.
 std::wstring AbsolutePath(const std::wstring& path);
 // The path without one trailing '\' (a trail byte 0x5C of a double-byte character is none);
 // a drive root "X:\" is kept whole.
@@ -38,11 +34,11 @@ void KeepResponsive();
 // between the asks; done()'s last answer.
 bool PollUntil(const std::function<bool()>& done, unsigned timeoutMs, DWORD pollMs);
 
-// The entries matching pattern (by default those of the current directory), "." and ".."
-// left out by the walker.
+// The entries matching pattern (a folder's full path with "\*"), "." and ".." left out by the
+// walker.
 class Listing {
  public:
-  explicit Listing(const std::wstring& pattern = L"*.*");
+  explicit Listing(const std::wstring& pattern);
   ~Listing();
   Listing(const Listing&) = delete;
   Listing& operator=(const Listing&) = delete;

@@ -5,9 +5,6 @@
 // caller simply waits. Either way the worker has ended when RunOnWorker returns, every report
 // has reached the display, and an exception the work let out is thrown again here, on the
 // caller's thread.
-//
-// The work owns the process's current folder while it runs (the walks move it); nothing the
-// calling thread does meanwhile may depend on it.
 #pragma once
 
 #include <windows.h>

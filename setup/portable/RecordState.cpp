@@ -85,6 +85,8 @@ std::string RegistryTypeName(uint32_t type) {
 
 InstallationRecordReading JudgeRecord(const RecordValues& values) {
   InstallationRecordReading record;
+  record.productKeyExists = values.productKeyExists;
+  record.products = values.products;
   if (!values.versionKeyExists) return record;
   record.damage = InstallpathDamage(values.installpath);
   record.state = record.damage.empty() ? RecordState::Whole : RecordState::Damaged;

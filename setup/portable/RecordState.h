@@ -36,6 +36,8 @@ struct RecordValue {
 struct RecordValues {
   bool versionKeyExists = false;
   RecordValue installpath, ver, installfilecount, hadSetJavaHome;
+  bool productKeyExists = false;
+  std::vector<std::string> products;  // the product key's value names, as the registry lists them
 };
 
 // What the record says. Values that cannot be read as the install run wrote them read as
@@ -53,6 +55,10 @@ struct InstallationRecordReading {
   bool hadSetJavaHome = false;
   // One line for each value read as unknown, for the run log: versionProblem among them.
   std::vector<std::string> notes;
+  // The product key, whatever the version key holds: what a removal takes away. Its names are
+  // taken as they are; the removal plan leaves out any that is not a plain folder name.
+  bool productKeyExists = false;
+  std::vector<std::string> products;
 
   bool Exists() const { return state != RecordState::Absent; }
 };

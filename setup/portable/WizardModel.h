@@ -69,17 +69,14 @@ class WizardModel {
   WizardModel(bool recordExists, const std::string& recordedFolder, bool uninstallerAlone = false);
 
   WizardPage Page() const { return page_; }
-  const std::vector<WizardPage>& Pages() const { return pages_; }
   // The shown page's place in the stack; 0 for the Uninstall page shown aside.
   int PageIndex() const;
   bool UninstallPageAside() const { return uninstallAside_; }
-  const WizardButtons& Buttons() const { return buttons_; }
   WizardChoice Choice() const { return choice_; }
   // A damaged record still has the choice page, with removal and a fresh install only: the
   // folder to repair in is not known.
   bool RecordDamaged() const { return record_ == RecordState::Damaged; }
   bool RepairOffered() const { return record_ == RecordState::Whole; }
-  bool Accepted() const { return accepted_; }
   // The folder box: its text, and whether it is closed to changes (a repair into a usable
   // recorded folder).
   const std::string& Folder() const { return folder_; }

@@ -8,13 +8,10 @@
 #include <set>
 
 #include "common/portable/GbkCase.h"
-#include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
-#include "setup/portable/ServiceCommands.h"
+#include "common/portable/GbkText.h"
 #include "common/win/DiskSpace.h"
-#include "common/win/ExternalCommands.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/FolderSecurity.h"
 #include "setup/win/PlacedFilesStore.h"
@@ -22,52 +19,16 @@
 #include "setup/win/PortListeners.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
-#include "setup/win/SiteCheck.h"
 #include "common/win/Staging.h"
-#include "common/win/SystemFolders.h"
-#include "common/win/Volumes.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
-#include "toolkit/win/Registry.h"
 #include "setup/win/InstallRecordKeys.h"
 #include "setup/win/InstallationRecord.h"
 
 namespace setup {
-namespace {
 
-
-using tk::FileExists;
 using tk::FolderExists;
-
-// What a failure of the services step adds: the installation is there to be repaired or removed.
-constexpr const char* kRepairOrRemove = "\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。";
-
-// Replaces a default prefix in a file at most once per run: a folder that itself begins with
-// the default one would otherwise be extended again by the second branch.
-// A file kept as the user or a service left it is not patched again either: it already holds
-// the install folder, which may itself begin with the default one.
-class OncePerRun {
- public:
-  explicit OncePerRun(const std::set<std::string>& kept) : kept_(kept) {}
-  void Replace(const std::string& file, const std::string& find, const std::string& replacement) {
-    const std::string key = pub::GbkUpperCase(file);
-    if (kept_.count(key) || !done_.insert({key, find}).second) return;
-    pub::ReplaceInTextFile(file, find, replacement);
-  }
-
- private:
-  const std::set<std::string>& kept_;
-  std::set<std::pair<std::string, std::string>> done_;
-};
-
-// A step's own status text is shown at once, not at the pace of file names.
-void Announce(pub::Progress& progress, const std::string& text) {
-  progress.Status(text);
-  progress.Flush();
-}
-
-}  // namespace
 
 std::string PackageMissingMessage() {
   return std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") + kDownloadSite + "从新下载";
@@ -76,14 +37,21 @@ std::string PackageMissingMessage() {
 void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
+    // Moved or copied into place: decided once, for the room counted and every product alike.
+    placement_ = pub::PlacementBetween(stagingFolder_, folder_);
     CheckDiskSpace();
     CheckPorts();
     Stage();
   });
   Perform(pub::RunStep::Copy, [this] {
+    progress_.Step("拷贝Quarn产品文件到安装目录：");
+    // The gauge goes on from the staged entries to the files to put in place, which staging
+    // has counted: walking the staged tree to count them again would cost a look at every file.
+    progress_.Range(staged_.entryCount + static_cast<int>(staged_.files.size()));
     MakeFolder();
     ProtectFolder();
     StopServices();
+    FindOurJavaHome();
     KeepChangedFiles();
     // The uninstaller and the list of placed files prove to a removal that the folder is this
     // installation: they are there before the record names it.
@@ -113,7 +81,7 @@ void InstallEngine::Run() {
     WaitForSite();
   });
   Perform(pub::RunStep::Record, [this] {
-    Announce(progress_, "正在更新windows注册表......");
+    Announce("正在更新windows注册表......");
     Record();
   });
 }
@@ -126,6 +94,12 @@ void InstallEngine::Perform(pub::RunStep step, const std::function<void()>& work
     throw;
   }
   progress_.Outcome(step, true, std::string());
+}
+
+void InstallEngine::Announce(const std::string& text) {
+  // A step's own status text is shown at once, not at the pace of file names.
+  progress_.Status(text);
+  progress_.Flush();
 }
 
 void InstallEngine::PlaceUninstaller() {
@@ -151,9 +125,8 @@ void InstallEngine::CheckDiskSpace() {
   // The package is unpacked into the staging folder, then put into place: moved within one
   // volume, which needs no more room, and copied across volumes, which needs it twice.
   const uint64_t size = pub::UnpackedPackageSize(package_);
-  const std::string& staging = pub::Process().StagingFolder;
-  const uint64_t placed = pub::OnOneVolume(staging, folder_) ? 0 : size;
-  std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{staging, size}, {folder_, placed}});
+  const uint64_t placed = placement_ == pub::Placement::Move ? 0 : size;
+  std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{stagingFolder_, size}, {folder_, placed}});
   if (!shortage) return;
   throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
                        pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
@@ -171,7 +144,7 @@ void InstallEngine::CheckPorts() {
 
 void InstallEngine::Stage() {
   progress_.Step("解压文件到临时目录：");
-  pub::StagingResult staged = pub::UnpackPackage(package_, &progress_);
+  pub::StagingResult staged = pub::UnpackPackage(package_, stagingFolder_, &progress_);
   switch (staged.kind) {
     case pub::StagingResult::Done:
       break;
@@ -221,48 +194,17 @@ void InstallEngine::ProtectFolder() {
   progress_.Note(protection.Description());
 }
 
-void InstallEngine::StopServices() {
-  progress_.Step("拷贝Quarn产品文件到安装目录：");
-  // The gauge goes on from the staged entries to the files to put in place, which staging
-  // has counted: walking the staged tree to count them again would cost a look at every file.
-  progress_.Range(staged_.entryCount + static_cast<int>(staged_.files.size()));
-  // A repair puts files over the programs and data of running services, which Windows does
-  // not allow and which would race with their writes: they are stopped, and their stop
-  // waited for, before any file is placed; they are started again below.
-  // A service the service manager could not be asked about is not taken as stopped: the run
-  // stops with the reason.
-  for (const char* service : {pub::kWebServerService, pub::kDatabaseService}) {
-    pub::ServiceState state = pub::QueryService(service);
-    if (state.Stopped()) continue;
-    if (!state.QueryFailed()) {
-      Announce(progress_, "正在停止已安装的服务......");
-      const pub::ToolCommand stop = pub::NetCommand(pub::SystemDirectory(), pub::NetVerb::Stop, service, bounds);
-      const pub::CommandOutcome stopped = pub::RunLogged(stop, &progress_);
-      if (stopped.timedOut)
-        throw InstallFailed(pub::CommandNote(stop.commandLine, stopped) + "。\r\n安装没有开始替换文件。请稍后再运行安装程序。");
-      state = pub::WaitUntilStopped(service, bounds.serviceStateSeconds * 1000);
-    }
-    if (!state.Stopped())
-      throw InstallFailed(std::string("服务 ") + service + " 没有停止（" + state.Describe() +
-                          "），安装没有开始替换文件。\r\n请稍后再运行安装程序。");
-  }
-  // A repair finds the JAVA_HOME an earlier run of ours created: it stays ours to remove.
-  javaHomeWasOurs_ = ReadInstallationRecord().hadSetJavaHome && pub::SystemVariableHolds("JAVA_HOME", folder_ + "\\java");
-  hadSetJavaHome_ = javaHomeWasOurs_;
-}
-
 void InstallEngine::KeepChangedFiles() {
   if (!keepChangedFiles || !FolderExists(folder_)) return;
   std::optional<std::vector<pub::PlacedFile>> listed = pub::ReadPlacedFiles(folder_);
   const pub::KeepRule rule = listed ? pub::KeepRule::FromList(*listed) : pub::KeepRule::WithoutList();
   if (!listed) progress_.Note("没有找到已安装文件的清单：保留 MySQL5\\data 下已有的文件");
-  const std::string& staging = pub::Process().StagingFolder;
   for (const std::string& path : staged_.files) {
     const std::string target = folder_ + "\\" + path;
     std::optional<pub::FileFacts> found = pub::FactsOf(target);
     if (!found || !rule.Keep(path, *found)) continue;
     // The staged copy goes, so that no walk can put it over the file that stays.
-    const std::wstring stagedCopy = tk::ToWide(staging + path);
+    const std::wstring stagedCopy = tk::ToWide(stagingFolder_ + path);
     if (!DeleteFileW(stagedCopy.c_str()) && GetFileAttributesW(stagedCopy.c_str()) != INVALID_FILE_ATTRIBUTES)
       throw InstallFailed("无法保留已更改的文件 " + target + "。" + tk::SysErrorMessage(GetLastError()));
     kept_.insert(pub::GbkUpperCase(target));
@@ -296,11 +238,10 @@ void InstallEngine::Record() {
 }
 
 void InstallEngine::Copy() {
-  const std::string& staging = pub::Process().StagingFolder;
   progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
   std::vector<pub::CopyFailure> failures;
   for (const std::string& product : staged_.products)
-    pub::PlaceFolderTree(staging + product, folder_ + "\\" + product, &progress_, &failures);
+    pub::PlaceFolderTree(stagingFolder_ + product, folder_ + "\\" + product, placement_, &progress_, &failures);
   PlaceRootFiles(&failures);
   if (failures.empty()) return;
   for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
@@ -312,112 +253,15 @@ void InstallEngine::Copy() {
 }
 
 void InstallEngine::PlaceRootFiles(std::vector<pub::CopyFailure>* failures) {
-  const std::string& staging = pub::Process().StagingFolder;
   for (const std::string& name : staged_.RootFiles()) {
     const std::string target = folder_ + "\\" + name;
     if (kept_.count(pub::GbkUpperCase(target))) continue;  // its staged copy is gone already
-    // Renamed within one volume, copied across volumes, as the product folders are.
-    if (!MoveFileExW(tk::ToWide(staging + name).c_str(), tk::ToWide(target).c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
-      const DWORD code = GetLastError();
+    // Moved or copied as the product folders are.
+    if (const DWORD code = pub::PlaceFile(stagingFolder_ + name, target, placement_))
       failures->push_back({target, code, tk::SysErrorMessage(code)});
-    }
     progress_.Line("copy:" + target);
     progress_.Advance();
   }
-}
-
-void InstallEngine::Patch() {
-  const std::string& installFolder = folder_;
-  Announce(progress_, "正在修改基础软件配置文件......");
-  const std::string forumXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\forum.xml";
-  // Which products the configuration was patched for; the default folder needs no patching.
-  bool forum = false, cms = false;
-  if (installFolder != pub::kDefaultInstallFolder) {  // the shipped configuration needs no patching
-    std::string slashForm = installFolder;
-    pub::ReplaceChar('\\', '/', slashForm);
-    const std::string catalina = installFolder + "\\tomcat5\\bin\\catalina.bat";
-    const std::string cmsXml = installFolder + "\\tomcat5\\conf\\Catalina\\localhost\\cms.xml";
-    const std::string myIni = installFolder + "\\MySQL5\\my.ini";
-    OncePerRun patch(kept_);
-    if (FolderExists(installFolder + "\\eforum\\WEB-INF\\classes\\")) {
-      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
-      patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
-      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
-      forum = true;
-    }
-    if (FolderExists(installFolder + "\\ecms\\")) {
-      if (FileExists(forumXml)) patch.Replace(forumXml, "c:/quarn/", slashForm + "/");
-      patch.Replace(catalina, "c:\\quarn\\", installFolder + "\\");
-      patch.Replace(cmsXml, "c:/quarn/", slashForm + "/");
-      patch.Replace(myIni, "C:/quarn/", slashForm + "/");
-      cms = true;
-    }
-  }
-  if (kept_.count(pub::GbkUpperCase(forumXml))) return;
-  if (forum && cms)
-    pub::ReplaceInTextFile(forumXml, "Context path=\"\"", "Context path=\"/forum\"");
-  else if (cms)
-    DeleteFileW(tk::ToWide(forumXml).c_str());
-}
-
-pub::CommandOutcome InstallEngine::RunServiceCommand(const pub::ToolCommand& command) {
-  const pub::CommandOutcome outcome = pub::RunLogged(command, &progress_);
-  if (outcome.timedOut) throw InstallFailed(pub::CommandNote(command.commandLine, outcome) + "。" + kRepairOrRemove);
-  return outcome;
-}
-
-void InstallEngine::RegisterAndStart(const std::string& service, const std::string& title,
-                                     const pub::ToolCommand& registration) {
-  const pub::CommandOutcome registered = RunServiceCommand(registration);
-  const pub::ToolCommand start = pub::NetCommand(pub::SystemDirectory(), pub::NetVerb::Start, service, bounds);
-  const pub::CommandOutcome started = RunServiceCommand(start);
-  Announce(progress_, "正在等待" + title + "服务启动......");
-  pub::ServiceState state = pub::WaitWhileStarting(service, bounds.serviceStateSeconds * 1000);
-  progress_.Note("服务 " + service + "：" + state.Describe());
-  if (state.Running()) return;
-  std::string reason = "服务 " + service + " 没有运行（" + state.Describe() + "）。";
-  if (!registered.started) reason += "\r\n" + pub::CommandNote(registration.commandLine, registered);
-  if (!started.started) reason += "\r\n" + pub::CommandNote(start.commandLine, started);
-  throw InstallFailed(reason + kRepairOrRemove);
-}
-
-void InstallEngine::RegisterDatabase() {
-  if (!FolderExists(folder_ + "\\MySQL5")) return;
-  Announce(progress_, "正在设置Mysql服务项......");
-  RegisterAndStart(pub::kDatabaseService, "Mysql",
-                   pub::DatabaseToolCommand(folder_ + "\\MySQL5", pub::ServiceToolAction::Install, bounds));
-}
-
-void InstallEngine::SetJavaHome() {
-  if (!FolderExists(folder_ + "\\tomcat5")) return;
-  hadSetJavaHome_ = pub::SetEnvVariable("JAVA_HOME", folder_ + "\\java", false, false) || javaHomeWasOurs_;
-}
-
-void InstallEngine::RegisterWebServer() {
-  if (!FolderExists(folder_ + "\\tomcat5")) return;
-  Announce(progress_, "正在设置tomcat服务项......");
-  RegisterAndStart(pub::kWebServerService, "tomcat",
-                   pub::WebServerToolCommand(pub::SystemDirectory(), folder_ + "\\tomcat5",
-                                             pub::ServiceToolAction::Install, bounds));
-  // The service key lives under SYSTEM, which Windows keeps in one view for every program.
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!registry.OpenKey(kTomcatServiceKey, true))
-    throw InstallFailed(std::string("无法写入注册表键 HKEY_LOCAL_MACHINE") + kTomcatServiceKey);
-  registry.WriteInteger("Start", 2);  // automatic start
-  registry.CloseKey();
-}
-
-void InstallEngine::WaitForSite() {
-  if (!FolderExists(folder_ + "\\tomcat5")) return;
-  Announce(progress_, std::string("正在等待网站 ") + pub::kSiteAddress + " 响应......");
-  const bool answered = pub::WaitForSite(pub::kSitePort, bounds.siteSeconds * 1000);
-  progress_.Note(std::string("网站 ") + pub::kSiteAddress + (answered ? "：有响应" : "：没有响应"));
-  if (!answered)
-    throw InstallFailed(std::string("网站 ") + pub::kSiteAddress + " 在 " + std::to_string(bounds.siteSeconds) +
-                        " 秒内没有响应（服务 tomcatquarn：" + pub::QueryService("tomcatquarn").Describe() +
-                        "）。\r\n安装没有完成：可以再次运行安装程序修复，或者将其卸载。");
 }
 
 }  // namespace setup

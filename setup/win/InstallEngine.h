@@ -15,6 +15,7 @@
 #include "setup/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/portable/ToolCommand.h"
+#include "common/win/FilePlacement.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
 #include "pak/PakLocation.h"
@@ -49,10 +50,14 @@ class PackageProblem : public InstallFailed {
 
 class InstallEngine {
  public:
-  // folder: the install folder as the user gave it, without a trailing '\'; package: where the
-  // package lies (pub::LocatePackage()), for every step that reads it.
-  InstallEngine(std::string folder, pak::PackageLocation package, pub::Progress& progress)
-      : folder_(std::move(folder)), package_(std::move(package)), progress_(progress) {}
+  // folder: the install folder as the user gave it, without a trailing '\'; stagingFolder:
+  // where the package is unpacked, ending in '\'; package: where the package lies
+  // (pub::LocatePackage()), for every step that reads it.
+  InstallEngine(std::string folder, std::string stagingFolder, pak::PackageLocation package, pub::Progress& progress)
+      : folder_(std::move(folder)),
+        stagingFolder_(std::move(stagingFolder)),
+        package_(std::move(package)),
+        progress_(progress) {}
 
   // A repair or an upgrade: files changed since the installation (by the user, or by a
   // service) stay as they are. A fresh installation replaces every file.
@@ -82,7 +87,11 @@ class InstallEngine {
   // The protected access list on the install folder, or on each product folder and "install"
   // when the folder held someone's files; before any file is placed, for a repair too.
   void ProtectFolder();
+  // The installed services stopped, side by side, before any file is replaced; one that does
+  // not stop within its bounds stops the run with the reason.
   void StopServices();
+  // Whether the JAVA_HOME the machine has is the one an earlier run of ours created.
+  void FindOurJavaHome();
   void Record();
   // Before anything is placed: which files found in the install folder stay, by the list of
   // the installation being repaired; their staged copies go.
@@ -106,6 +115,8 @@ class InstallEngine {
  private:
   // Runs a step's work and reports its outcome; a failure goes on to the caller.
   void Perform(pub::RunStep step, const std::function<void()>& work);
+  // A step's own status text, shown at once rather than at the pace of file names.
+  void Announce(const std::string& text);
   // Runs a service tool or "net" and logs its outcome; one that did not end within its bound
   // fails the run, naming it.
   pub::CommandOutcome RunServiceCommand(const pub::ToolCommand& command);
@@ -114,9 +125,11 @@ class InstallEngine {
   void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
+  std::string stagingFolder_;
   pak::PackageLocation package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
+  pub::Placement placement_ = pub::Placement::Copy;  // how the staged files get into folder_
   pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files
   std::set<std::string> kept_;  // upper-cased full paths
   std::vector<pub::PlacedFile> keptEntries_;

@@ -117,8 +117,20 @@ pub::InstallationRecordReading ReadInstallationRecord() {
     values.ver = ValueShape(registry, "ver");
     values.installfilecount = ValueShape(registry, "installfilecount");
     values.hadSetJavaHome = ValueShape(registry, "HadSetJAVA_HOME");
+    registry.CloseKey();
   }
-  return pub::JudgeRecord(values);
+  std::string unlisted;
+  if (registry.OpenKey(kProductKey, false)) {
+    values.productKeyExists = true;
+    try {
+      values.products = registry.GetValueNames();
+    } catch (const std::exception& error) {
+      unlisted = std::string("无法列出安装记录中的产品：") + error.what();
+    }
+  }
+  pub::InstallationRecordReading reading = pub::JudgeRecord(values);
+  if (!unlisted.empty()) reading.notes.push_back(unlisted);
+  return reading;
 }
 
 }  // namespace setup

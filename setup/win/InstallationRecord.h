@@ -41,7 +41,8 @@ std::vector<RecordWrite> InstallationRecordWrites(const InstallationRecord& reco
 void PerformRecordWrites(const std::vector<RecordWrite>& writes, size_t count);
 
 // The record as it stands, judged (setup/portable/RecordState.h): absent, whole, or damaged
-// with the reason, and each value read safely. Never raises, whatever the values hold.
+// with the reason, each value read safely, and the recorded products. The one place the record
+// is read. Never raises, whatever the values hold.
 pub::InstallationRecordReading ReadInstallationRecord();
 
 }  // namespace setup

@@ -35,6 +35,10 @@ ServiceTakedown::ServiceTakedown(const pub::ServiceRemoval& removal, const pub::
   thread_ = std::thread([shared] { Run(shared); });
 }
 
+ServiceTakedown::ServiceTakedown(const std::string& service, const pub::CommandBounds& bounds,
+                                 const std::string& systemFolder)
+    : ServiceTakedown(pub::ServiceRemoval{service, std::string(), pub::ToolCommand(), false}, bounds, systemFolder) {}
+
 ServiceTakedown::~ServiceTakedown() {
   if (!thread_.joinable()) return;
   // Once the last promise is kept, the thread only returns.
@@ -69,26 +73,37 @@ void ServiceTakedown::Run(const std::shared_ptr<Shared>& shared) {
   }
   shared->stopped.set_value(stopped);
   pub::CommandOutcome removed;
-  try {
-    removed = pub::StartCommand(shared->removal.removeCommand, pub::kShowWindow).Finish();
-  } catch (...) {
-    removed = NotStarted(std::current_exception());
+  // A stop alone names no command to unregister the service.
+  if (!shared->removal.removeCommand.program.empty()) {
+    try {
+      removed = pub::StartCommand(shared->removal.removeCommand, pub::kShowWindow).Finish();
+    } catch (...) {
+      removed = NotStarted(std::current_exception());
+    }
   }
   shared->removed.set_value(removed);
 }
 
-void ServiceTakedown::WaitStopped(pub::Progress* progress) {
-  if (stopReported_) return;
+std::string ServiceTakedown::WaitStopped(pub::Progress* progress) {
+  if (stopReported_) return stopProblem_;
   stopReported_ = true;
-  const bool ready = stopped_.wait_for(Left(stopStageSeconds_)) == std::future_status::ready;
-  if (!progress) return;
-  if (!ready) {
-    progress->Note("服务 " + removal_.service + "：停止在 " + std::to_string(stopStageSeconds_) + " 秒内没有结束");
-    return;
+  if (stopped_.wait_for(Left(stopStageSeconds_)) != std::future_status::ready) {
+    stopProblem_ = "服务 " + removal_.service + "：停止在 " + std::to_string(stopStageSeconds_) + " 秒内没有结束";
+    if (progress) progress->Note(stopProblem_);
+    return stopProblem_;
   }
   const Stopped& stopped = stopped_.get();
-  progress->Note(pub::CommandNote(stop_.commandLine, stopped.stop));
-  progress->Note("服务 " + removal_.service + "：" + stopped.state.Describe());
+  const std::string stopNote = pub::CommandNote(stop_.commandLine, stopped.stop);
+  if (progress) {
+    progress->Note(stopNote);
+    progress->Note("服务 " + removal_.service + "：" + stopped.state.Describe());
+  }
+  // A service that could not be asked about is not taken as stopped.
+  if (!stopped.state.Stopped()) {
+    stopProblem_ = "服务 " + removal_.service + " 没有停止（" + stopped.state.Describe() + "）";
+    if (!stopped.stop.Finished()) stopProblem_ += "\r\n" + stopNote;
+  }
+  return stopProblem_;
 }
 
 void ServiceTakedown::WaitRemoved(pub::Progress* progress) {

@@ -1,9 +1,10 @@
 // One service taken down on a thread of its own: "net stop", a bounded wait until it has let
-// go of its files, then the command that unregisters it. The caller waits for either stage
-// and reports what happened on its own thread, so several services stop side by side while
-// the caller deletes what none of them holds. Every command has its bound, and so has each
-// wait for a stage: a takedown that has not got there in time is reported as not ended, and
-// its thread is let go with the state it shares, never with this object.
+// go of its files, then the command that unregisters it (a removal's), or nothing more (a
+// repair's, which starts it again once the files are in place). The caller waits for either
+// stage and reports what happened on its own thread, so several services stop side by side
+// while the caller deletes or replaces what none of them holds. Every command has its bound,
+// and so has each wait for a stage: a takedown that has not got there in time is reported as
+// not ended, and its thread is let go with the state it shares, never with this object.
 #pragma once
 
 #include <chrono>
@@ -25,14 +26,17 @@ class ServiceTakedown {
   // systemFolder: where net.exe is.
   ServiceTakedown(const pub::ServiceRemoval& removal, const pub::CommandBounds& bounds,
                   const std::string& systemFolder);
+  // The service stopped and left registered.
+  ServiceTakedown(const std::string& service, const pub::CommandBounds& bounds, const std::string& systemFolder);
   ServiceTakedown(const ServiceTakedown&) = delete;
   ServiceTakedown& operator=(const ServiceTakedown&) = delete;
   // Waits for the thread as long as the whole takedown may take, then lets it go.
   ~ServiceTakedown();
 
   // Blocks until the service has stopped, the wait for it ran out, or the stage's bound has
-  // passed; reports the stop once.
-  void WaitStopped(pub::Progress* progress);
+  // passed; reports the stop once. "" when the service has stopped; otherwise why not, naming
+  // it (and the stop command when that did not end by itself).
+  std::string WaitStopped(pub::Progress* progress);
   // Blocks until the unregistering command has ended or the takedown's bound has passed;
   // reports the stop (if not yet) and it.
   void WaitRemoved(pub::Progress* progress);
@@ -64,6 +68,7 @@ class ServiceTakedown {
   std::shared_future<Stopped> stopped_;
   std::shared_future<pub::CommandOutcome> removed_;
   bool stopReported_ = false;
+  std::string stopProblem_;
   std::thread thread_;
 };
 

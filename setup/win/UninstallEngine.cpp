@@ -60,24 +60,17 @@ std::string WhyRecordedFolderIsNotOurs(const std::string& recordedFolder) {
   return pub::RemovalTargetProblem(facts);
 }
 
-UninstallEngine::Outcome UninstallEngine::Run() { return Run(ReadInstallationRecord()); }
-
 UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReading& record) {
   // A record whose writing stopped early may lack HadSetJAVA_HOME: then the variable is left.
   hadSetJavaHome_ = record.hadSetJavaHome;
-  const int32_t installedFiles = record.fileCount;
   const std::string& installPath = record.folder;
-  tk::TRegistry registry;
-  registry.SetRootKey(HKEY_LOCAL_MACHINE);
   installFolder_ = pub::WithoutTrailingBackslash(installPath);
-  if (!registry.OpenKey(kProductKey, false)) {
+  if (!record.productKeyExists) {
     DeleteRecord();
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "没有找到安装记录，没有删除任何文件。");
     return Outcome::NothingRecorded;
   }
-  std::vector<std::string> names = registry.GetValueNames();
-  registry.CloseKey();
-  if (progress_) progress_->Range(installedFiles);
+  if (progress_) progress_->Range(record.fileCount);
   if (pub::NamesNoFolder(installFolder_)) {
     // No folder to remove from (none recorded, not text, a relative path, longer than Windows
     // can name): product paths would start wherever the current folder is. Nothing is removed;
@@ -93,24 +86,36 @@ UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReadi
     if (progress_) progress_->Outcome(pub::RunStep::Remove, false, refusal_);
     return Outcome::Refused;
   }
-  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, names, pub::SystemDirectory(), bounds);
+  const pub::RemovalPlan plan = pub::PlanRemoval(installFolder_, record.products, pub::SystemDirectory(), bounds);
   RemoveProducts(plan);
+  // The record stays, so that the removal can be run again once the cause is gone.
+  StopIfFoldersRemain(plan.folders);
+  RemoveInstallFolder();
+  if (progress_ && !leftForRestart_.empty()) progress_->Note(LeftForRestartNote(leftForRestart_));
+  if (progress_) {
+    progress_->Complete();
+    progress_->Outcome(pub::RunStep::Remove, true, std::string());
+  }
+  DeleteRecord();
+  return Outcome::Removed;
+}
+
+void UninstallEngine::StopIfFoldersRemain(const std::vector<std::string>& folders) {
   std::string left;
-  for (const std::string& folder : plan.folders)
+  for (const std::string& folder : folders)
     if (FolderExists(folder)) {
       std::string why = pub::WhyFolderRemains(folder);
       if (why.empty()) continue;
       if (progress_) progress_->Failure(folder, why);
       left += "\r\n" + folder + "\r\n    " + why;
     }
-  // The record stays, so that the removal can be run again once the cause is gone.
-  if (!left.empty()) {
-    if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "以下文件夹无法删除：" + left);
-    throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
-                              "\r\n安装记录已保留，排除原因后可以再次卸载。");
-  }
-  // Once every product is gone: the uninstaller, then the install folder itself when nothing
-  // else is left in it (a folder that still holds something is never removed).
+  if (left.empty()) return;
+  if (progress_) progress_->Outcome(pub::RunStep::Remove, false, "以下文件夹无法删除：" + left);
+  throw UninstallIncomplete("Quarn系统没有完全卸载，以下文件夹无法删除：" + left +
+                            "\r\n安装记录已保留，排除原因后可以再次卸载。");
+}
+
+void UninstallEngine::RemoveInstallFolder() {
   // Files the installation placed right in its folder belong to no product: the list of
   // placed files names them. The list goes with the installation it describes.
   if (std::optional<std::vector<pub::PlacedFile>> placed = pub::ReadPlacedFiles(installFolder_))
@@ -119,14 +124,8 @@ UninstallEngine::Outcome UninstallEngine::Run(const pub::InstallationRecordReadi
         DeleteFileW(tk::ToWide(installFolder_ + "\\" + file.path).c_str());
   DeleteFileW(tk::ToWide(installFolder_ + pub::kPlacedFilesPath).c_str());
   RemoveUninstaller();
+  // Removed only when nothing else is left in it: a folder that still holds something stays.
   RemoveDirectoryW(tk::ToWide(installFolder_).c_str());
-  if (progress_ && !leftForRestart_.empty()) progress_->Note(LeftForRestartNote(leftForRestart_));
-  if (progress_) {
-    progress_->Complete();
-    progress_->Outcome(pub::RunStep::Remove, true, std::string());
-  }
-  DeleteRecord();
-  return Outcome::Removed;
 }
 
 void UninstallEngine::RemoveUninstaller() {

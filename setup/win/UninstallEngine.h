@@ -41,8 +41,6 @@ class UninstallEngine {
   // when a recorded folder stays; the record is kept then. A damaged record names no folder to
   // remove from, except a drive or a share, which is refused like any folder not proven ours.
   Outcome Run(const pub::InstallationRecordReading& record);
-  // The same with the record read now.
-  Outcome Run();
   // Why a Refused run did nothing, naming the folder; "" otherwise.
   const std::string& Refusal() const { return refusal_; }
   // What a Removed run could not delete and left to be deleted at the next restart.
@@ -53,6 +51,11 @@ class UninstallEngine {
   void RemoveProducts(const pub::RemovalPlan& plan);
   // Deletes one product folder, trying again for a moment while something still holds it.
   void DeleteProduct(const std::string& folder);
+  // Raises UninstallIncomplete, naming each and why, when product folders are still there.
+  void StopIfFoldersRemain(const std::vector<std::string>& folders);
+  // Once every product is gone: the files placed right in the install folder, the list of
+  // placed files, the uninstaller, then the install folder itself when nothing else is in it.
+  void RemoveInstallFolder();
   // install\Uninstall.exe and its folder, unless it is the running program; what another
   // program holds open goes at the next restart.
   void RemoveUninstaller();

@@ -42,6 +42,22 @@ TEST(RecordState, TheVersionKeyMarksARecordAndItsFolderMakesItWhole) {
     EXPECT_EQ(JudgeRecord(true, folder), RecordState::Damaged) << folder;
 }
 
+// The products go with the reading whatever the version key holds: a removal takes away what
+// a run stopped before the version key still recorded.
+TEST(RecordState, TheRecordedProductsComeWithTheReadingEvenWithoutTheVersionKey) {
+  RecordValues values;
+  values.productKeyExists = true;
+  values.products = {"MySQL5", "eforum"};
+  pub::InstallationRecordReading reading = JudgeRecord(values);
+  EXPECT_EQ(reading.state, RecordState::Absent);
+  EXPECT_TRUE(reading.productKeyExists);
+  EXPECT_EQ(reading.products, values.products);
+  values = Record(Text("d:\\web"));
+  reading = JudgeRecord(values);
+  EXPECT_EQ(reading.state, RecordState::Whole);
+  EXPECT_FALSE(reading.productKeyExists) << "no product key, nothing for a removal to take";
+}
+
 // Each shape installpath can take: the reason names the value and says what is wrong with it,
 // in words a person can check with the registry editor.
 TEST(RecordState, EveryShapeOfInstallpathIsWholeOrDamagedWithItsReason) {

@@ -1,4 +1,4 @@
-// CopyFolderTree: arguments, progress output, overwrite, the current directory, and failed
+// CopyFolderTree: arguments, progress output, replaced files, the current directory, and failed
 // copies collected and reported.
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ std::vector<std::string> Sorted(std::vector<std::string> lines) {
 TEST(CopyFolderTree, AnEmptySourceReturnsFalseAndCreatesNothing) {
   ProgressControls ui;
   TempFolder temp;
-  EXPECT_FALSE(CopyFolderTree("", temp.Path() + "out", nullptr, true, ui.progress()));
+  EXPECT_FALSE(CopyFolderTree("", temp.Path() + "out", ui.progress()));
   EXPECT_FALSE(PathExists(temp.Path() + "out"));
   EXPECT_EQ(ui.gauge->Progress(), 0);
 }
@@ -42,7 +42,7 @@ TEST(CopyFolderTree, AMissingSourceRaisesBeforeAnythingIsCreated) {
   ProgressControls ui;
   ChangeDir(temp.Path());
   try {
-    CopyFolderTree(temp.Path() + "missing", temp.Path() + "out\\deeper", nullptr, true, ui.progress());
+    CopyFolderTree(temp.Path() + "missing", temp.Path() + "out\\deeper", ui.progress());
     FAIL() << "no error";
   } catch (const tk::EInOutError& error) {
     EXPECT_TRUE(error.ErrorCode() == ERROR_FILE_NOT_FOUND || error.ErrorCode() == ERROR_PATH_NOT_FOUND)
@@ -58,8 +58,7 @@ TEST(CopyFolderTree, AnEmptySourceFolderYieldsAnEmptyDestinationWithItsParents) 
   TempFolder temp;
   MakeFolders(temp.Path() + "empty");
   std::vector<CopyFailure> failures;
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "empty", temp.Path() + "a\\b\\c", nullptr, true, ui.progress(),
-                             &failures));
+  EXPECT_TRUE(CopyFolderTree(temp.Path() + "empty", temp.Path() + "a\\b\\c", ui.progress(), &failures));
   EXPECT_TRUE(IsFolder(temp.Path() + "a\\b\\c"));
   EXPECT_TRUE(FolderNames(temp.Path() + "a\\b\\c").empty());
   EXPECT_TRUE(failures.empty());
@@ -73,9 +72,8 @@ TEST(CopyFolderTree, CopiesTheTreeAndReportsEveryFileInOrder) {
   const std::string source = temp.Path() + "staging\\eforum", target = temp.Path() + "安装\\eforum";
   MakeProduct(source);
   ChangeDir(temp.Path());
-  std::vector<std::string> log;
   std::vector<CopyFailure> failures;
-  ASSERT_TRUE(CopyFolderTree(source, target, &log, true, ui.progress(), &failures));
+  ASSERT_TRUE(CopyFolderTree(source, target, ui.progress(), &failures));
 
   EXPECT_EQ(TreeContents(target), kProductTree);
   EXPECT_TRUE(failures.empty());
@@ -83,9 +81,6 @@ TEST(CopyFolderTree, CopiesTheTreeAndReportsEveryFileInOrder) {
   EXPECT_EQ(Sorted(MemoLines(*ui.memo)),
             Sorted({"copy:" + target + "\\index.html", "copy:" + target + "\\WEB-INF\\classes\\forum.properties",
                     "copy:" + target + "\\運\\說明.txt"}));
-  EXPECT_EQ(Sorted(log), Sorted({"从 index.html 拷贝到 " + target + "\\index.html",
-                                 "从 forum.properties 拷贝到 " + target + "\\WEB-INF\\classes\\forum.properties",
-                                 "从 說明.txt 拷贝到 " + target + "\\運\\說明.txt"}));
   // The label shows the last target, the one the memo's last line names.
   EXPECT_EQ("copy:" + ui.label->Caption(), ui.memo->Line(ui.memo->LineCount() - 1));
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
@@ -100,7 +95,7 @@ TEST(CopyFolderTree, TrailingBackslashesMakeNoDifference) {
     const std::string target = temp.Path() + "out";
     std::string from = temp.Path() + "src運" + (variant & 1 ? "\\" : "");
     std::string to = target + (variant & 2 ? "\\" : "");
-    ASSERT_TRUE(CopyFolderTree(from, to, nullptr, true, ui.progress())) << variant;
+    ASSERT_TRUE(CopyFolderTree(from, to, ui.progress())) << variant;
     EXPECT_EQ(TreeContents(target), kProductTree) << variant;
     std::vector<std::string> memo = Sorted(MemoLines(*ui.memo));
     if (variant == 0) firstMemo = memo;
@@ -109,7 +104,7 @@ TEST(CopyFolderTree, TrailingBackslashesMakeNoDifference) {
   }
 }
 
-TEST(CopyFolderTree, WithOverwriteOffAnExistingTargetKeepsItsContentAndIsStillReported) {
+TEST(CopyFolderTree, AnExistingTargetIsReplacedAndReported) {
   ProgressControls ui;
   TempFolder temp;
   MakeFolders(temp.Path() + "src");
@@ -117,18 +112,13 @@ TEST(CopyFolderTree, WithOverwriteOffAnExistingTargetKeepsItsContentAndIsStillRe
   WriteBytes(temp.Path() + "src\\my.ini", "new");
   WriteBytes(temp.Path() + "src\\fresh.txt", "fresh");
   WriteBytes(temp.Path() + "dst\\my.ini", "old");
-  std::vector<std::string> log;
   std::vector<CopyFailure> failures;
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", &log, false, ui.progress(), &failures));
-  EXPECT_EQ(ReadBytes(temp.Path() + "dst\\my.ini"), "old");
+  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", ui.progress(), &failures));
+  EXPECT_EQ(ReadBytes(temp.Path() + "dst\\my.ini"), "new");
   EXPECT_EQ(ReadBytes(temp.Path() + "dst\\fresh.txt"), "fresh");
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(ui.gauge->Progress(), 2);
   EXPECT_EQ(ui.memo->LineCount(), 2);
-  EXPECT_EQ(log.size(), 2u);
-
-  EXPECT_TRUE(CopyFolderTree(temp.Path() + "src", temp.Path() + "dst", nullptr, true, ui.progress()));
-  EXPECT_EQ(ReadBytes(temp.Path() + "dst\\my.ini"), "new");
 }
 
 // A drive root lists no "." or "..", so an empty one cannot be listed.
@@ -140,7 +130,7 @@ TEST(CopyFolderTree, AFailedListingRestoresTheCurrentDirectoryAndReturnsFalse) {
   ProgressControls ui;
   ChangeDir(temp.Path());
   std::vector<CopyFailure> failures;
-  EXPECT_FALSE(CopyFolderTree(drive.Root(), temp.Path() + "out", nullptr, true, ui.progress(), &failures));
+  EXPECT_FALSE(CopyFolderTree(drive.Root(), temp.Path() + "out", ui.progress(), &failures));
   EXPECT_EQ(CurrentDir(), NoSlash(temp.Path()));
   // The destination is made before the listing is looked at.
   EXPECT_TRUE(IsFolder(temp.Path() + "out"));
@@ -166,7 +156,7 @@ TEST(CopyFolderTree, EveryFailedCopyIsCollectedTheWalkGoesOnAndTheResultIsFalse)
   ASSERT_NE(heldSource, INVALID_HANDLE_VALUE);
   ASSERT_NE(heldTarget, INVALID_HANDLE_VALUE);
   std::vector<CopyFailure> failures;
-  bool result = CopyFolderTree(src, dst, nullptr, true, ui.progress(), &failures);
+  bool result = CopyFolderTree(src, dst, ui.progress(), &failures);
   CloseHandle(heldSource);
   CloseHandle(heldTarget);
 
@@ -187,5 +177,5 @@ TEST(CopyFolderTree, EveryFailedCopyIsCollectedTheWalkGoesOnAndTheResultIsFalse)
   EXPECT_EQ(ui.memo->LineCount(), 5);
 
   // Without a list to fill, the result still tells.
-  EXPECT_FALSE(CopyFolderTree(src, dst, nullptr, true, ui.progress()));
+  EXPECT_FALSE(CopyFolderTree(src, dst, ui.progress()));
 }

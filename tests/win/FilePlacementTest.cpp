@@ -33,7 +33,7 @@ TEST(PlaceFolderTree, WithinAVolumeFilesAreMovedAndShownAsCopiesAre) {
   MakeProduct(staging);
   ProgressControls moved;
   std::vector<CopyFailure> failures;
-  ASSERT_TRUE(pub::PlaceFolderTree(staging, target, moved.progress(), &failures));
+  ASSERT_TRUE(pub::PlaceFolderTree(staging, target, pub::Placement::Move, moved.progress(), &failures));
 
   EXPECT_TRUE(failures.empty());
   EXPECT_EQ(TreeContents(target), kProductTree);
@@ -53,7 +53,7 @@ TEST(PlaceFolderTree, IntoAnExistingTreeEachFileIsMovedAndOnlyFoldersStayBehind)
   MakeFolders(target + "\\WEB-INF");
   WriteBytes(target + "\\index.html", "old");
   ProgressControls ui;
-  ASSERT_TRUE(pub::PlaceFolderTree(staging, target, ui.progress(), nullptr));
+  ASSERT_TRUE(pub::PlaceFolderTree(staging, target, pub::Placement::Move, ui.progress(), nullptr));
   EXPECT_EQ(TreeContents(target), kProductTree);
   EXPECT_EQ(TreeContents(staging), (std::vector<std::string>{"WEB-INF\\"}))
       << "folders already in place are entered; the others move whole";
@@ -78,7 +78,7 @@ TEST(PlaceFolderTree, ARepairReplacesFilesAndWhatCannotBeMovedIsCopiedOrFailsAsA
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ProgressControls ui;
   std::vector<CopyFailure> failures;
-  bool whole = pub::PlaceFolderTree(staging, target, ui.progress(), &failures);
+  bool whole = pub::PlaceFolderTree(staging, target, pub::Placement::Move, ui.progress(), &failures);
   CloseHandle(reader);
   CloseHandle(holder);
 
@@ -103,9 +103,12 @@ TEST(PlaceFolderTree, AcrossVolumesFilesAreCopiedAndTheStagedTreeStays) {
   TempFolder temp;
   EXPECT_TRUE(pub::OnOneVolume(temp.Path(), "c:\\quarn"));
   EXPECT_FALSE(pub::OnOneVolume(temp.Path(), drive.Root() + "quarn"));
+  EXPECT_EQ(pub::PlacementBetween(temp.Path(), "c:\\quarn"), pub::Placement::Move);
+  EXPECT_EQ(pub::PlacementBetween(temp.Path(), drive.Root() + "quarn"), pub::Placement::Copy);
   MakeProduct(temp.Path() + "eforum");
   ProgressControls ui;
-  ASSERT_TRUE(pub::PlaceFolderTree(temp.Path() + "eforum", drive.Root() + "quarn\\eforum", ui.progress(), nullptr));
+  ASSERT_TRUE(pub::PlaceFolderTree(temp.Path() + "eforum", drive.Root() + "quarn\\eforum",
+                                   pub::PlacementBetween(temp.Path(), drive.Root() + "quarn"), ui.progress(), nullptr));
   EXPECT_EQ(TreeContents(drive.Root() + "quarn\\eforum"), kProductTree);
   EXPECT_EQ(TreeContents(temp.Path() + "eforum"), kProductTree);
   EXPECT_EQ(ui.gauge->Progress(), 3);

@@ -2,12 +2,15 @@
 // JAVA_HOME, and the end states of the copying page.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <set>
+#include <thread>
 
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/win/support/EngineFixture.h"
+#include "tests/win/support/FileTreeSupport.h"
 #include "tests/win/support/NeverEndingTools.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
@@ -182,6 +185,27 @@ TEST_F(InstallRun, AServiceToolThatNeverEndsFailsTheRunAtItsBoundNamingIt) {
   EXPECT_TRUE(neverEnding.StillRunning().empty()) << "nothing of the command is left running";
 }
 
+// A repair stops the running services before it puts anything in place. One that has not
+// stopped within its bounds (here "net stop" is ended at once) ends the run with the reason,
+// and nothing of the installation is replaced or restored.
+TEST_F(InstallRun, AServiceThatDoesNotStopForARepairEndsItBeforeAnyFileIsReplaced) {
+  const std::string target = folder.Path() + "web";
+  Install(target, false, false);
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(target + "\\eblog\\index.html").c_str()));
+  bounds.netStopSeconds = 0;
+  bounds.serviceStateSeconds = 1;
+  const ULONGLONG start = GetTickCount64();
+  const setup::InstallOutcome outcome = Install(target, /*repair=*/true);
+  EXPECT_LT(GetTickCount64() - start, 20000u) << "bounded";
+  EXPECT_EQ(outcome.code, pub::ExitCode::Failed);
+  const std::string reason = tk::WideToUtf8(tk::ToWide(outcome.reason));
+  for (const char* part : {"服务 tomcatquarn 没有停止", "服务 mysqlquarn 没有停止", "net.exe\" stop", "安装没有开始替换文件"})
+    EXPECT_NE(outcome.reason.find(part), std::string::npos) << part << " in " << reason;
+  EXPECT_FALSE(Exists(target + "\\eblog\\index.html")) << "nothing was put in place";
+  EXPECT_NE(ReadFile(folder.Path() + "run.log").find(tk::WideToUtf8(tk::ToWide("服务 tomcatquarn 没有停止"))),
+            std::string::npos);
+}
+
 TEST_F(InstallRun, AMissingPackageEndsWithItsOwnExitCode) {
   const setup::InstallOutcome outcome = Install(folder.Path() + "web");
   EXPECT_EQ(outcome.code, pub::ExitCode::PackageProblem);
@@ -201,12 +225,66 @@ TEST_F(InstallRun, ARepairKeepsTheJavaHomeOurEarlierRunCreated) {
   EXPECT_EQ(registry.ReadInteger("HadSetJAVA_HOME"), 1);
 }
 
-TEST_F(InstallRun, TheRunGivesBackTheCurrentFolderItStartedWith) {
-  wchar_t before[MAX_PATH], after[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, before);
-  Install(folder.Path() + "web", true, true);
-  GetCurrentDirectoryW(MAX_PATH, after);
-  EXPECT_STREQ(after, before);
+namespace {
+
+std::wstring CurrentFolderNow() {
+  wchar_t buffer[MAX_PATH + 1];
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH + 1, buffer);
+  return std::wstring(buffer, length <= MAX_PATH ? length : 0);
+}
+
+// Every other current folder the process has while it is watched. The watcher asks without
+// pause on a thread of its own, so a walk that stands in a folder even for a moment is seen.
+class CurrentFolderWatch {
+ public:
+  CurrentFolderWatch() : start_(CurrentFolderNow()), watcher_([this] { Watch(); }) {}
+  ~CurrentFolderWatch() { Stop(); }
+  // The folders seen besides the one it started with, in UTF-8.
+  std::set<std::string> Stop() {
+    stop_ = true;
+    if (watcher_.joinable()) watcher_.join();
+    return others_;
+  }
+
+ private:
+  void Watch() {
+    while (!stop_) {
+      const std::wstring now = CurrentFolderNow();
+      if (now != start_) others_.insert(tk::WideToUtf8(now));
+      SwitchToThread();
+    }
+  }
+  const std::wstring start_;
+  std::atomic<bool> stop_{false};
+  std::set<std::string> others_;
+  std::thread watcher_;
+};
+
+}  // namespace
+
+// The runs name every path in full: the process current folder, which the window's thread and
+// any command started meanwhile share, never moves, for a fresh install, a repair that walks
+// into existing folders, or a removal.
+TEST_F(InstallRun, NoRunMovesTheCurrentFolderEvenForAMoment) {
+  std::vector<PackageFile> files = BundleFiles(true, true);
+  for (int page = 0; page < 40; ++page)
+    files.push_back({"eblog/pages/" + std::to_string(page) + "/index.html", "<p>" + std::to_string(page) + "</p>"});
+  PlacePackage(files);
+  const std::string target = folder.Path() + "web";
+  CurrentDirGuard guard;
+  ChangeDir(folder.Path());
+  for (bool repair : {false, true}) {
+    CurrentFolderWatch watch;
+    const setup::InstallOutcome outcome = EngineFixture::Install(target, repair);
+    const std::set<std::string> moved = watch.Stop();
+    ASSERT_TRUE(outcome.Done()) << tk::WideToUtf8(tk::ToWide(outcome.reason));
+    EXPECT_TRUE(moved.empty()) << (repair ? "the repair" : "the install") << " stood in " << *moved.begin();
+  }
+  CurrentFolderWatch watch;
+  EXPECT_TRUE(Uninstall().Done());
+  const std::set<std::string> moved = watch.Stop();
+  EXPECT_TRUE(moved.empty()) << "the removal stood in " << *moved.begin();
+  EXPECT_EQ(CurrentFolderNow(), tk::ToWide(NoSlash(folder.Path())));
 }
 
 TEST_F(InstallRun, AServiceFailureAfterJavaHomeLeavesARecordThatOwnsIt) {

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
@@ -21,13 +20,18 @@ class Staging : public EngineFixture {
   bool Unpack() { return Stage().Succeeded(); }
   pub::StagingResult Stage() {
     progress = RecordedProgress();
-    last = pub::UnpackPackage(pub::LocatePackage(), &progress);
+    last = UnpackWith(pub::EmbeddedMakerKey());
     return last;
+  }
+  // The package beside the program unpacked into the staging folder, reported to progress.
+  pub::StagingResult UnpackWith(const std::string& makerKey, int writers = pub::kStagingWriters) {
+    return pub::UnpackPackage(pub::LocatePackage(folders.setupFolder), folders.stagingFolder, &progress, makerKey,
+                              writers);
   }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
   std::vector<std::string> Products() const { return last.products; }
   pub::StagingResult last;
-  std::string Staged(const std::string& name) const { return pub::Process().StagingFolder + name; }
+  std::string Staged(const std::string& name) const { return folders.stagingFolder + name; }
 };
 
 }  // namespace
@@ -137,7 +141,7 @@ TEST_F(Staging, EachEntryIsCheckedAgainstItsDigestAsItIsWritten) {
   // One byte of b.jsp's data (after the header and a.jsp's four bytes) changed after packing.
   package[115 + 4] ^= 1;
   WriteFile(Package(), package);
-  RemoveTree(pub::Process().StagingFolder);
+  RemoveTree(folders.stagingFolder);
   const pub::StagingResult damaged = Stage();
   EXPECT_EQ(damaged.kind, pub::StagingResult::PackageDamaged);
   EXPECT_NE(damaged.detail.find("forum/b.jsp"), std::string::npos) << damaged.detail;
@@ -151,17 +155,16 @@ TEST_F(Staging, WithTheMakersKeyOnlyASignedPackageIsTaken) {
   for (const std::string& package : {BuildPackage({{"forum/a.jsp", "a"}}), BuildPackageWithDigests({{"forum/a.jsp", "a"}})}) {
     WriteFile(Package(), package);
     progress = RecordedProgress();
-    const pub::StagingResult refused = pub::UnpackPackage(pub::LocatePackage(), &progress, key);
+    const pub::StagingResult refused = UnpackWith(key);
     EXPECT_EQ(refused.kind, pub::StagingResult::PackageRefused);
     EXPECT_NE(refused.detail.find("没有签名"), std::string::npos) << refused.detail;
     EXPECT_FALSE(Exists(Staged("forum"))) << "nothing is written";
   }
   WriteFile(Package(), ReadFile(QUARN_DIGEST_DATA "/signed.pak"));
-  EXPECT_TRUE(pub::UnpackPackage(pub::LocatePackage(), &progress, key).Succeeded());
+  EXPECT_TRUE(UnpackWith(key).Succeeded());
   EXPECT_EQ(ReadFile(QUARN_DIGEST_DATA "/other-test.pub").size(), 65u);
-  RemoveTree(pub::Process().StagingFolder);
-  const pub::StagingResult other =
-      pub::UnpackPackage(pub::LocatePackage(), &progress, ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
+  RemoveTree(folders.stagingFolder);
+  const pub::StagingResult other = UnpackWith(ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
   EXPECT_EQ(other.kind, pub::StagingResult::PackageRefused) << "signed by another maker";
 }
 
@@ -191,9 +194,9 @@ TEST_F(Staging, WithOneTwoOrFourWritersEveryEntryIsWrittenAndReportedInPackageOr
   PlacePackage(ManyEntries());
   std::vector<std::string> expected;
   for (int writers : {1, 2, 4}) {
-    RemoveTree(pub::Process().StagingFolder);
+    RemoveTree(folders.stagingFolder);
     progress = RecordedProgress();
-    last = pub::UnpackPackage(pub::LocatePackage(), &progress, std::string(), writers);
+    last = UnpackWith(std::string(), writers);
     ASSERT_TRUE(last.Succeeded()) << writers << " writers: " << last.detail;
     if (expected.empty()) expected = progress.lines;  // the package's order, as one writer reports it
     EXPECT_EQ(progress.lines, expected) << writers << " writers";
@@ -222,9 +225,9 @@ TEST_F(Staging, AStagingFolderThatCannotBeClearedStopsStagingBeforeAnythingIsWri
     tk::TFileStream holder(held, tk::FileMode::Create);
     WriteFile(other, "left by an earlier run");
     progress = RecordedProgress();
-    last = pub::UnpackPackage(pub::LocatePackage(), &progress, std::string(), writers);
+    last = UnpackWith(std::string(), writers);
     EXPECT_EQ(last.kind, pub::StagingResult::CannotWrite) << writers << " writers";
-    EXPECT_NE(last.detail.find(pub::WithoutTrailingBackslash(pub::Process().StagingFolder)), std::string::npos)
+    EXPECT_NE(last.detail.find(pub::WithoutTrailingBackslash(folders.stagingFolder)), std::string::npos)
         << last.detail;
     EXPECT_TRUE(progress.lines.empty()) << "nothing staged, nothing reported";
     EXPECT_FALSE(Exists(other)) << "what could be cleared was";

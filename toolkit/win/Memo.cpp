@@ -180,6 +180,34 @@ void Memo::Paint(HDC dc, const RECT&, const RECT& area) {
   SelectObject(dc, oldFont);
 }
 
+void Memo::OnScrollBar(WORD request) {
+  SCROLLINFO info = {sizeof info, SIF_ALL};
+  GetScrollInfo(hwnd_, SB_VERT, &info);
+  const int page = VisibleRows();
+  switch (request) {
+    case SB_LINEUP: ScrollTo(topRow_ - 1); break;
+    case SB_LINEDOWN: ScrollTo(topRow_ + 1); break;
+    case SB_PAGEUP: ScrollTo(topRow_ - page); break;
+    case SB_PAGEDOWN: ScrollTo(topRow_ + page); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
+    case SB_TOP: ScrollTo(0); break;
+    case SB_BOTTOM: ScrollTo(RowCount()); break;
+  }
+}
+
+bool Memo::OnScrollKey(WPARAM key) {
+  switch (key) {
+    case VK_UP: ScrollTo(topRow_ - 1); return true;
+    case VK_DOWN: ScrollTo(topRow_ + 1); return true;
+    case VK_PRIOR: ScrollTo(topRow_ - VisibleRows()); return true;
+    case VK_NEXT: ScrollTo(topRow_ + VisibleRows()); return true;
+    case VK_HOME: ScrollTo(0); return true;
+    case VK_END: ScrollTo(RowCount()); return true;
+  }
+  return false;
+}
+
 bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
   *result = 0;
   switch (message) {
@@ -205,35 +233,14 @@ bool Memo::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* re
       KillTimer(hwnd_, kViewUpdateTimer);
       ApplyViewUpdate();
       return true;
-    case WM_VSCROLL: {
-      SCROLLINFO info = {sizeof info, SIF_ALL};
-      GetScrollInfo(hwnd_, SB_VERT, &info);
-      int page = VisibleRows();
-      switch (LOWORD(wParam)) {
-        case SB_LINEUP: ScrollTo(topRow_ - 1); break;
-        case SB_LINEDOWN: ScrollTo(topRow_ + 1); break;
-        case SB_PAGEUP: ScrollTo(topRow_ - page); break;
-        case SB_PAGEDOWN: ScrollTo(topRow_ + page); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: ScrollTo(info.nTrackPos); break;
-        case SB_TOP: ScrollTo(0); break;
-        case SB_BOTTOM: ScrollTo(RowCount()); break;
-      }
+    case WM_VSCROLL:
+      OnScrollBar(LOWORD(wParam));
       return true;
-    }
     case WM_MOUSEWHEEL:
       ScrollTo(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * kWheelRows);
       return true;
     case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_UP: ScrollTo(topRow_ - 1); return true;
-        case VK_DOWN: ScrollTo(topRow_ + 1); return true;
-        case VK_PRIOR: ScrollTo(topRow_ - VisibleRows()); return true;
-        case VK_NEXT: ScrollTo(topRow_ + VisibleRows()); return true;
-        case VK_HOME: ScrollTo(0); return true;
-        case VK_END: ScrollTo(RowCount()); return true;
-      }
-      return false;
+      return OnScrollKey(wParam);
     case WM_GETDLGCODE:
       *result = DLGC_WANTARROWS;
       return true;

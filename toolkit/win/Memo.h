@@ -45,6 +45,9 @@ class Memo : public DrawnControl {
   std::vector<int> Wrap(const std::wstring& line) const;
   void Rewrap();
   void ScrollTo(int row);
+  // The scroll bar's request (SB_LINEUP ...), and the keys that scroll; false for any other key.
+  void OnScrollBar(WORD request);
+  bool OnScrollKey(WPARAM key);
   void ScheduleViewUpdate();
   void ApplyViewUpdate();
   void UpdateScrollBar();
