@@ -6,10 +6,10 @@
 #include "common/portable/VersionOrder.h"
 #include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
-#include "common/win/Staging.h"
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
 #include "setup/win/Runs.h"
+#include "setup/win/SetupPackage.h"
 #include "toolkit/core/CodePage.h"
 
 namespace app {
@@ -37,14 +37,16 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   const pub::UnattendedInstallPlan plan = pub::PlanUnattendedInstall(recorded, commandLine.folder);
   if (!plan.Ok()) return EndEarly(pub::RunAction::Install, plan.error, pub::ExitCode::BadCommandLine);
   std::vector<std::string> notes = recorded.notes;
+  // Read once: the downgrade judgement takes its version, the run its index.
+  const std::shared_ptr<const pub::PackageIndex> package = setup::ReadSetupPackage(pub::LocatePackage());
   if (plan.repair) {
     const pub::DowngradeDecision downgrade =
-        pub::JudgeUnattendedDowngrade(pub::PackageVersion(pub::LocatePackage()), recorded.version, commandLine.allowDowngrade);
+        pub::JudgeUnattendedDowngrade(package->version, recorded.version, commandLine.allowDowngrade);
     if (downgrade.refused) return EndEarly(pub::RunAction::Repair, downgrade.note, pub::ExitCode::Downgrade);
     if (!downgrade.note.empty()) notes.push_back(downgrade.note);
   }
   pub::NoDisplay none;
-  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, notes}, none).code;
+  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, notes, {}, package}, none).code;
   setup::RemoveStagingFolder();
   return code;
 }

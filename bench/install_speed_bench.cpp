@@ -30,11 +30,15 @@
 #include <vector>
 
 #include "bench/Seconds.h"
+#include "common/portable/PathText.h"
 #include "common/portable/ProcessValues.h"
+#include "common/portable/StagingPlace.h"
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/PackageLocation.h"
+#include "common/win/PackageDigest.h"
 #include "common/win/Staging.h"
+#include "common/win/StagingFolder.h"
 #include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
 #include "tests/e2e/driver/BrowserRecorder.h"
@@ -269,10 +273,11 @@ void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& w
 
 int stagingWriters = pub::kStagingWriters;
 
-bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
+bool OurStaging(pub::Progress* progress, const std::string& stagingFolder, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    *staged = pub::UnpackPackage(pub::LocatePackage(), reported, pub::EmbeddedMakerKey(), stagingWriters);
+    const pub::PackageIndex package = pub::ReadPackageIndex(pub::LocatePackage(), pub::EmbeddedMakerKey());
+    *staged = pub::UnpackPackage(package, stagingFolder, reported, stagingWriters);
     if (reported) reported->Flush();
   });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
@@ -280,8 +285,8 @@ bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
 }
 
 // As the install run's copy step: each product folder the staging found, in its order.
-bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
-  const pub::ProcessValues& process = pub::Process();
+bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& stagingFolder,
+                  const std::string& installFolder) {
   std::vector<pub::CopyFailure> failures;
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) {
@@ -291,7 +296,7 @@ bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, con
       reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
     }
     for (const std::string& product : staged.products)
-      pub::PlaceFolderTree(process.StagingFolder + product, installFolder + "\\" + product, reported, &failures);
+      pub::PlaceFolderTree(stagingFolder + product, installFolder + "\\" + product, reported, &failures);
     if (reported) reported->Flush();
   });
   for (const pub::CopyFailure& failure : failures)
@@ -438,6 +443,8 @@ int main(int argc, char** argv) {
   const std::wstring setupFolder = L"C:\\quarnspeed-setup\\";
   const std::wstring staging = e2e::TempFolder() + L"quarne";
   const std::wstring installFolders[2] = {std::wstring(L"C:\\") + kInstallName, otherRoot + kInstallName};
+  // Where a run into the other volume stages (common/portable/StagingPlace.h).
+  const std::wstring volumeStaging = otherRoot + tk::ToWide(pub::kVolumeStagingName);
   const char* const caseNames[2] = {"C: (the staging volume)", "other volume"};
   Clean(setupFolder);
   CreateDirectoryW(setupFolder.c_str(), nullptr);
@@ -516,12 +523,14 @@ int main(int argc, char** argv) {
           std::unique_ptr<pub::ControlsProgress> progress = page.Progress(display);
           Settle();
           double start = Seconds();
+          // Where the install run stages for this install folder.
+          const std::string stagingFolder = pub::ChooseStagingFolder(installText, process.StagingFolder, nullptr);
           pub::StagingResult staged;
-          ok = OurStaging(progress.get(), &staged);
+          ok = OurStaging(progress.get(), stagingFolder, &staged);
           f.staging = Seconds() - start;
           Settle();
           start = Seconds();
-          ok = ok && OurPlacement(progress.get(), staged, installText);
+          ok = ok && OurPlacement(progress.get(), staged, stagingFolder, installText);
           f.placement = Seconds() - start;
           progress.reset();
           if (ok && CountTree(install) != files) {
@@ -531,13 +540,16 @@ int main(int argc, char** argv) {
           }
           Clean(install);
           Clean(staging);
+          Clean(tk::ToWide(pub::WithoutTrailingBackslash(stagingFolder)));
         } else if (wholeRuns) {
           page.form->SetVisible(false);
           PutMachineInOrder(install, staging, javaHome);
           WholeRun run = RunSetup(setupFolder, install, files);
           ok = run.ok;
           f.whole = run.install, f.finish = run.finish, f.removal = run.removal;
+          if (e2e::FolderExists(volumeStaging)) std::printf("the whole run left %s behind\n", tk::WideToUtf8(volumeStaging).c_str());
           PutMachineInOrder(install, staging, javaHome);
+          Clean(volumeStaging);
         }
       }
       if (!ok) break;

@@ -29,6 +29,7 @@ setup::InstallOutcome TfSetupMainForm::RunInstall() {
   plan.folder = model_->Folder();
   plan.repair = model_->Choice() == pub::WizardChoice::Repair && model_->RepairOffered();
   if (plan.repair) plan.recordNotes = recordNotes_;
+  plan.package = package_;
   plan.onStaged = [this](const pub::StagingResult& staged) {
     ProductList->Clear();
     for (const std::string& name : staged.products) ProductList->Add(name);

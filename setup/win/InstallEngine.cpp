@@ -18,12 +18,13 @@
 #include "common/win/FilePlacement.h"
 #include "common/win/FolderSecurity.h"
 #include "setup/win/PlacedFilesStore.h"
-#include "setup/win/PackagePorts.h"
+#include "setup/win/SetupPackage.h"
 #include "setup/win/PortListeners.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
 #include "setup/win/SiteCheck.h"
 #include "common/win/Staging.h"
+#include "common/win/StagingFolder.h"
 #include "common/win/SystemFolders.h"
 #include "common/win/Volumes.h"
 #include "toolkit/core/CodePage.h"
@@ -76,6 +77,7 @@ std::string PackageMissingMessage() {
 void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
+    ChooseStagingFolder();
     CheckDiskSpace();
     CheckPorts();
     Stage();
@@ -147,11 +149,18 @@ void InstallEngine::CheckFolder() {
   if (!problem.empty()) throw InstallFailed(problem);
 }
 
+void InstallEngine::ChooseStagingFolder() {
+  std::string note;
+  stagingFolder_ = pub::ChooseStagingFolder(folder_, pub::Process().StagingFolder, &note);
+  if (!note.empty()) progress_.Note(note);
+  if (stagingFolder_ != pub::Process().StagingFolder) progress_.Note("在安装目录所在的卷上解压：" + stagingFolder_);
+}
+
 void InstallEngine::CheckDiskSpace() {
   // The package is unpacked into the staging folder, then put into place: moved within one
   // volume, which needs no more room, and copied across volumes, which needs it twice.
-  const uint64_t size = pub::UnpackedPackageSize(package_);
-  const std::string& staging = pub::Process().StagingFolder;
+  const uint64_t size = package_->unpackedBytes;
+  const std::string& staging = stagingFolder_;
   const uint64_t placed = pub::OnOneVolume(staging, folder_) ? 0 : size;
   std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{staging, size}, {folder_, placed}});
   if (!shortage) return;
@@ -163,7 +172,7 @@ void InstallEngine::CheckDiskSpace() {
 void InstallEngine::CheckPorts() {
   // Our own services may hold their ports now: StopServices stops them before they are
   // started again.
-  std::vector<pub::PlannedPort> ports = pub::PackagePorts(package_);
+  std::vector<pub::PlannedPort> ports = pub::PackagePorts(*package_);
   for (pub::PlannedPort& port : ports) port.servicePid = pub::QueryService(port.service).processId;
   std::string problem = pub::PortsProblem(ports, pub::ListeningPorts());
   if (!problem.empty()) throw PortTaken(problem);
@@ -171,7 +180,7 @@ void InstallEngine::CheckPorts() {
 
 void InstallEngine::Stage() {
   progress_.Step("解压文件到临时目录：");
-  pub::StagingResult staged = pub::UnpackPackage(package_, &progress_);
+  pub::StagingResult staged = pub::UnpackPackage(*package_, stagingFolder_, &progress_);
   switch (staged.kind) {
     case pub::StagingResult::Done:
       break;
@@ -256,7 +265,7 @@ void InstallEngine::KeepChangedFiles() {
   std::optional<std::vector<pub::PlacedFile>> listed = pub::ReadPlacedFiles(folder_);
   const pub::KeepRule rule = listed ? pub::KeepRule::FromList(*listed) : pub::KeepRule::WithoutList();
   if (!listed) progress_.Note("没有找到已安装文件的清单：保留 MySQL5\\data 下已有的文件");
-  const std::string& staging = pub::Process().StagingFolder;
+  const std::string& staging = stagingFolder_;
   for (const std::string& path : staged_.files) {
     const std::string target = folder_ + "\\" + path;
     std::optional<pub::FileFacts> found = pub::FactsOf(target);
@@ -296,7 +305,7 @@ void InstallEngine::Record() {
 }
 
 void InstallEngine::Copy() {
-  const std::string& staging = pub::Process().StagingFolder;
+  const std::string& staging = stagingFolder_;
   progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
   std::vector<pub::CopyFailure> failures;
   for (const std::string& product : staged_.products)
@@ -312,7 +321,7 @@ void InstallEngine::Copy() {
 }
 
 void InstallEngine::PlaceRootFiles(std::vector<pub::CopyFailure>* failures) {
-  const std::string& staging = pub::Process().StagingFolder;
+  const std::string& staging = stagingFolder_;
   for (const std::string& name : staged_.RootFiles()) {
     const std::string target = folder_ + "\\" + name;
     if (kept_.count(pub::GbkUpperCase(target))) continue;  // its staged copy is gone already

@@ -6,18 +6,19 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
 #include "common/portable/FolderProtection.h"
+#include "common/portable/PackageIndex.h"
 #include "setup/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/portable/ToolCommand.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
-#include "pak/PakLocation.h"
 #include "toolkit/core/Errors.h"
 
 namespace setup {
@@ -49,9 +50,9 @@ class PackageProblem : public InstallFailed {
 
 class InstallEngine {
  public:
-  // folder: the install folder as the user gave it, without a trailing '\'; package: where the
-  // package lies (pub::LocatePackage()), for every step that reads it.
-  InstallEngine(std::string folder, pak::PackageLocation package, pub::Progress& progress)
+  // folder: the install folder as the user gave it, without a trailing '\'; package: the
+  // package's index, read once (setup::ReadSetupPackage), for every step that reads it.
+  InstallEngine(std::string folder, std::shared_ptr<const pub::PackageIndex> package, pub::Progress& progress)
       : folder_(std::move(folder)), package_(std::move(package)), progress_(progress) {}
 
   // A repair or an upgrade: files changed since the installation (by the user, or by a
@@ -70,9 +71,15 @@ class InstallEngine {
   // True only when this run created the system-wide JAVA_HOME, or a repair found the one an
   // earlier run of ours created.
   bool HadSetJavaHome() const { return hadSetJavaHome_; }
+  // Where this run staged: the staging folder it was given, or one on the install folder's
+  // volume, which the run removes once it has ended.
+  const std::string& StagingFolder() const { return stagingFolder_; }
 
   // The steps.
   void CheckFolder();
+  // Stages on the install folder's volume when that is not the staging folder's, so that the
+  // files are put in place by renaming them (pub::ChooseStagingFolder).
+  void ChooseStagingFolder();
   void CheckDiskSpace();
   void CheckPorts();
   void Stage();
@@ -114,7 +121,8 @@ class InstallEngine {
   void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
-  pak::PackageLocation package_;
+  std::shared_ptr<const pub::PackageIndex> package_;
+  std::string stagingFolder_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
   pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files

@@ -10,6 +10,7 @@
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
 #include "setup/win/MsiRegistration.h"
+#include "setup/win/SetupPackage.h"
 #include "toolkit/core/FileStream.h"
 
 namespace setup {
@@ -36,11 +37,10 @@ namespace {
 InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display) {
   InstallOutcome outcome;
   {
-    // Where the package lies is settled once; every step of the run reads that one.
-    const pak::PackageLocation package = pub::LocatePackage();
-    // The version the run installs, read from the package's header before staging.
-    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(package),
-                     plan.folder);
+    // The package is read once; every step of the run takes its index.
+    const std::shared_ptr<const pub::PackageIndex> package =
+        plan.package ? plan.package : ReadSetupPackage(pub::LocatePackage());
+    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, package->version, plan.folder);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
     // The walks leave the current folder inside the staging folder; it is given back so that
@@ -63,6 +63,9 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     }
     outcome.javaHomeOurs = engine.HadSetJavaHome();
     runFolder.RestoreQuietly();
+    // A staging folder on the install folder's volume holds little once its files were moved;
+    // nothing of it is left on a volume the user chose for the installation.
+    if (engine.StagingFolder() != pub::Process().StagingFolder) RemoveStagingFolder(engine.StagingFolder());
     logged.Finish(outcome.code);
     progress.Flush();
   }
@@ -77,8 +80,9 @@ InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
   return outcome;
 }
 
-void RemoveStagingFolder() {
-  const std::string& staging = pub::Process().StagingFolder;
+void RemoveStagingFolder() { RemoveStagingFolder(pub::Process().StagingFolder); }
+
+void RemoveStagingFolder(const std::string& staging) {
   if (!staging.empty() && tk::FolderExists(staging)) pub::DeleteFolderTree(staging, nullptr);
 }
 

@@ -84,7 +84,7 @@ void EngineFixture::PlacePackage(const std::vector<PackageFile>& files) {
 
 setup::InstallOutcome EngineFixture::Install(const std::string& target, bool repair) {
   setup::InstallPlan plan{target, repair, [this](const pub::StagingResult& result) { staged.push_back(result); },
-                          {}, bounds};
+                          {}, bounds, package};
   return setup::RunInstall(plan, progress);
 }
 
