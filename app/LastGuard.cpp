@@ -4,8 +4,8 @@
 
 #include <exception>
 
+#include "app/StartUp.h"
 #include "common/portable/ExitCode.h"
-#include "common/portable/ProcessValues.h"
 #include "setup/win/LogProgress.h"
 #include "toolkit/win/Dialogs.h"
 
@@ -19,7 +19,7 @@ std::string Describe(const std::string& what) {
 // The log is opened for each line: this works whatever state the run was left in.
 void Log(const std::string& text) {
   try {
-    pub::RunLogFile file(pub::Process().LogPath);
+    pub::RunLogFile file(SettledFolders());
     pub::RunLog log(file);
     log.Note(pub::Now(), text);
     log.Finished(pub::Now(), pub::ExitCode::Failed);

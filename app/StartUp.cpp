@@ -92,6 +92,11 @@ std::wstring SettleWorkingFolders(const ShortNameLookup& shortName) {
   return std::wstring();
 }
 
+setup::RunFolders SettledFolders() {
+  const pub::ProcessValues& process = pub::Process();
+  return {process.SetupFolder, process.StagingFolder, process.LogPath};
+}
+
 void ShowSplash(tk::Application& application) {
   try {
     auto* splash = new ui::TFStartupPicForm(&application);
@@ -132,7 +137,7 @@ pub::ExitCode RunSetup() {
   ShowSplash(application);
   ui::TfSetupMainForm* form = nullptr;
   try {
-    form = application.CreateForm<ui::TfSetupMainForm>();
+    form = application.CreateForm<ui::TfSetupMainForm>(SettledFolders());
   } catch (const std::exception& error) {
     tk::Application::HandleException(error);
     if (!application.MainForm()) return pub::ExitCode::Failed;  // no window to run
@@ -148,7 +153,7 @@ pub::ExitCode RunWindowedUninstall() {
     return *early;
   ui::TfSetupMainForm* form = nullptr;
   try {
-    form = application.CreateForm<ui::TfSetupMainForm>(/*uninstallerAlone=*/true);
+    form = application.CreateForm<ui::TfSetupMainForm>(SettledFolders(), /*uninstallerAlone=*/true);
     form->Show();
     form->StartUninstallAlone();
   } catch (const std::exception& error) {

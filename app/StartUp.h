@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/portable/ExitCode.h"
+#include "setup/portable/RunFolders.h"
 
 namespace tk {
 class Application;
@@ -32,6 +33,10 @@ WorkingFolders FindWorkingFolders(const ShortNameLookup& shortName = SystemShort
 
 // Finds the working folders and settles them for the whole process; the reason when it cannot.
 std::wstring SettleWorkingFolders(const ShortNameLookup& shortName = SystemShortName);
+
+// The folders start-up has settled so far, with the log /LOG named: what the wizard window and
+// every run are given. Only this layer reads the process-wide values.
+setup::RunFolders SettledFolders();
 
 // Shows the splash, paints it at once and asks for its release, which happens when messages
 // are next handled: the picture stays while the wizard window is being built.

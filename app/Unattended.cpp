@@ -17,7 +17,7 @@ namespace {
 
 // A run that ends before it starts: one start line, the reason, the exit code.
 pub::ExitCode EndEarly(pub::RunAction action, const std::string& reason, pub::ExitCode code) {
-  setup::LoggedRun logged(action, std::string(), std::string());
+  setup::LoggedRun logged(action, std::string(), std::string(), SettledFolders());
   logged.Log().Outcome(action == pub::RunAction::Uninstall ? pub::RunStep::Remove : pub::RunStep::Stage, false,
                        reason);
   logged.Finish(code);
@@ -38,16 +38,22 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   if (!plan.Ok()) return EndEarly(pub::RunAction::Install, plan.error, pub::ExitCode::BadCommandLine);
   std::vector<std::string> notes = recorded.notes;
   // Read once: the downgrade judgement takes its version, the run its index.
-  const std::shared_ptr<const pub::PackageIndex> package = setup::ReadSetupPackage(pub::LocatePackage());
+  const std::shared_ptr<const pub::PackageIndex> package =
+      setup::ReadSetupPackage(pub::LocatePackage(SettledFolders().setupFolder));
   if (plan.repair) {
     const pub::DowngradeDecision downgrade =
         pub::JudgeUnattendedDowngrade(package->version, recorded.version, commandLine.allowDowngrade);
     if (downgrade.refused) return EndEarly(pub::RunAction::Repair, downgrade.note, pub::ExitCode::Downgrade);
     if (!downgrade.note.empty()) notes.push_back(downgrade.note);
   }
+  setup::InstallPlan run{SettledFolders()};
+  run.folder = plan.folder;
+  run.repair = plan.repair;
+  run.recordNotes = notes;
+  run.package = package;
   pub::NoDisplay none;
-  const pub::ExitCode code = setup::RunInstall({plan.folder, plan.repair, nullptr, notes, {}, package}, none).code;
-  setup::RemoveStagingFolder();
+  const pub::ExitCode code = setup::RunInstall(run, none).code;
+  setup::RemoveStagingFolder(run.stagingFolder);
   return code;
 }
 
@@ -56,7 +62,7 @@ pub::ExitCode RunUnattendedUninstall() {
   if (!instance.IsFirst()) return EndEarly(pub::RunAction::Uninstall, kAlreadyRunning, pub::ExitCode::AlreadyRunning);
   SettleWorkingFolders();  // only for where the log goes: the removal needs neither folder
   pub::NoDisplay none;
-  return setup::RunUninstall(none).code;
+  return setup::RunUninstall({SettledFolders()}, none).code;
 }
 
 }  // namespace app

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "common/portable/ProcessValues.h"
+#include "app/StartUp.h"
 #include "setup/portable/UninstallerRemovalTask.h"
 #include "common/portable/WorkingFolders.h"
 #include "common/win/FolderSecurity.h"
@@ -106,7 +106,7 @@ bool StartRemovalCopy(const std::wstring& self) {
   // The copy runs with this program's rights: it goes into a folder of its own, made anew with
   // the protected access list, never to a name in the temporary folder that someone else could
   // have put there first, or could swap before it starts.
-  const std::string temp = pub::TempFolderOf(pub::Process().StagingFolder);
+  const std::string temp = pub::TempFolderOf(SettledFolders().stagingFolder);
   if (temp.empty()) return false;
   const std::string folder = temp + pub::RemovalCopyFolderName(task.waitFor);
   if (!pub::MakeFreshPrivateFolder(folder).empty()) return false;
@@ -134,12 +134,12 @@ bool ScheduleUninstallerRemoval() {
   // The system deletes them at the next start, the folders only when nothing else is left in them.
   const std::wstring installSubfolder = FolderOf(self);
   if (!MoveFileExW(self.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    pub::AppendLogNote("无法删除卸载程序 " + tk::FromWide(self) + "：" + tk::SysErrorMessage(GetLastError()));
+    pub::AppendLogNote(SettledFolders(), "无法删除卸载程序 " + tk::FromWide(self) + "：" + tk::SysErrorMessage(GetLastError()));
     return false;
   }
   MoveFileExW(installSubfolder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   MoveFileExW(FolderOf(installSubfolder).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  pub::AppendLogNote(setup::LeftForRestartNote({tk::FromWide(self)}));
+  pub::AppendLogNote(SettledFolders(), setup::LeftForRestartNote({tk::FromWide(self)}));
   return true;
 }
 
@@ -162,7 +162,7 @@ bool RemoveUninstallerIfAsked() {
   facts.ownFolderPrivate = !pub::IsLink(ownFolder) && pub::OwnedByUs(ownFolder);
   // Not a copy an uninstaller started: an ordinary start, which deletes nothing for it.
   if (!task || !pub::IsScheduledCopy(*task, facts)) {
-    pub::AppendLogNote("环境变量 QUARN_REMOVE_UNINSTALLER 不是卸载程序为这个程序安排的任务，已忽略：" + tk::FromWide(text));
+    pub::AppendLogNote(SettledFolders(), "环境变量 QUARN_REMOVE_UNINSTALLER 不是卸载程序为这个程序安排的任务，已忽略：" + tk::FromWide(text));
     return false;
   }
   if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, task->waitFor)) {
@@ -178,7 +178,7 @@ bool RemoveUninstallerIfAsked() {
   if (problem.empty())
     RemoveNamedUninstaller(uninstaller);
   else
-    pub::AppendLogNote(problem);
+    pub::AppendLogNote(SettledFolders(), problem);
   RemoveThisCopy();
   return true;
 }

@@ -31,7 +31,6 @@
 
 #include "bench/Seconds.h"
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "common/portable/StagingPlace.h"
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
@@ -272,11 +271,15 @@ void Apart(pub::Progress* progress, const std::function<void(pub::Progress*)>& w
 }
 
 int stagingWriters = pub::kStagingWriters;
+// The setup folder that holds the package and the staging folder, each ending in '\', as main
+// makes them.
+std::string setupFolderOfRuns, stagingFolderOfRuns;
 
 bool OurStaging(pub::Progress* progress, const std::string& stagingFolder, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    const pub::PackageIndex package = pub::ReadPackageIndex(pub::LocatePackage(), pub::EmbeddedMakerKey());
+    const pub::PackageIndex package =
+        pub::ReadPackageIndex(pub::LocatePackage(setupFolderOfRuns), pub::EmbeddedMakerKey());
     *staged = pub::UnpackPackage(package, stagingFolder, reported, stagingWriters);
     if (reported) reported->Flush();
   });
@@ -468,9 +471,8 @@ int main(int argc, char** argv) {
               Settle() ? "; each phase waits for the host's written data to reach the disk" : "");
   std::fflush(stdout);
 
-  pub::ProcessValues& process = pub::Process();
-  process.SetupFolder = tk::FromWide(setupFolder);
-  process.StagingFolder = tk::FromWide(staging) + "\\";
+  setupFolderOfRuns = tk::FromWide(setupFolder);
+  stagingFolderOfRuns = tk::FromWide(staging) + "\\";
 
   e2e::SavedSystemVariable javaHome(L"JAVA_HOME");
   std::unique_ptr<e2e::BrowserRecorder> browser;
@@ -524,7 +526,7 @@ int main(int argc, char** argv) {
           Settle();
           double start = Seconds();
           // Where the install run stages for this install folder.
-          const std::string stagingFolder = pub::ChooseStagingFolder(installText, process.StagingFolder, nullptr);
+          const std::string stagingFolder = pub::ChooseStagingFolder(installText, stagingFolderOfRuns, nullptr);
           pub::StagingResult staged;
           ok = OurStaging(progress.get(), stagingFolder, &staged);
           f.staging = Seconds() - start;

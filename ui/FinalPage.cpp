@@ -21,7 +21,7 @@ void TfSetupMainForm::RegisterDatabaseAgain() {
   setup::DatabaseRegistration registration;
   pub::NoDisplay none;
   try {
-    pub::RunOnWorker([&](pub::ProgressQueue&) { registration = setup::RegisterDatabaseAgain(folder); }, none);
+    pub::RunOnWorker([&](pub::ProgressQueue&) { registration = setup::RegisterDatabaseAgain(folder, folders_); }, none);
   } catch (const std::exception& error) {
     registration.registered = false;
     registration.problem = error.what();

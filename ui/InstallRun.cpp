@@ -25,7 +25,7 @@ std::string ShortDate(tk::TDateTime date) {
 
 setup::InstallOutcome TfSetupMainForm::RunInstall() {
   pub::ControlsProgress shown(Gauge1, Label17, Memo3, Label16);
-  setup::InstallPlan plan;
+  setup::InstallPlan plan{folders_};
   plan.folder = model_->Folder();
   plan.repair = model_->Choice() == pub::WizardChoice::Repair && model_->RepairOffered();
   if (plan.repair) plan.recordNotes = recordNotes_;

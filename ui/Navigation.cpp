@@ -7,7 +7,6 @@
 
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/ServiceCommands.h"
 #include "common/win/Publicfunc.h"
 #include "setup/win/SiteCheck.h"
@@ -187,7 +186,7 @@ void TfSetupMainForm::Edit1Exit() {
 
 void TfSetupMainForm::SpeedButton1Click() {
   if (!picker_) picker_ = new TFSelectPath(this);  // lives until the wizard window goes
-  picker_->SeedPath = pub::Process().SetupFolder;
+  picker_->SeedPath = folders_.setupFolder;
   if (picker_->ShowModal() == tk::ModalResult::Ok) Edit1->SetText(picker_->Edit1->Text());
 }
 

@@ -15,8 +15,8 @@
 
 namespace ui {
 
-TfSetupMainForm::TfSetupMainForm(tk::Component* owner, bool uninstallerAlone)
-    : tk::Form(owner), uninstallerAlone_(uninstallerAlone) {
+TfSetupMainForm::TfSetupMainForm(tk::Component* owner, setup::RunFolders folders, bool uninstallerAlone)
+    : tk::Form(owner), folders_(std::move(folders)), uninstallerAlone_(uninstallerAlone) {
   SetName("fSetupMainForm");
   SetCaption(kMainFormCaption);
   SetFormFont(L"宋体", 12, GB2312_CHARSET);
@@ -44,7 +44,7 @@ void TfSetupMainForm::WireHandlers() {
 void TfSetupMainForm::FormCreate() {
   ShowPage(0, true);
   // The uninstaller needs no package, only the record.
-  if (!uninstallerAlone_) package_ = setup::ReadSetupPackage(pub::LocatePackage());
+  if (!uninstallerAlone_) package_ = setup::ReadSetupPackage(pub::LocatePackage(folders_.setupFolder));
   packageFound_ = uninstallerAlone_ || package_->kind != pub::PackageIndex::Missing;
   if (!packageFound_) {
     model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
@@ -112,7 +112,7 @@ void TfSetupMainForm::FormClose() {
   // Staged copies left by a run across volumes take seconds to delete: the window goes first,
   // so the person who closed it is not left looking at a window that does not answer.
   SetVisible(false);
-  setup::RemoveStagingFolder();
+  setup::RemoveStagingFolder(folders_.stagingFolder);
 }
 
 }  // namespace ui

@@ -34,8 +34,10 @@ constexpr const char* kExitCaption = "退出";
 
 class TfSetupMainForm : public tk::Form {
  public:
-  // uninstallerAlone: started as the uninstaller, with no package, for the removal only.
-  explicit TfSetupMainForm(tk::Component* owner, bool uninstallerAlone = false);
+  // folders: where the program works, as start-up settled them; the package is looked for in
+  // the setup folder, and every run works in them. uninstallerAlone: started as the
+  // uninstaller, with no package, for the removal only.
+  TfSetupMainForm(tk::Component* owner, setup::RunFolders folders, bool uninstallerAlone = false);
 
   // Handlers.
   void FormCreate();
@@ -143,6 +145,7 @@ class TfSetupMainForm : public tk::Form {
   // Points every member at its control by name, or at none once its page is released.
   void BindMembers();
 
+  const setup::RunFolders folders_;
   // What the wizard decides; made when the window knows whether an installation is recorded.
   std::unique_ptr<pub::WizardModel> model_;
   // What the record held that could not be read as written, for a repair's log.

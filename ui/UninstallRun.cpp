@@ -9,7 +9,7 @@ namespace ui {
 setup::UninstallOutcome TfSetupMainForm::RunUninstall() {
   // None of these once the uninstall page has been released.
   pub::ControlsProgress shown(Gauge2, Label37, nullptr);
-  setup::UninstallOutcome outcome = setup::RunUninstall(shown);
+  setup::UninstallOutcome outcome = setup::RunUninstall({folders_}, shown);
   ShowUninstallOutcome(outcome);
   return outcome;
 }

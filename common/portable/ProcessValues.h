@@ -1,5 +1,7 @@
 // What start-up settles once for the whole process: the folders the program works in and where
-// its run log goes. Everything a run learns travels in its results instead.
+// its run log goes. Only the program's entry (app/) reads them: it hands them on as values, to
+// the wizard window and in every run's plan (scripts/check-layers keeps it so). Everything a run
+// learns travels in its results.
 #pragma once
 
 #include <string>

@@ -6,7 +6,6 @@
 #include <optional>
 
 #include "common/portable/EmbeddedPackage.h"
-#include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
@@ -44,8 +43,8 @@ std::optional<pak::PackageLocation> PackageInProgram() {
 
 }  // namespace
 
-pak::PackageLocation LocatePackage() {
-  const pak::PackageLocation beside{Process().SetupFolder + kPackageFileName};
+pak::PackageLocation LocatePackage(const std::string& setupFolder) {
+  const pak::PackageLocation beside{setupFolder + kPackageFileName};
   if (tk::FileExists(beside.path)) return beside;
   return PackageInProgram().value_or(beside);
 }

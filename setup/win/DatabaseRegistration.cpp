@@ -7,7 +7,8 @@
 #include "toolkit/core/FileStream.h"
 
 namespace setup {
-DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, const pub::CommandBounds& bounds) {
+DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, const RunFolders& folders,
+                                           const pub::CommandBounds& bounds) {
   DatabaseRegistration result;
   const std::string database = installFolder + "\\MySQL5";
   if (!tk::FolderExists(database)) return result;  // a package without the database
@@ -23,7 +24,7 @@ DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, con
                      pub::CommandNote(command.commandLine, outcome) +
                      "。\r\n网站的数据库无法作为服务运行，请再次运行安装程序修复。";
   }
-  pub::AppendLogNote(note);
+  pub::AppendLogNote(folders, note);
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "setup/portable/CommandBounds.h"
+#include "setup/portable/RunFolders.h"
 
 namespace setup {
 
@@ -17,8 +18,8 @@ struct DatabaseRegistration {
 
 // Runs the installed installFolder\MySQL5\bin\mysqld-nt.exe --install mysqlquarn, when the
 // database was installed, for at most its bound, and notes the command and what came of it in
-// the run log.
-DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder,
+// the run log that folders name.
+DatabaseRegistration RegisterDatabaseAgain(const std::string& installFolder, const RunFolders& folders,
                                            const pub::CommandBounds& bounds = pub::CommandBounds());
 
 }  // namespace setup

@@ -11,7 +11,6 @@
 #include "common/portable/GbkText.h"
 #include "common/portable/InstallFolderRule.h"
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/ServiceCommands.h"
 #include "common/win/DiskSpace.h"
 #include "common/win/ExternalCommands.h"
@@ -151,18 +150,19 @@ void InstallEngine::CheckFolder() {
 
 void InstallEngine::ChooseStagingFolder() {
   std::string note;
-  stagingFolder_ = pub::ChooseStagingFolder(folder_, pub::Process().StagingFolder, &note);
+  const std::string given = stagingFolder_;
+  stagingFolder_ = pub::ChooseStagingFolder(folder_, given, &note);
   if (!note.empty()) progress_.Note(note);
-  if (stagingFolder_ != pub::Process().StagingFolder) progress_.Note("在安装目录所在的卷上解压：" + stagingFolder_);
+  if (stagingFolder_ != given) progress_.Note("在安装目录所在的卷上解压：" + stagingFolder_);
 }
 
 void InstallEngine::CheckDiskSpace() {
   // The package is unpacked into the staging folder, then put into place: moved within one
-  // volume, which needs no more room, and copied across volumes, which needs it twice.
+  // volume, which needs no more room, and copied across volumes (only where no staging folder
+  // could be made on the install folder's), which needs it twice.
   const uint64_t size = package_->unpackedBytes;
-  const std::string& staging = stagingFolder_;
-  const uint64_t placed = pub::OnOneVolume(staging, folder_) ? 0 : size;
-  std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{staging, size}, {folder_, placed}});
+  const uint64_t placed = pub::OnOneVolume(stagingFolder_, folder_) ? 0 : size;
+  std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{stagingFolder_, size}, {folder_, placed}});
   if (!shortage) return;
   throw NotEnoughSpace("磁盘空间不足，安装没有开始：驱动器 " + shortage->drive + " 需要 " +
                        pub::ByteCountText(shortage->needed) + "，只有 " + pub::ByteCountText(shortage->available) +
@@ -265,13 +265,12 @@ void InstallEngine::KeepChangedFiles() {
   std::optional<std::vector<pub::PlacedFile>> listed = pub::ReadPlacedFiles(folder_);
   const pub::KeepRule rule = listed ? pub::KeepRule::FromList(*listed) : pub::KeepRule::WithoutList();
   if (!listed) progress_.Note("没有找到已安装文件的清单：保留 MySQL5\\data 下已有的文件");
-  const std::string& staging = stagingFolder_;
   for (const std::string& path : staged_.files) {
     const std::string target = folder_ + "\\" + path;
     std::optional<pub::FileFacts> found = pub::FactsOf(target);
     if (!found || !rule.Keep(path, *found)) continue;
     // The staged copy goes, so that no walk can put it over the file that stays.
-    const std::wstring stagedCopy = tk::ToWide(staging + path);
+    const std::wstring stagedCopy = tk::ToWide(stagingFolder_ + path);
     if (!DeleteFileW(stagedCopy.c_str()) && GetFileAttributesW(stagedCopy.c_str()) != INVALID_FILE_ATTRIBUTES)
       throw InstallFailed("无法保留已更改的文件 " + target + "。" + tk::SysErrorMessage(GetLastError()));
     kept_.insert(pub::GbkUpperCase(target));
@@ -305,11 +304,10 @@ void InstallEngine::Record() {
 }
 
 void InstallEngine::Copy() {
-  const std::string& staging = stagingFolder_;
   progress_.Line("将Quarn系统文件拷贝到：" + folder_ + " 下");
   std::vector<pub::CopyFailure> failures;
   for (const std::string& product : staged_.products)
-    pub::PlaceFolderTree(staging + product, folder_ + "\\" + product, &progress_, &failures);
+    pub::PlaceFolderTree(stagingFolder_ + product, folder_ + "\\" + product, &progress_, &failures);
   PlaceRootFiles(&failures);
   if (failures.empty()) return;
   for (const pub::CopyFailure& failure : failures) progress_.Failure(failure.target, failure.message);
@@ -321,12 +319,11 @@ void InstallEngine::Copy() {
 }
 
 void InstallEngine::PlaceRootFiles(std::vector<pub::CopyFailure>* failures) {
-  const std::string& staging = stagingFolder_;
   for (const std::string& name : staged_.RootFiles()) {
     const std::string target = folder_ + "\\" + name;
     if (kept_.count(pub::GbkUpperCase(target))) continue;  // its staged copy is gone already
     // Renamed within one volume, copied across volumes, as the product folders are.
-    if (!MoveFileExW(tk::ToWide(staging + name).c_str(), tk::ToWide(target).c_str(),
+    if (!MoveFileExW(tk::ToWide(stagingFolder_ + name).c_str(), tk::ToWide(target).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
       const DWORD code = GetLastError();
       failures->push_back({target, code, tk::SysErrorMessage(code)});

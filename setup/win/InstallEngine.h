@@ -50,10 +50,16 @@ class PackageProblem : public InstallFailed {
 
 class InstallEngine {
  public:
-  // folder: the install folder as the user gave it, without a trailing '\'; package: the
-  // package's index, read once (setup::ReadSetupPackage), for every step that reads it.
-  InstallEngine(std::string folder, std::shared_ptr<const pub::PackageIndex> package, pub::Progress& progress)
-      : folder_(std::move(folder)), package_(std::move(package)), progress_(progress) {}
+  // folder: the install folder as the user gave it, without a trailing '\'; stagingFolder:
+  // where the package is unpacked when the install folder is on its volume, ending in '\';
+  // package: the package's index, read once (setup::ReadSetupPackage), for every step that
+  // reads it.
+  InstallEngine(std::string folder, std::string stagingFolder, std::shared_ptr<const pub::PackageIndex> package,
+                pub::Progress& progress)
+      : folder_(std::move(folder)),
+        stagingFolder_(std::move(stagingFolder)),
+        package_(std::move(package)),
+        progress_(progress) {}
 
   // A repair or an upgrade: files changed since the installation (by the user, or by a
   // service) stay as they are. A fresh installation replaces every file.
@@ -121,8 +127,8 @@ class InstallEngine {
   void RegisterAndStart(const std::string& service, const std::string& title, const pub::ToolCommand& registration);
 
   std::string folder_;
-  std::shared_ptr<const pub::PackageIndex> package_;
   std::string stagingFolder_;
+  std::shared_ptr<const pub::PackageIndex> package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
   pub::InstallFolderFacts folderFacts_;  // the package as staging found it, and the staged files

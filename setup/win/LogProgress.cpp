@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include "common/portable/ProcessValues.h"
 #include "common/portable/WorkingFolders.h"
 
 #include "toolkit/core/CodePage.h"
 
 namespace pub {
 
-RunLogFile::RunLogFile(const std::wstring& path) : path_(path.empty() ? DefaultPath() : path) {}
+RunLogFile::RunLogFile(const setup::RunFolders& folders)
+    : path_(folders.logPath.empty() ? DefaultPath(folders.stagingFolder) : folders.logPath) {}
 
-std::wstring RunLogFile::DefaultPath() {
+std::wstring RunLogFile::DefaultPath(const std::string& stagingFolder) {
   // Start-up has settled the temporary folder, by its short name where GBK cannot hold it.
-  const std::string settled = TempFolderOf(Process().StagingFolder);
+  const std::string settled = TempFolderOf(stagingFolder);
   if (!settled.empty()) return tk::ToWide(settled + "quarn-setup.log");
   wchar_t temp[MAX_PATH + 2] = {};
   DWORD length = GetTempPathW(MAX_PATH + 1, temp);
@@ -56,8 +56,8 @@ void LogProgress::Outcome(RunStep step, bool succeeded, const std::string& reaso
     log_.StepFailed(Now(), step, reason);
 }
 
-void AppendLogNote(const std::string& text) {
-  RunLogFile file(Process().LogPath);
+void AppendLogNote(const setup::RunFolders& folders, const std::string& text) {
+  RunLogFile file(folders);
   RunLog(file).Note(Now(), text);
 }
 

@@ -7,18 +7,20 @@
 #include <string>
 
 #include "common/portable/Progress.h"
+#include "setup/portable/RunFolders.h"
 #include "setup/portable/RunLog.h"
 
 namespace pub {
 
-// The run log's file: %TEMP%\quarn-setup.log unless a path is given. The path is wide: the
-// log's own text is UTF-8, and its path need not be one GBK can hold.
+// The run log's file: folders.logPath when one is given, otherwise quarn-setup.log in the
+// temporary folder the staging folder was made in (%TEMP% when there is none yet). The path is
+// wide: the log's own text is UTF-8, and its path need not be one GBK can hold.
 class RunLogFile : public RunLogWriter {
  public:
-  explicit RunLogFile(const std::wstring& path);
+  explicit RunLogFile(const setup::RunFolders& folders);
   void Append(const std::string& utf8Line) override;
   const std::wstring& Path() const { return path_; }
-  static std::wstring DefaultPath();
+  static std::wstring DefaultPath(const std::string& stagingFolder);
 
  private:
   std::wstring path_;
@@ -28,7 +30,7 @@ LocalTime Now();
 
 // One line of its own in the run log (the one /LOG names, or the default), outside any run: a
 // command the wizard's final page ran, a task the program ignored.
-void AppendLogNote(const std::string& text);
+void AppendLogNote(const setup::RunFolders& folders, const std::string& text);
 
 // Shows nothing; writes what the log keeps.
 class LogProgress : public NoDisplay {

@@ -11,7 +11,9 @@ namespace setup {
 
 class LoggedRun {
  public:
-  LoggedRun(pub::RunAction action, const std::string& version, const std::string& folder);
+  // folders: where the log goes (RunLogFile).
+  LoggedRun(pub::RunAction action, const std::string& version, const std::string& folder,
+            const RunFolders& folders);
   LoggedRun(const LoggedRun&) = delete;
   LoggedRun& operator=(const LoggedRun&) = delete;
 

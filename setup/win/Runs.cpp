@@ -1,6 +1,5 @@
 #include "setup/win/Runs.h"
 
-#include "common/portable/ProcessValues.h"
 #include "common/win/FileTree.h"
 #include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
@@ -39,14 +38,15 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
   {
     // The package is read once; every step of the run takes its index.
     const std::shared_ptr<const pub::PackageIndex> package =
-        plan.package ? plan.package : ReadSetupPackage(pub::LocatePackage());
-    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, package->version, plan.folder);
+        plan.package ? plan.package : ReadSetupPackage(pub::LocatePackage(plan.setupFolder));
+    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, package->version, plan.folder,
+                     plan);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
     // The walks leave the current folder inside the staging folder; it is given back so that
     // the staging folder can go.
     CurrentFolder runFolder;
-    InstallEngine engine(plan.folder, package, progress);
+    InstallEngine engine(plan.folder, plan.stagingFolder, package, progress);
     engine.keepChangedFiles = plan.repair;
     engine.bounds = plan.bounds;
     // What staging found is the caller's to show, on its own thread, in its place among the
@@ -65,7 +65,7 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     runFolder.RestoreQuietly();
     // A staging folder on the install folder's volume holds little once its files were moved;
     // nothing of it is left on a volume the user chose for the installation.
-    if (engine.StagingFolder() != pub::Process().StagingFolder) RemoveStagingFolder(engine.StagingFolder());
+    if (engine.StagingFolder() != plan.stagingFolder) RemoveStagingFolder(engine.StagingFolder());
     logged.Finish(outcome.code);
     progress.Flush();
   }
@@ -80,27 +80,25 @@ InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display) {
   return outcome;
 }
 
-void RemoveStagingFolder() { RemoveStagingFolder(pub::Process().StagingFolder); }
-
-void RemoveStagingFolder(const std::string& staging) {
-  if (!staging.empty() && tk::FolderExists(staging)) pub::DeleteFolderTree(staging, nullptr);
+void RemoveStagingFolder(const std::string& stagingFolder) {
+  if (!stagingFolder.empty() && tk::FolderExists(stagingFolder)) pub::DeleteFolderTree(stagingFolder, nullptr);
 }
 
 namespace {
 
 // The removal itself, on the worker: display is the queue to the caller's thread.
-UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds& bounds) {
+UninstallOutcome UninstallApart(const UninstallPlan& plan, pub::Progress& display) {
   UninstallOutcome outcome;
   outcome.code = pub::ExitCode::Failed;
   const pub::InstallationRecordReading recorded = ReadInstallationRecord();
-  LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder);
+  LoggedRun logged(pub::RunAction::Uninstall, recorded.version, recorded.folder, plan);
   // What the record holds that could not be read as written, before anything is done with it.
   if (!recorded.damage.empty()) logged.Log().Note(recorded.damage);
   for (const std::string& note : recorded.notes) logged.Log().Note(note);
   pub::TeeProgress progress(display, logged.Log());
   try {
     UninstallEngine engine(&progress);
-    engine.bounds = bounds;
+    engine.bounds = plan.bounds;
     outcome.removal = engine.Run(recorded);
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     outcome.leftForRestart = engine.LeftForRestart();
@@ -140,9 +138,9 @@ UninstallOutcome UninstallApart(pub::Progress& display, const pub::CommandBounds
 
 }  // namespace
 
-UninstallOutcome RunUninstall(pub::Progress& display, const pub::CommandBounds& bounds) {
+UninstallOutcome RunUninstall(const UninstallPlan& plan, pub::Progress& display) {
   UninstallOutcome outcome;
-  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(queued, bounds); }, display);
+  pub::RunOnWorker([&](pub::ProgressQueue& queued) { outcome = UninstallApart(plan, queued); }, display);
   return outcome;
 }
 

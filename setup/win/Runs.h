@@ -1,7 +1,8 @@
 // The two runs, as both faces of the program start them: the wizard with its pages as the
-// display, an unattended run with none. Each writes its start line, steps and result to the run
-// log, gives back the current folder it started with, and returns how it ended; nothing about
-// the run is left behind in process-wide values. Each run's work is done on a worker thread
+// display, an unattended run with none. Each takes every input in its plan (the folders it
+// works in and its log among them), writes its start line, steps and result to the run log,
+// gives back the current folder it started with, and returns how it ended; it reads no
+// process-wide values and leaves none behind. Each run's work is done on a worker thread
 // (pub::RunOnWorker): the caller's thread keeps its window answering and receives every report
 // on display, in order; when a run returns, its worker has ended.
 #pragma once
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
+#include "setup/portable/RunFolders.h"
 #include "common/portable/ExitCode.h"
 #include "common/portable/PackageIndex.h"
 #include "common/portable/Progress.h"
@@ -20,7 +22,8 @@
 
 namespace setup {
 
-struct InstallPlan {
+// The folders the run works in come first: InstallPlan plan{folders}.
+struct InstallPlan : RunFolders {
   std::string folder;  // without a trailing '\'
   // A repair or upgrade of the recorded installation: files changed since it stay.
   bool repair = false;
@@ -65,13 +68,17 @@ struct UninstallOutcome : RunOutcome {
 // the run made on the install folder's volume is removed before it returns.
 InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display);
 
-// The staging folder, once no run needs it: /S removes it after its run, the wizard when its
-// window closes (a failed run may be tried again meanwhile).
-void RemoveStagingFolder();
+// The staging folder (ending in '\'), once no run needs it: /S removes it after its run, the
+// wizard when its window closes (a failed run may be tried again meanwhile).
 void RemoveStagingFolder(const std::string& stagingFolder);
 
-// Removes the recorded installation; bounds: how long each service command may run.
-UninstallOutcome RunUninstall(pub::Progress& display, const pub::CommandBounds& bounds = pub::CommandBounds());
+struct UninstallPlan : RunFolders {
+  // How long each service command may run, and the waits for the services.
+  pub::CommandBounds bounds;
+};
+
+// Removes the recorded installation.
+UninstallOutcome RunUninstall(const UninstallPlan& plan, pub::Progress& display);
 
 // The exit code an error of a run stands for: no room, a missing or damaged package, a port
 // held by another program, or a failure whose reason is in the log.

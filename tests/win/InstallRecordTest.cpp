@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/RecordState.h"
 #include "tests/win/support/EngineFixture.h"
 #include "toolkit/core/CodePage.h"

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/win/support/EngineFixture.h"

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/InstallFolderRule.h"
-#include "common/portable/ProcessValues.h"
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"

@@ -2,7 +2,6 @@
 // takes, and stages on the install folder's volume, so that placing the files renames them.
 #include <gtest/gtest.h>
 
-#include "common/portable/ProcessValues.h"
 #include "common/portable/StagingPlace.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
@@ -32,7 +31,7 @@ class PackageRun : public EngineFixture {
   bool Logged(const std::string& gbk) const {
     return ReadFile(folder.Path() + "run.log").find(tk::WideToUtf8(tk::ToWide(gbk))) != std::string::npos;
   }
-  std::string TempStaging() const { return pub::Process().StagingFolder; }
+  std::string TempStaging() const { return folders.stagingFolder; }
 };
 
 }  // namespace
@@ -45,7 +44,7 @@ TEST_F(PackageRun, IsOpenedOnceForItsIndexAndThenOnlyByStagingsWriters) {
       << "the space check, the port check and the version line open it no more";
 
   // Given the index its caller read, as the wizard and /S give it, the run reads none itself.
-  package = setup::ReadSetupPackage(pub::LocatePackage());
+  package = setup::ReadSetupPackage(pub::LocatePackage(folders.setupFolder));
   before = pak::PackageOpenCount();
   InstallOrFail(folder.Path() + "web", /*repair=*/true);
   EXPECT_EQ(pak::PackageOpenCount() - before, pub::kStagingWriters);

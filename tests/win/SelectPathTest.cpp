@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "common/portable/InstallFolderRule.h"
-#include "common/portable/ProcessValues.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/core/CodePage.h"
 #include "ui/SelectPathForm.h"

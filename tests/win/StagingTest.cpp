@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "common/portable/PathText.h"
-#include "common/portable/ProcessValues.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Staging.h"
 #include "tests/win/support/EngineFixture.h"
@@ -22,11 +21,11 @@ class Staging : public EngineFixture {
   // The package's index read as a run reads it, then staged.
   pub::StagingResult Stage(const std::string& makerKey = std::string(), int writers = pub::kStagingWriters) {
     progress = RecordedProgress();
-    last = pub::UnpackPackage(pub::ReadPackageIndex(pub::LocatePackage(), makerKey), StagingFolder(), &progress,
-                              writers);
+    const pub::PackageIndex package = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), makerKey);
+    last = pub::UnpackPackage(package, StagingFolder(), &progress, writers);
     return last;
   }
-  std::string StagingFolder() const { return pub::Process().StagingFolder; }
+  std::string StagingFolder() const { return folders.stagingFolder; }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
   std::vector<std::string> Products() const { return last.products; }
   pub::StagingResult last;
@@ -90,7 +89,7 @@ TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
 
 TEST_F(Staging, APackageChangedSinceItsIndexWasReadIsDamagedAndNotStaged) {
   PlacePackage({{"forum/a.jsp", "a"}, {"forum/b.jsp", "b"}});
-  const pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(), std::string());
+  const pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
   ASSERT_TRUE(index.Usable()) << index.detail;
   // Another package under the same name: the offsets the index holds are not its offsets.
   PlacePackage({{"forum/a.jsp", "another a"}, {"forum/b.jsp", "b"}});
@@ -105,7 +104,7 @@ TEST_F(Staging, APackageChangedSinceItsIndexWasReadIsDamagedAndNotStaged) {
 
 TEST_F(Staging, APackageNotReadIsRefusedAsItsIndexSaysAndNothingIsMade) {
   PlacePackage({{"forum/a.jsp", "a"}});
-  pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(), std::string());
+  pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
   index.kind = pub::PackageIndex::Refused;
   index.detail = "why";
   RemoveTree(StagingFolder());

@@ -195,7 +195,7 @@ TEST(Splash, IsABorderlessCentredPictureReleasedByTheMessageLoop) {
 TEST_F(StartupTest, MissingPackageIsReportedAndTheWindowClosesWhenShown) {
   TempFolder folder;
   pub::Process().SetupFolder = folder.Path();
-  auto* form = application.CreateForm<ui::TfSetupMainForm>();
+  auto* form = application.CreateForm<ui::TfSetupMainForm>(app::SettledFolders());
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].kind, tk::MessageKind::Error);
   EXPECT_EQ(boxes.Boxes()[0].text, std::string("系统安装包损坏，无法找到 Setup.pak文件，请检查，或进入") +
@@ -212,7 +212,7 @@ TEST_F(StartupTest, PresentPackageIsFoundWithoutAMessage) {
   HANDLE file = CreateFileW(tk::ToWide(folder.Path() + "Setup.pak").c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_NEW, 0, nullptr);
   CloseHandle(file);
-  auto* form = application.CreateForm<ui::TfSetupMainForm>();
+  auto* form = application.CreateForm<ui::TfSetupMainForm>(app::SettledFolders());
   EXPECT_TRUE(boxes.Boxes().empty());
   EXPECT_EQ(form->Caption(), "Quarn软件安装系统(V2.0) ");
   RECT outer;

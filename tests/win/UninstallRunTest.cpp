@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/ServiceCommands.h"
 #include "common/win/SystemFolders.h"
 #include "tests/e2e/driver/Files.h"

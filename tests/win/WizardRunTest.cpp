@@ -6,7 +6,6 @@
 #include <memory>
 #include <thread>
 
-#include "common/portable/ProcessValues.h"
 #include "setup/portable/RecordState.h"
 #include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
@@ -35,7 +34,7 @@ class WizardRun : public WizardFixture {
   }
   // A whole run into target, logged to run.log of the test's folder, up to "完成".
   void InstallLoggedInto(const std::string& target) {
-    pub::Process().LogPath = tk::ToWide(folder.Path() + "run.log");
+    folders.logPath = tk::ToWide(folder.Path() + "run.log");
     CreateWizardWith(BundleFiles(false, false));
     form->Edit1->SetText(target);
     WalkToTheCopyingPage();
@@ -139,7 +138,7 @@ TEST_F(WizardRun, ACloseDuringTheRunWaitsForItsEndThenDeletesTheStagingFolder) {
   EXPECT_EQ(form->Label17->Caption(), "安装成功!") << "the run went on to its end";
   EXPECT_TRUE(Exists(target + "\\eblog\\index.html"));
   EXPECT_TRUE(application.Terminated()) << "and the window closed after it";
-  EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+  EXPECT_FALSE(Exists(folders.stagingFolder));
 }
 
 namespace {
@@ -175,7 +174,7 @@ TEST_F(WizardRun, ACloseDuringStagingLetsTheRunEndShowingEveryEntryInOrderThenLe
   Press(form->NextBtn);
   // The title-bar close, sent from another thread as soon as staging has written its first
   // folder, while the run's worker is at work and the window's thread handles messages.
-  const std::string firstStaged = pub::Process().StagingFolder + "MySQL5";
+  const std::string firstStaged = folders.stagingFolder + "MySQL5";
   std::atomic<bool> closeSent{false};
   std::thread closer([&] {
     for (int tries = 0; tries < 60000 && !Exists(firstStaged); ++tries) Sleep(1);
@@ -189,10 +188,10 @@ TEST_F(WizardRun, ACloseDuringStagingLetsTheRunEndShowingEveryEntryInOrderThenLe
   std::vector<std::string> shown;
   for (int i = 0; i < form->Memo3->LineCount(); ++i)
     if (form->Memo3->Line(i).rfind("..\\", 0) == 0) shown.push_back(form->Memo3->Line(i));
-  EXPECT_EQ(shown, EntryLinesOf(pub::Process().SetupFolder + "Setup.pak")) << "every entry, in the package's order";
+  EXPECT_EQ(shown, EntryLinesOf(folders.setupFolder + "Setup.pak")) << "every entry, in the package's order";
   EXPECT_EQ(form->Gauge1->Progress(), form->Gauge1->MaxValue());
   EXPECT_TRUE(application.Terminated()) << "the window closed after the run";
-  EXPECT_FALSE(Exists(pub::Process().StagingFolder));
+  EXPECT_FALSE(Exists(folders.stagingFolder));
   const int workers = testing_support::ThreadsNamed(pub::kWorkerThreadName);
   if (workers >= 0) {
     EXPECT_EQ(workers, 0) << "no worker is left behind";

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/portable/ProcessValues.h"
 #include "tests/e2e/driver/Files.h"
 #include "tests/win/support/FileTreeSupport.h"
 #include "toolkit/core/CodePage.h"
@@ -65,10 +64,7 @@ MachineStateGuard::~MachineStateGuard() {
 
 void EngineFixture::SetUp() {
   CleanInstallRecord();
-  pub::Process() = pub::ProcessValues();
-  pub::Process().SetupFolder = folder.Path();
-  pub::Process().StagingFolder = folder.Path() + "staging\\";
-  pub::Process().LogPath = tk::ToWide(folder.Path() + "run.log");
+  folders = {folder.Path(), folder.Path() + "staging\\", tk::ToWide(folder.Path() + "run.log")};
   machine_ = std::make_unique<MachineStateGuard>();
 }
 
@@ -83,12 +79,16 @@ void EngineFixture::PlacePackage(const std::vector<PackageFile>& files) {
 }
 
 setup::InstallOutcome EngineFixture::Install(const std::string& target, bool repair) {
-  setup::InstallPlan plan{target, repair, [this](const pub::StagingResult& result) { staged.push_back(result); },
-                          {}, bounds, package};
+  setup::InstallPlan plan{folders};
+  plan.folder = target;
+  plan.repair = repair;
+  plan.onStaged = [this](const pub::StagingResult& result) { staged.push_back(result); };
+  plan.bounds = bounds;
+  plan.package = package;
   return setup::RunInstall(plan, progress);
 }
 
-setup::UninstallOutcome EngineFixture::Uninstall() { return setup::RunUninstall(progress, bounds); }
+setup::UninstallOutcome EngineFixture::Uninstall() { return setup::RunUninstall({folders, bounds}, progress); }
 
 void EngineFixture::InstallOrFail(const std::string& target, bool repair) {
   const setup::InstallOutcome outcome = Install(target, repair);

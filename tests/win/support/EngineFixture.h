@@ -86,6 +86,7 @@ class EngineFixture : public ::testing::Test {
  protected:
   BoxRecorder boxes;  // an engine shows none: a box would wait for nobody under /S
   TempFolder folder;  // setup folder; the staging folder is inside it
+  setup::RunFolders folders;  // the runs' folders in it, and its run.log
   RecordedProgress progress;
   pub::CommandBounds bounds;  // the real ones, unless a test makes them small
   std::vector<pub::StagingResult> staged;  // what each run's staging reported

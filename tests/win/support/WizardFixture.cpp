@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/portable/ProcessValues.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/win/Registry.h"
 #include "toolkit/win/Shell.h"
@@ -18,9 +17,7 @@ void WizardFixture::SetUp() {
   }
   CleanInstallRecord();
   application.Initialize();
-  pub::Process() = pub::ProcessValues();
-  pub::Process().SetupFolder = folder.Path();
-  pub::Process().StagingFolder = folder.Path() + "staging\\";
+  folders = {folder.Path(), folder.Path() + "staging\\", std::wstring()};
   tk::SetAddressOpener([this](HWND, const std::string& address, const std::wstring& in) {
     opened.push_back(address);
     openedIn = in;
@@ -38,7 +35,7 @@ ui::TfSetupMainForm* WizardFixture::CreateWizard(bool withPackage, const std::st
     std::ofstream pak(std::filesystem::path(tk::ToWide(folder.Path() + "Setup.pak")), std::ios::binary);
     pak << packageBytes;
   }
-  form = application.CreateForm<ui::TfSetupMainForm>();
+  form = application.CreateForm<ui::TfSetupMainForm>(folders);
   return form;
 }
 

@@ -29,6 +29,7 @@ class WizardFixture : public ::testing::Test {
   tk::Application application;
   BoxRecorder boxes;
   TempFolder folder;  // setup folder; the staging folder is inside it
+  setup::RunFolders folders;  // what the window is given: the folders in it, the default log
   std::vector<std::string> opened;  // addresses given to the shell
   std::wstring openedIn;             // the folder the last one was to be opened in
   std::string shellFailure;          // what the shell answers; "" for success
