@@ -4,7 +4,8 @@
 // entries written with plain reads and writes, staged files copied with CopyFileW, the package
 // written straight into the install folder), and the whole install of setup.exe driven as a
 // person does it, with its finish and its silent removal. Every figure is taken with the install
-// folder on C: (the volume of the staging folder) and on another drive. Rounds alternate which
+// folder on C: (the volume of the temporary folder) and on another drive; our passes stage where
+// the install run stages for that folder (on its own volume), the floors in the temporary folder. Rounds alternate which
 // goes first; each phase starts with the staging and install folders gone. Prints every round
 // and the median ratios. Under Wine each timed step first waits until the host has written
 // earlier phases' data to disk (Settle), so that no phase pays for another's write-back.

@@ -38,6 +38,8 @@ setup::InstallOutcome TfSetupMainForm::RunInstall() {
   };
   setup::InstallOutcome outcome = setup::RunInstall(plan, shown);
   if (!outcome.Done()) {
+    // The package may be put back or replaced before the next try: that run reads it afresh.
+    package_.reset();
     ShowInstallFailure(outcome.reason);
     return outcome;
   }

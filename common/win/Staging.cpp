@@ -53,7 +53,13 @@ class EntryDamaged : public std::runtime_error {
 // The package opened again for one writer's reads: the file its index was read from, as long
 // as it was then. Another length means another file, whose offsets the index does not know.
 std::shared_ptr<tk::TStream> OpenForData(const PackageIndex& package) {
-  std::shared_ptr<tk::TStream> source = pak::OpenPackageForReading(package.location);
+  std::shared_ptr<tk::TStream> source;
+  try {
+    source = pak::OpenPackageForReading(package.location);
+  } catch (const tk::EFOpenError& error) {
+    if (!tk::IsFileNotFoundError(error.ErrorCode())) throw;
+    throw pak::EPackageMissing(package.location.path, error.ErrorCode());  // gone since it was read
+  }
   if (source->Size() != package.packageSize)
     throw EntryDamaged("安装包 \"" + package.location.path + "\" 在读取之后被更改");
   return source;
@@ -197,6 +203,8 @@ StagingResult UnpackPackage(const PackageIndex& package, const std::string& stag
     RunOrdered(
         package.Count(), writers, [&] { return ItemJob(EntryWriter(package, stagingFolder)); },
         [&](int i, std::exception_ptr error) { return taken.Take(i, error); });
+  } catch (const pak::EPackageMissing&) {
+    return {StagingResult::PackageMissing, package.location.path};
   } catch (const std::exception& problem) {
     // A writer could not open the package for itself, or found another file there.
     return {StagingResult::PackageDamaged, problem.what()};

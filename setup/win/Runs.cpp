@@ -36,9 +36,10 @@ namespace {
 InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display) {
   InstallOutcome outcome;
   {
-    // The package is read once; every step of the run takes its index.
-    const std::shared_ptr<const pub::PackageIndex> package =
-        plan.package ? plan.package : ReadSetupPackage(pub::LocatePackage(plan.setupFolder));
+    // The package is read once; every step of the run takes its index. One found wanting
+    // before is looked at again: it may have been put right meanwhile.
+    std::shared_ptr<const pub::PackageIndex> package = plan.package;
+    if (!package || !package->Usable()) package = ReadSetupPackage(pub::LocatePackage(plan.setupFolder));
     LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, package->version, plan.folder,
                      plan);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);

@@ -35,7 +35,7 @@ struct InstallPlan : RunFolders {
   // How long each service command may run, and the waits for the services and the site.
   pub::CommandBounds bounds;
   // The package's index, read once by the caller (ReadSetupPackage), which every step takes;
-  // null: the run reads it itself.
+  // null, or one that could not be read: the run reads it itself.
   std::shared_ptr<const pub::PackageIndex> package;
 };
 

@@ -102,6 +102,17 @@ TEST_F(Staging, APackageChangedSinceItsIndexWasReadIsDamagedAndNotStaged) {
   }
 }
 
+TEST_F(Staging, APackageGoneSinceItsIndexWasReadIsMissing) {
+  PlacePackage({{"forum/a.jsp", "a"}, {"forum/b.jsp", "b"}});
+  const pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(Package()).c_str()));
+  for (int writers : {1, 2}) {
+    const pub::StagingResult result = pub::UnpackPackage(index, StagingFolder(), &progress, writers);
+    EXPECT_EQ(result.kind, pub::StagingResult::PackageMissing) << writers << " writers";
+    EXPECT_EQ(result.detail, Package());
+  }
+}
+
 TEST_F(Staging, APackageNotReadIsRefusedAsItsIndexSaysAndNothingIsMade) {
   PlacePackage({{"forum/a.jsp", "a"}});
   pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
