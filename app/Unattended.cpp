@@ -6,10 +6,10 @@
 #include "common/portable/VersionOrder.h"
 #include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
-#include "common/win/Staging.h"
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
 #include "setup/win/Runs.h"
+#include "setup/win/SetupPackage.h"
 #include "toolkit/core/CodePage.h"
 
 namespace app {
@@ -37,9 +37,12 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   const pub::UnattendedInstallPlan plan = pub::PlanUnattendedInstall(recorded, commandLine.folder);
   if (!plan.Ok()) return EndEarly(pub::RunAction::Install, plan.error, pub::ExitCode::BadCommandLine);
   std::vector<std::string> notes = recorded.notes;
+  // Read once: the downgrade judgement takes its version, the run its index.
+  const std::shared_ptr<const pub::PackageIndex> package =
+      setup::ReadSetupPackage(pub::LocatePackage(SettledFolders().setupFolder));
   if (plan.repair) {
     const pub::DowngradeDecision downgrade =
-        pub::JudgeUnattendedDowngrade(pub::PackageVersion(pub::LocatePackage(SettledFolders().setupFolder)), recorded.version, commandLine.allowDowngrade);
+        pub::JudgeUnattendedDowngrade(package->version, recorded.version, commandLine.allowDowngrade);
     if (downgrade.refused) return EndEarly(pub::RunAction::Repair, downgrade.note, pub::ExitCode::Downgrade);
     if (!downgrade.note.empty()) notes.push_back(downgrade.note);
   }
@@ -47,6 +50,7 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   run.folder = plan.folder;
   run.repair = plan.repair;
   run.recordNotes = notes;
+  run.package = package;
   pub::NoDisplay none;
   const pub::ExitCode code = setup::RunInstall(run, none).code;
   setup::RemoveStagingFolder(run.stagingFolder);

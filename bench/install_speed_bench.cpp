@@ -4,7 +4,8 @@
 // entries written with plain reads and writes, staged files copied with CopyFileW, the package
 // written straight into the install folder), and the whole install of setup.exe driven as a
 // person does it, with its finish and its silent removal. Every figure is taken with the install
-// folder on C: (the volume of the staging folder) and on another drive. Rounds alternate which
+// folder on C: (the volume of the temporary folder) and on another drive; our passes stage where
+// the install run stages for that folder (on its own volume), the floors in the temporary folder. Rounds alternate which
 // goes first; each phase starts with the staging and install folders gone. Prints every round
 // and the median ratios. Under Wine each timed step first waits until the host has written
 // earlier phases' data to disk (Settle), so that no phase pays for another's write-back.
@@ -30,10 +31,14 @@
 #include <vector>
 
 #include "bench/Seconds.h"
+#include "common/portable/PathText.h"
+#include "common/portable/StagingPlace.h"
 #include "common/win/ControlsProgress.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/PackageLocation.h"
+#include "common/win/PackageDigest.h"
 #include "common/win/Staging.h"
+#include "common/win/StagingFolder.h"
 #include "common/win/WorkerRun.h"
 #include "pak/Pak.h"
 #include "tests/e2e/driver/BrowserRecorder.h"
@@ -271,11 +276,12 @@ int stagingWriters = pub::kStagingWriters;
 // makes them.
 std::string setupFolderOfRuns, stagingFolderOfRuns;
 
-bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
+bool OurStaging(pub::Progress* progress, const std::string& stagingFolder, pub::StagingResult* staged) {
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) reported->Step("解压文件到临时目录：");
-    *staged = pub::UnpackPackage(pub::LocatePackage(setupFolderOfRuns), stagingFolderOfRuns, reported,
-                                 pub::EmbeddedMakerKey(), stagingWriters);
+    const pub::PackageIndex package =
+        pub::ReadPackageIndex(pub::LocatePackage(setupFolderOfRuns), pub::EmbeddedMakerKey());
+    *staged = pub::UnpackPackage(package, stagingFolder, reported, stagingWriters);
     if (reported) reported->Flush();
   });
   if (!staged->Succeeded()) std::printf("staging failed: %s\n", Utf8(staged->detail).c_str());
@@ -283,7 +289,8 @@ bool OurStaging(pub::Progress* progress, pub::StagingResult* staged) {
 }
 
 // As the install run's copy step: each product folder the staging found, in its order.
-bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& installFolder) {
+bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, const std::string& stagingFolder,
+                  const std::string& installFolder) {
   std::vector<pub::CopyFailure> failures;
   Apart(progress, [&](pub::Progress* reported) {
     if (reported) {
@@ -293,8 +300,8 @@ bool OurPlacement(pub::Progress* progress, const pub::StagingResult& staged, con
       reported->Line("将Quarn系统文件拷贝到：" + installFolder + " 下");
     }
     for (const std::string& product : staged.products)
-      pub::PlaceFolderTree(stagingFolderOfRuns + product, installFolder + "\\" + product,
-                           pub::PlacementBetween(stagingFolderOfRuns, installFolder), reported, &failures);
+      pub::PlaceFolderTree(stagingFolder + product, installFolder + "\\" + product,
+                           pub::PlacementBetween(stagingFolder, installFolder), reported, &failures);
     if (reported) reported->Flush();
   });
   for (const pub::CopyFailure& failure : failures)
@@ -441,6 +448,8 @@ int main(int argc, char** argv) {
   const std::wstring setupFolder = L"C:\\quarnspeed-setup\\";
   const std::wstring staging = e2e::TempFolder() + L"quarne";
   const std::wstring installFolders[2] = {std::wstring(L"C:\\") + kInstallName, otherRoot + kInstallName};
+  // Where a run into the other volume stages (common/portable/StagingPlace.h).
+  const std::wstring volumeStaging = otherRoot + tk::ToWide(pub::kVolumeStagingName);
   const char* const caseNames[2] = {"C: (the staging volume)", "other volume"};
   Clean(setupFolder);
   CreateDirectoryW(setupFolder.c_str(), nullptr);
@@ -518,12 +527,14 @@ int main(int argc, char** argv) {
           std::unique_ptr<pub::ControlsProgress> progress = page.Progress(display);
           Settle();
           double start = Seconds();
+          // Where the install run stages for this install folder.
+          const std::string stagingFolder = pub::ChooseStagingFolder(installText, stagingFolderOfRuns, nullptr);
           pub::StagingResult staged;
-          ok = OurStaging(progress.get(), &staged);
+          ok = OurStaging(progress.get(), stagingFolder, &staged);
           f.staging = Seconds() - start;
           Settle();
           start = Seconds();
-          ok = ok && OurPlacement(progress.get(), staged, installText);
+          ok = ok && OurPlacement(progress.get(), staged, stagingFolder, installText);
           f.placement = Seconds() - start;
           progress.reset();
           if (ok && CountTree(install) != files) {
@@ -533,13 +544,16 @@ int main(int argc, char** argv) {
           }
           Clean(install);
           Clean(staging);
+          Clean(tk::ToWide(pub::WithoutTrailingBackslash(stagingFolder)));
         } else if (wholeRuns) {
           page.form->SetVisible(false);
           PutMachineInOrder(install, staging, javaHome);
           WholeRun run = RunSetup(setupFolder, install, files);
           ok = run.ok;
           f.whole = run.install, f.finish = run.finish, f.removal = run.removal;
+          if (e2e::FolderExists(volumeStaging)) std::printf("the whole run left %s behind\n", tk::WideToUtf8(volumeStaging).c_str());
           PutMachineInOrder(install, staging, javaHome);
+          Clean(volumeStaging);
         }
       }
       if (!ok) break;

@@ -22,4 +22,8 @@ struct PackageLocation {
 // first byte and ends at its last. EFOpenError as a file stream raises it.
 std::unique_ptr<tk::TStream> OpenPackageForReading(const PackageLocation& location);
 
+// How many times this process has opened a package for reading, through the call above (the
+// archive object opens it the same way): tests show with it how often a run opens its package.
+int PackageOpenCount();
+
 }  // namespace pak

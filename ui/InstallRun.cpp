@@ -29,6 +29,7 @@ setup::InstallOutcome TfSetupMainForm::RunInstall() {
   plan.folder = model_->Folder();
   plan.repair = model_->Choice() == pub::WizardChoice::Repair && model_->RepairOffered();
   if (plan.repair) plan.recordNotes = recordNotes_;
+  plan.package = package_;
   plan.onStaged = [this](const pub::StagingResult& staged) {
     ProductList->Clear();
     for (const std::string& name : staged.products) ProductList->Add(name);
@@ -37,6 +38,8 @@ setup::InstallOutcome TfSetupMainForm::RunInstall() {
   };
   setup::InstallOutcome outcome = setup::RunInstall(plan, shown);
   if (!outcome.Done()) {
+    // The package may be put back or replaced before the next try: that run reads it afresh.
+    package_.reset();
     ShowInstallFailure(outcome.reason);
     return outcome;
   }

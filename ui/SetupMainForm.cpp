@@ -5,9 +5,9 @@
 #include "common/portable/VersionOrder.h"
 #include "common/win/PackageLocation.h"
 #include "common/win/Publicfunc.h"
-#include "common/win/Staging.h"
 #include "setup/win/InstallEngine.h"
 #include "setup/win/InstallationRecord.h"
+#include "setup/win/SetupPackage.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/Application.h"
@@ -44,8 +44,8 @@ void TfSetupMainForm::WireHandlers() {
 void TfSetupMainForm::FormCreate() {
   ShowPage(0, true);
   // The uninstaller needs no package, only the record.
-  const pak::PackageLocation package = pub::LocatePackage(folders_.setupFolder);
-  packageFound_ = uninstallerAlone_ || tk::FileExists(package.path);
+  if (!uninstallerAlone_) package_ = setup::ReadSetupPackage(pub::LocatePackage(folders_.setupFolder));
+  packageFound_ = uninstallerAlone_ || package_->kind != pub::PackageIndex::Missing;
   if (!packageFound_) {
     model_ = std::make_unique<pub::WizardModel>(true, Edit1->Text());  // both optional pages stay
     outcome_.StoppedAtStart(pub::ExitCode::PackageProblem);
@@ -54,7 +54,7 @@ void TfSetupMainForm::FormCreate() {
   }
   const pub::InstallationRecordReading recorded = setup::ReadInstallationRecord();
   // Only a recorded installation has a version to compare it with.
-  const std::string packageVersion = recorded.Exists() ? pub::PackageVersion(package) : std::string();
+  const std::string packageVersion = recorded.Exists() && package_ ? package_->version : std::string();
   if (!recorded.Exists()) {
     ReleasePage(HadInstallPage);
     ReleasePage(UninstallPage);

@@ -155,6 +155,9 @@ class TfSetupMainForm : public tk::Form {
   // What the record held that could not be read as written, for a repair's log.
   std::vector<std::string> recordNotes_;
   const bool uninstallerAlone_;
+  // The package, read once when the window is made: the choice page shows its version and
+  // every run takes its index. None for the uninstaller, which needs only the record.
+  std::shared_ptr<const pub::PackageIndex> package_;
   bool packageFound_ = false;  // or not needed: the uninstaller has none
   bool runActive_ = false;
   bool closePending_ = false;

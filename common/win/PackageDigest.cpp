@@ -18,19 +18,4 @@ std::string EmbeddedMakerKey(HMODULE module) {
   return std::string(static_cast<const char*>(bytes), size);
 }
 
-PackageDigests::PackageDigests(pak::TkexPak& archive, const std::string& makerKey)
-    : archive_(archive),
-      check_(pak::ReadDigestCheck(*archive.Stream, *archive.Header, archive.Stream->Size())),
-      trust_(pak::JudgePackage(check_, makerKey)) {}
-
-bool PackageDigests::EntryMatches(int32_t index, tk::Sha256& digest) const {
-  tk::Sha256Digest got = digest.Finish();
-  if (!trust_.checkEntries) return true;
-  return index >= 0 && static_cast<size_t>(index) < check_.block.entries.size() && check_.block.entries[index] == got;
-}
-
-std::string PackageDigests::MismatchText(int32_t index) const {
-  return pak::EntryMismatchText(index, archive_.Directory->Item(index));
-}
-
 }  // namespace pub

@@ -4,11 +4,8 @@
 #include <shlobj.h>
 
 #include <memory>
-#include <set>
 #include <stdexcept>
 
-#include "common/portable/EntryNames.h"
-#include "common/portable/GbkCase.h"
 #include "common/portable/GbkText.h"
 #include "common/portable/OrderedWriters.h"
 #include "common/portable/PathText.h"
@@ -20,13 +17,6 @@
 
 namespace pub {
 namespace {
-
-// The entry's name with '\' separators.
-std::string ConvertedName(const pak::TkexPakDirectoryItem& item) {
-  std::string name = item.NameText();
-  ReplaceChar('/', '\\', name);
-  return name;
-}
 
 // Up to and including the last '\' that is a character of its own.
 std::string FolderPart(const std::string& path) {
@@ -47,61 +37,48 @@ bool ForceFolders(const std::string& folder) {
   return false;
 }
 
-// The text before the first '\' of the name, or empty when there is none.
-std::string ProductName(const std::string& name) {
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (IsGbkLeadByte(static_cast<unsigned char>(name[i])) && i + 1 < name.size()) {
-      ++i;
-      continue;
-    }
-    if (name[i] == '\\') return name.substr(0, i);
-  }
-  return std::string();
-}
-
-// The product names in the order first met, each once whatever its letter case. A file right
-// in the package's root belongs to no product.
-class ProductNames {
- public:
-  explicit ProductNames(std::vector<std::string>& names) : names_(names) {}
-  void Add(const std::string& name) {
-    if (!name.empty() && folded_.insert(GbkUpperCase(name)).second) names_.push_back(name);
-  }
-
- private:
-  std::vector<std::string>& names_;
-  std::set<std::string> folded_;
-};
-
 // A folder of the staging folder that could not be made; its text is the user's.
 class FolderNotMade : public std::runtime_error {
  public:
   explicit FolderNotMade(const std::string& folder) : std::runtime_error("无法建立目录:" + folder) {}
 };
 
-// An entry whose data differ from its digest; its text names the entry.
+// An entry whose data differ from its digest, or a package that is no longer the one indexed;
+// its text names the entry or the package.
 class EntryDamaged : public std::runtime_error {
  public:
   explicit EntryDamaged(const std::string& text) : std::runtime_error(text) {}
 };
+
+// The package opened again for one writer's reads: the file its index was read from, as long
+// as it was then. Another length means another file, whose offsets the index does not know.
+std::shared_ptr<tk::TStream> OpenForData(const PackageIndex& package) {
+  std::shared_ptr<tk::TStream> source;
+  try {
+    source = pak::OpenPackageForReading(package.location);
+  } catch (const tk::EFOpenError& error) {
+    if (!tk::IsFileNotFoundError(error.ErrorCode())) throw;
+    throw pak::EPackageMissing(package.location.path, error.ErrorCode());  // gone since it was read
+  }
+  if (source->Size() != package.packageSize)
+    throw EntryDamaged("安装包 \"" + package.location.path + "\" 在读取之后被更改");
+  return source;
+}
 
 // One writer of staging: the package opened for reading of its own, a hash of its own, and the
 // folder it made last. Writes the entries it is handed into the staging folder, each checked
 // against its digest as its bytes pass; one that differs is removed again.
 class EntryWriter {
  public:
-  EntryWriter(const pak::PackageLocation& package, const std::string& stagingFolder,
-              const pak::TkexPakDirectory& directory, const std::vector<std::string>& names, const PackageDigests& digests)
-      : source_(pak::OpenPackageForReading(package)),
+  EntryWriter(const PackageIndex& package, const std::string& stagingFolder)
+      : source_(OpenForData(package)),
         digest_(std::make_shared<tk::Sha256>()),
         stagingFolder_(stagingFolder),
-        directory_(directory),
-        names_(names),
-        digests_(digests) {}
+        package_(package) {}
 
   void operator()(int i) {
-    const pak::TkexPakDirectoryItem& item = directory_.Item(i);
-    const std::string destination = stagingFolder_ + names_[i];
+    const PackageEntry& entry = package_.entries[i];
+    const std::string destination = stagingFolder_ + entry.path;
     const std::string folder = FolderPart(destination);
     // Entries come folder by folder: a folder found or made is not looked up again. Another
     // writer may make the same folder at the same time; ForceFolders is content when it exists.
@@ -109,15 +86,15 @@ class EntryWriter {
       if (!FolderExists(folder) && !ForceFolders(folder)) throw FolderNotMade(folder);
       readyFolder_ = folder;
     }
-    if (item.Kind != pak::kKindFile) return;
+    if (!entry.file) return;
     {
       tk::TFileStream target(destination, tk::FileMode::Create);  // closed on every path
-      source_->SetPosition(item.DataOffset);
-      if (item.DataSize != 0) target.CopyFrom(*source_, item.DataSize, digest_.get());
+      source_->SetPosition(entry.offset);
+      if (entry.size != 0) target.CopyFrom(*source_, entry.size, digest_.get());
     }
-    if (!digests_.EntryMatches(i, *digest_)) {
+    if (!package_.EntryMatches(i, *digest_)) {
       DeleteFileW(tk::ToWide(destination).c_str());
-      throw EntryDamaged(digests_.MismatchText(i));
+      throw EntryDamaged(package_.MismatchText(i));
     }
   }
 
@@ -126,120 +103,110 @@ class EntryWriter {
   std::shared_ptr<tk::TStream> source_;
   std::shared_ptr<tk::Sha256> digest_;  // Finish starts it afresh for the next entry
   std::string stagingFolder_;
-  const pak::TkexPakDirectory& directory_;
-  const std::vector<std::string>& names_;
-  const PackageDigests& digests_;
+  const PackageIndex& package_;
   std::string readyFolder_;
 };
+
+// The result as the writers' work is taken in package order: the list of files, the display,
+// and the first failure, as one writer would leave them.
+class StagedEntries {
+ public:
+  StagedEntries(const PackageIndex& package, const std::string& stagingFolder, Progress* progress,
+                StagingResult& staged)
+      : package_(package), stagingFolder_(stagingFolder), progress_(progress), staged_(staged) {}
+
+  // False, with the failure in the result, when entry i failed.
+  bool Take(int i, std::exception_ptr error) {
+    const PackageEntry& entry = package_.entries[i];
+    if (error) {
+      Fail(entry.path, error);
+      return false;
+    }
+    if (entry.file) staged_.files.push_back(entry.path);
+    if (progress_) {
+      progress_->Status("开始解压......");
+      progress_->Line("..\\" + entry.path);
+      progress_->Advance();
+    }
+    walk::KeepResponsive();
+    return true;
+  }
+
+ private:
+  void Fail(const std::string& name, std::exception_ptr error) {
+    try {
+      std::rethrow_exception(error);
+    } catch (const FolderNotMade& problem) {
+      Set(StagingResult::CannotWrite, problem.what());
+    } catch (const EntryDamaged& problem) {
+      Set(StagingResult::PackageDamaged, problem.what());
+    } catch (const tk::EReadError& problem) {
+      Set(StagingResult::PackageDamaged, name + ": " + problem.what());
+    } catch (const tk::EStreamError& problem) {
+      Set(StagingResult::CannotWrite, stagingFolder_ + name + ": " + problem.what());
+    } catch (const std::exception& problem) {
+      Set(StagingResult::PackageDamaged, name + ": " + problem.what());
+    }
+  }
+  void Set(StagingResult::Kind kind, const std::string& detail) { staged_ = {kind, detail}; }
+
+  const PackageIndex& package_;
+  const std::string& stagingFolder_;
+  Progress* progress_;
+  StagingResult& staged_;
+};
+
+// What the result says of the package, from its index.
+StagingResult StagedFrom(const PackageIndex& package) {
+  StagingResult staged;
+  staged.version = package.version;
+  staged.date = package.date;
+  staged.entryCount = package.Count();
+  staged.packageBytes = package.dataBytes;
+  staged.products = package.products;
+  return staged;
+}
+
+StagingResult NotStaged(const PackageIndex& package) {
+  switch (package.kind) {
+    case PackageIndex::Missing:
+      return {StagingResult::PackageMissing, package.detail};
+    case PackageIndex::Refused:
+      return {StagingResult::PackageRefused, package.detail};
+    default:
+      return {StagingResult::PackageDamaged, package.detail};
+  }
+}
 
 }  // namespace
 
 std::vector<std::string> StagingResult::RootFiles() const {
   std::vector<std::string> root;
   for (const std::string& file : files)
-    if (ProductName(file).empty()) root.push_back(file);
+    if (TopFolderOf(file).empty()) root.push_back(file);
   return root;
 }
 
-std::string PackageVersion(const pak::PackageLocation& package) {
-  try {
-    pak::TkexPak archive(nullptr, package);
-    return archive.Header->VersionText();
-  } catch (const std::exception&) {
-    return std::string();
+StagingResult UnpackPackage(const PackageIndex& package, const std::string& stagingFolder, Progress* progress,
+                            int writers) {
+  if (!package.Usable()) return NotStaged(package);
+  StagingResult staged = StagedFrom(package);
+  if (progress) {
+    progress->Range(package.Count());
+    progress->Note(package.trustNote);
   }
-}
-
-uint64_t UnpackedPackageSize(const pak::PackageLocation& package) {
-  constexpr uint64_t kCluster = 4096;
-  try {
-    pak::TkexPak archive(nullptr, package);
-    uint64_t total = 0;
-    for (int32_t i = 0; i < archive.Directory->Count(); ++i)
-      total += (uint64_t{archive.Directory->Item(i).DataSize} + kCluster - 1) / kCluster * kCluster + kCluster;
-    return total;
-  } catch (const std::exception&) {
-    return 0;
-  }
-}
-
-StagingResult UnpackPackage(const pak::PackageLocation& package, const std::string& stagingFolder, Progress* progress,
-                            const std::string& makerKey, int writers) {
-  if (!tk::FileExists(package.path)) return {StagingResult::PackageMissing, package.path};
-  std::unique_ptr<pak::TkexPak> archive;
-  try {
-    archive = std::make_unique<pak::TkexPak>(nullptr, package);
-  } catch (const pak::EPackageMissing&) {
-    return {StagingResult::PackageMissing, package.path};  // gone between the look and the open
-  } catch (const std::exception& error) {
-    return {StagingResult::PackageDamaged, error.what()};
-  }
-  StagingResult staged;
-  staged.version = archive->Header->VersionText();
-  staged.date = archive->Header->CreationTime;
-  staged.entryCount = archive->Directory->Count();
-  for (int32_t i = 0; i < archive->Directory->Count(); ++i) staged.packageBytes += archive->Directory->Item(i).DataSize;
-  if (progress) progress->Range(archive->Directory->Count());
-  // A package with a name that could land outside the staging folder, or that Windows would
-  // write under another name or to a device, is refused whole, before anything is written.
-  for (int32_t i = 0; i < archive->Directory->Count(); ++i) {
-    const pak::TkexPakDirectoryItem& item = archive->Directory->Item(i);
-    std::string problem = NameProblem(item.NameText(), item.Kind);
-    if (!problem.empty()) return {StagingResult::PackageDamaged, item.NameText() + ": " + problem};
-  }
-  std::unique_ptr<PackageDigests> digests;
-  try {
-    digests = std::make_unique<PackageDigests>(*archive, makerKey);
-  } catch (const std::exception& error) {
-    return {StagingResult::PackageDamaged, error.what()};
-  }
-  if (!digests->Trust().accepted) return {StagingResult::PackageRefused, digests->Trust().message};
-  if (progress) progress->Note(digests->Trust().message);
-
   // Written only into a folder made anew, which nobody else controls and no link leads out of.
   const std::string notMade = MakeFreshPrivateFolder(stagingFolder);
   if (!notMade.empty()) return {StagingResult::CannotWrite, notMade};
-
-  ProductNames products(staged.products);
-  const int32_t count = archive->Directory->Count();
-  std::vector<std::string> names(static_cast<size_t>(count));
-  for (int32_t i = 0; i < count; ++i) names[i] = ConvertedName(archive->Directory->Item(i));
-  // The entries are written by the writers; what each did is taken here in package order, so
-  // the products, the list of files, the display and the first failure are as one writer
-  // would leave them.
-  const pak::TkexPakDirectory& directory = *archive->Directory;
-  auto finished = [&](int i, std::exception_ptr error) {
-    const std::string& name = names[i];
-    try {
-      if (error) std::rethrow_exception(error);
-    } catch (const FolderNotMade& problem) {
-      staged = {StagingResult::CannotWrite, problem.what()};
-    } catch (const EntryDamaged& problem) {
-      staged = {StagingResult::PackageDamaged, problem.what()};
-    } catch (const tk::EReadError& problem) {
-      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
-    } catch (const tk::EStreamError& problem) {
-      staged = {StagingResult::CannotWrite, stagingFolder + name + ": " + problem.what()};
-    } catch (const std::exception& problem) {
-      staged = {StagingResult::PackageDamaged, name + ": " + problem.what()};
-    }
-    if (error) return false;
-    products.Add(ProductName(name));
-    if (directory.Item(i).Kind == pak::kKindFile) staged.files.push_back(name);
-    if (progress) {
-      progress->Status("开始解压......");
-      progress->Line("..\\" + name);
-      progress->Advance();
-    }
-    walk::KeepResponsive();
-    return true;
-  };
+  StagedEntries taken(package, stagingFolder, progress, staged);
   try {
     RunOrdered(
-        count, writers,
-        [&] { return ItemJob(EntryWriter(package, stagingFolder, directory, names, *digests)); }, finished);
+        package.Count(), writers, [&] { return ItemJob(EntryWriter(package, stagingFolder)); },
+        [&](int i, std::exception_ptr error) { return taken.Take(i, error); });
+  } catch (const pak::EPackageMissing&) {
+    return {StagingResult::PackageMissing, package.location.path};
   } catch (const std::exception& problem) {
-    // A writer could not open the package for itself.
+    // A writer could not open the package for itself, or found another file there.
     return {StagingResult::PackageDamaged, problem.what()};
   }
   return staged;

@@ -1,5 +1,5 @@
-// Staging: the whole package unpacked into the staging folder, and what it learned of the
-// package on the way (version, date, products, counts, bytes) handed back in its result.
+// Staging: the whole package unpacked into the staging folder, and which package it staged
+// (version, date, products, counts, bytes) handed back in its result.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "common/portable/Progress.h"
-#include "common/win/PackageDigest.h"
-#include "pak/PakLocation.h"
+#include "common/portable/PackageIndex.h"
 #include "toolkit/core/DateTime.h"
 
 namespace pub {
@@ -27,7 +26,7 @@ struct StagingResult {
   Kind kind = Done;
   std::string detail;  // the entry or file concerned and the system's reason
   std::vector<std::string> files;  // the staged files, '\'-separated, relative, in package order
-  // What the package says of itself; filled once it could be opened.
+  // What the package says of itself, from its index; filled once it was read.
   std::string version;
   tk::TDateTime date = 0;
   int32_t entryCount = 0;     // every entry, folders included
@@ -39,29 +38,20 @@ struct StagingResult {
   std::vector<std::string> RootFiles() const;
 };
 
-// The version of the package, read from its header without unpacking; empty when it cannot be
-// read.
-std::string PackageVersion(const pak::PackageLocation& package);
-
-// The room the package's entries take once unpacked, each file rounded up to a 4 KiB cluster;
-// 0 when the package cannot be read (staging then says why).
-uint64_t UnpackedPackageSize(const pak::PackageLocation& package);
-
 // How many files staging writes at once: creating and closing a file waits on the system, and
 // writers that overlap those waits stage faster than one writer alone.
 constexpr int kStagingWriters = 2;
 
-// Opens the package (pub::LocatePackage() tells where it lies) for reading only and extracts every
-// entry into stagingFolder (ending in '\'), made anew, with `writers` writers at once (each reading
-// the package through a handle of its own), reporting one status text, log line and step per entry
-// in package order (progress may be null), on the caller's thread. Every entry name, and the
-// package's digest block against makerKey (the maker's public key built into the program, none in a
-// development build), are checked before anything is written; each entry's data are checked against
-// its digest as they are written, and an entry that differs is removed again. The first entry that
-// fails in package order is the failure returned. The package is let go before returning, whatever
-// the outcome, so a later staging in the same process can open it again; it is never written to,
-// and never created when it is missing.
-StagingResult UnpackPackage(const pak::PackageLocation& package, const std::string& stagingFolder, Progress* progress,
-                            const std::string& makerKey = EmbeddedMakerKey(), int writers = kStagingWriters);
+// Unpacks every entry of the package, as its index was read and judged, into stagingFolder
+// (made anew with its protected access list first; whatever stood there goes) with `writers`
+// writers at once, each reading the package through a handle of its own, reporting one status
+// text, log line and step per entry in package order (progress may be null), on the caller's
+// thread. A package whose index was not read is refused as the index says, with nothing
+// written. Each entry's data are checked against its digest as they are written, and an entry
+// that differs is removed again; a package that changed since its index was read is damaged.
+// The first entry that fails in package order is the failure returned. The package is let go
+// before returning, whatever the outcome; it is never written to.
+StagingResult UnpackPackage(const PackageIndex& package, const std::string& stagingFolder, Progress* progress,
+                            int writers = kStagingWriters);
 
 }  // namespace pub

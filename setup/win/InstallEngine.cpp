@@ -15,11 +15,12 @@
 #include "common/win/FilePlacement.h"
 #include "common/win/FolderSecurity.h"
 #include "setup/win/PlacedFilesStore.h"
-#include "setup/win/PackagePorts.h"
+#include "setup/win/SetupPackage.h"
 #include "setup/win/PortListeners.h"
 #include "common/win/Publicfunc.h"
 #include "common/win/Services.h"
 #include "common/win/Staging.h"
+#include "common/win/StagingFolder.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/FileStream.h"
 #include "toolkit/win/ProgramPath.h"
@@ -37,6 +38,7 @@ std::string PackageMissingMessage() {
 void InstallEngine::Run() {
   Perform(pub::RunStep::Stage, [this] {
     CheckFolder();
+    ChooseStagingFolder();
     // Moved or copied into place: decided once, for the room counted and every product alike.
     placement_ = pub::PlacementBetween(stagingFolder_, folder_);
     CheckDiskSpace();
@@ -121,10 +123,19 @@ void InstallEngine::CheckFolder() {
   if (!problem.empty()) throw InstallFailed(problem);
 }
 
+void InstallEngine::ChooseStagingFolder() {
+  std::string note;
+  const std::string given = stagingFolder_;
+  stagingFolder_ = pub::ChooseStagingFolder(folder_, given, &note);
+  if (!note.empty()) progress_.Note(note);
+  if (stagingFolder_ != given) progress_.Note("在安装目录所在的卷上解压：" + stagingFolder_);
+}
+
 void InstallEngine::CheckDiskSpace() {
   // The package is unpacked into the staging folder, then put into place: moved within one
-  // volume, which needs no more room, and copied across volumes, which needs it twice.
-  const uint64_t size = pub::UnpackedPackageSize(package_);
+  // volume, which needs no more room, and copied across volumes (only where no staging folder
+  // could be made on the install folder's), which needs it twice.
+  const uint64_t size = package_->unpackedBytes;
   const uint64_t placed = placement_ == pub::Placement::Move ? 0 : size;
   std::optional<pub::SpaceShortage> shortage = pub::FindSpaceShortage({{stagingFolder_, size}, {folder_, placed}});
   if (!shortage) return;
@@ -136,7 +147,7 @@ void InstallEngine::CheckDiskSpace() {
 void InstallEngine::CheckPorts() {
   // Our own services may hold their ports now: StopServices stops them before they are
   // started again.
-  std::vector<pub::PlannedPort> ports = pub::PackagePorts(package_);
+  std::vector<pub::PlannedPort> ports = pub::PackagePorts(*package_);
   for (pub::PlannedPort& port : ports) port.servicePid = pub::QueryService(port.service).processId;
   std::string problem = pub::PortsProblem(ports, pub::ListeningPorts());
   if (!problem.empty()) throw PortTaken(problem);
@@ -144,7 +155,7 @@ void InstallEngine::CheckPorts() {
 
 void InstallEngine::Stage() {
   progress_.Step("解压文件到临时目录：");
-  pub::StagingResult staged = pub::UnpackPackage(package_, stagingFolder_, &progress_);
+  pub::StagingResult staged = pub::UnpackPackage(*package_, stagingFolder_, &progress_);
   switch (staged.kind) {
     case pub::StagingResult::Done:
       break;

@@ -6,19 +6,20 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
 #include "common/portable/FolderProtection.h"
+#include "common/portable/PackageIndex.h"
 #include "setup/portable/PlacedFiles.h"
 #include "common/portable/Progress.h"
 #include "common/portable/ToolCommand.h"
 #include "common/win/FilePlacement.h"
 #include "common/win/FileTree.h"
 #include "common/win/Staging.h"
-#include "pak/PakLocation.h"
 #include "toolkit/core/Errors.h"
 
 namespace setup {
@@ -51,9 +52,11 @@ class PackageProblem : public InstallFailed {
 class InstallEngine {
  public:
   // folder: the install folder as the user gave it, without a trailing '\'; stagingFolder:
-  // where the package is unpacked, ending in '\'; package: where the package lies
-  // (pub::LocatePackage()), for every step that reads it.
-  InstallEngine(std::string folder, std::string stagingFolder, pak::PackageLocation package, pub::Progress& progress)
+  // where the package is unpacked when the install folder is on its volume, ending in '\';
+  // package: the package's index, read once (setup::ReadSetupPackage), for every step that
+  // reads it.
+  InstallEngine(std::string folder, std::string stagingFolder, std::shared_ptr<const pub::PackageIndex> package,
+                pub::Progress& progress)
       : folder_(std::move(folder)),
         stagingFolder_(std::move(stagingFolder)),
         package_(std::move(package)),
@@ -75,9 +78,15 @@ class InstallEngine {
   // True only when this run created the system-wide JAVA_HOME, or a repair found the one an
   // earlier run of ours created.
   bool HadSetJavaHome() const { return hadSetJavaHome_; }
+  // Where this run staged: the staging folder it was given, or one on the install folder's
+  // volume, which the run removes once it has ended.
+  const std::string& StagingFolder() const { return stagingFolder_; }
 
   // The steps.
   void CheckFolder();
+  // Stages on the install folder's volume when that is not the staging folder's, so that the
+  // files are put in place by renaming them (pub::ChooseStagingFolder).
+  void ChooseStagingFolder();
   void CheckDiskSpace();
   void CheckPorts();
   void Stage();
@@ -126,7 +135,7 @@ class InstallEngine {
 
   std::string folder_;
   std::string stagingFolder_;
-  pak::PackageLocation package_;
+  std::shared_ptr<const pub::PackageIndex> package_;
   pub::Progress& progress_;
   pub::StagingResult staged_;
   pub::Placement placement_ = pub::Placement::Copy;  // how the staged files get into folder_

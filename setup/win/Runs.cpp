@@ -8,6 +8,7 @@
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
 #include "setup/win/MsiRegistration.h"
+#include "setup/win/SetupPackage.h"
 #include "toolkit/core/FileStream.h"
 
 namespace setup {
@@ -34,11 +35,12 @@ namespace {
 InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display) {
   InstallOutcome outcome;
   {
-    // Where the package lies is settled once; every step of the run reads that one.
-    const pak::PackageLocation package = pub::LocatePackage(plan.setupFolder);
-    // The version the run installs, read from the package's header before staging.
-    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, pub::PackageVersion(package),
-                     plan.folder, plan);
+    // The package is read once; every step of the run takes its index. One found wanting
+    // before is looked at again: it may have been put right meanwhile.
+    std::shared_ptr<const pub::PackageIndex> package = plan.package;
+    if (!package || !package->Usable()) package = ReadSetupPackage(pub::LocatePackage(plan.setupFolder));
+    LoggedRun logged(plan.repair ? pub::RunAction::Repair : pub::RunAction::Install, package->version, plan.folder,
+                     plan);
     for (const std::string& note : plan.recordNotes) logged.Log().Note(note);
     pub::TeeProgress progress(display, logged.Log());
     InstallEngine engine(plan.folder, plan.stagingFolder, package, progress);
@@ -57,6 +59,9 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
       outcome.reason = ReasonOf(error);
     }
     outcome.javaHomeOurs = engine.HadSetJavaHome();
+    // A staging folder on the install folder's volume holds little once its files were moved;
+    // nothing of it is left on a volume the user chose for the installation.
+    if (engine.StagingFolder() != plan.stagingFolder) RemoveStagingFolder(engine.StagingFolder());
     logged.Finish(outcome.code);
     progress.Flush();
   }

@@ -8,12 +8,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
 #include "setup/portable/RunFolders.h"
 #include "common/portable/ExitCode.h"
+#include "common/portable/PackageIndex.h"
 #include "common/portable/Progress.h"
 #include "common/win/Staging.h"
 #include "setup/win/UninstallEngine.h"
@@ -32,6 +34,9 @@ struct InstallPlan : RunFolders {
   std::vector<std::string> recordNotes;
   // How long each service command may run, and the waits for the services and the site.
   pub::CommandBounds bounds;
+  // The package's index, read once by the caller (ReadSetupPackage), which every step takes;
+  // null, or one that could not be read: the run reads it itself.
+  std::shared_ptr<const pub::PackageIndex> package;
 };
 
 // How a run ended: done, or the reason a person can act on and the exit code it stands for.
@@ -59,7 +64,8 @@ struct UninstallOutcome : RunOutcome {
   std::vector<std::string> leftForRestart;
 };
 
-// Stages the package, installs it into plan.folder and starts its services.
+// Stages the package, installs it into plan.folder and starts its services. A staging folder
+// the run made on the install folder's volume is removed before it returns.
 InstallOutcome RunInstall(const InstallPlan& plan, pub::Progress& display);
 
 // The staging folder (ending in '\'), once no run needs it: /S removes it after its run, the

@@ -1,13 +1,16 @@
 // The installer's digest checks on the system's CNG: a signature OpenSSL made is taken, any
 // changed byte of it or of what it signs is not; the built-in key; and the per-entry check as
-// staging will call it, on packages signed by quarnpak (tests/native/data).
+// the package's index makes for staging, on packages signed by quarnpak (tests/native/data).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "common/portable/PackageIndex.h"
 #include "common/win/PackageDigest.h"
+#include "pak/Pak.h"
+#include "pak/PakDigestCheck.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/core/P256Signature.h"
@@ -86,17 +89,17 @@ TEST(PackageDigestCng, EntriesAreCheckedAsStagingWritesThem) {
   std::string bytes = ReadAll(Data("signed.pak"));
   bytes[140] ^= 1;  // forum/index.jsp, entry 4, holds bytes 133 to 150
   Package package(bytes);
-  pak::TkexPak archive(nullptr, GbkName(package / "Setup.pak"), pak::OpenFor::Reading);
-  pub::PackageDigests digests(archive, ReadAll(Data("maker-test.pub")));
-  ASSERT_TRUE(digests.Trust().accepted) << digests.Trust().message;
-  for (int32_t i = 0; i < archive.Directory->Count(); ++i) {
-    if (archive.Directory->Item(i).Kind != pak::kKindFile) continue;
+  const pak::PackageLocation location{GbkName(package / "Setup.pak")};
+  const pub::PackageIndex index = pub::ReadPackageIndex(location, ReadAll(Data("maker-test.pub")));
+  ASSERT_TRUE(index.Usable()) << index.detail;
+  for (int32_t i = 0; i < index.Count(); ++i) {
+    const pub::PackageEntry& entry = index.entries[i];
+    if (!entry.file) continue;
     tk::Sha256 digest;
-    archive.ExtractEntry(i, GbkName(package / "entry"), &digest);
-    EXPECT_EQ(digests.EntryMatches(i, digest), i != 4) << "entry " << i;
+    digest.Update(bytes.substr(entry.offset, entry.size));
+    EXPECT_EQ(index.EntryMatches(i, digest), i != 4) << "entry " << i;
   }
-  EXPECT_NE(digests.MismatchText(4).find("forum/index.jsp"), std::string::npos);
+  EXPECT_NE(index.MismatchText(4).find("forum/index.jsp"), std::string::npos);
 
-  pub::PackageDigests other(archive, ReadAll(Data("other-test.pub")));
-  EXPECT_FALSE(other.Trust().accepted);
+  EXPECT_EQ(pub::ReadPackageIndex(location, ReadAll(Data("other-test.pub"))).kind, pub::PackageIndex::Refused);
 }

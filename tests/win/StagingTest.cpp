@@ -18,20 +18,18 @@ namespace {
 class Staging : public EngineFixture {
  protected:
   bool Unpack() { return Stage().Succeeded(); }
-  pub::StagingResult Stage() {
+  // The package's index read as a run reads it, then staged.
+  pub::StagingResult Stage(const std::string& makerKey = std::string(), int writers = pub::kStagingWriters) {
     progress = RecordedProgress();
-    last = UnpackWith(pub::EmbeddedMakerKey());
+    const pub::PackageIndex package = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), makerKey);
+    last = pub::UnpackPackage(package, StagingFolder(), &progress, writers);
     return last;
   }
-  // The package beside the program unpacked into the staging folder, reported to progress.
-  pub::StagingResult UnpackWith(const std::string& makerKey, int writers = pub::kStagingWriters) {
-    return pub::UnpackPackage(pub::LocatePackage(folders.setupFolder), folders.stagingFolder, &progress, makerKey,
-                              writers);
-  }
+  std::string StagingFolder() const { return folders.stagingFolder; }
   std::string Package() const { return folder.Path() + "Setup.pak"; }
   std::vector<std::string> Products() const { return last.products; }
   pub::StagingResult last;
-  std::string Staged(const std::string& name) const { return folders.stagingFolder + name; }
+  std::string Staged(const std::string& name) const { return StagingFolder() + name; }
 };
 
 }  // namespace
@@ -89,6 +87,44 @@ TEST_F(Staging, LetsGoOfThePackageSoASecondStagingWorks) {
   tk::TFileStream other(Package(), tk::FileMode::OpenReadWrite);
 }
 
+TEST_F(Staging, APackageChangedSinceItsIndexWasReadIsDamagedAndNotStaged) {
+  PlacePackage({{"forum/a.jsp", "a"}, {"forum/b.jsp", "b"}});
+  const pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
+  ASSERT_TRUE(index.Usable()) << index.detail;
+  // Another package under the same name: the offsets the index holds are not its offsets.
+  PlacePackage({{"forum/a.jsp", "another a"}, {"forum/b.jsp", "b"}});
+  for (int writers : {1, 2}) {
+    progress = RecordedProgress();
+    const pub::StagingResult result = pub::UnpackPackage(index, StagingFolder(), &progress, writers);
+    EXPECT_EQ(result.kind, pub::StagingResult::PackageDamaged) << writers << " writers";
+    EXPECT_NE(result.detail.find("被更改"), std::string::npos) << result.detail;
+    EXPECT_FALSE(Exists(Staged("forum\\a.jsp")));
+  }
+}
+
+TEST_F(Staging, APackageGoneSinceItsIndexWasReadIsMissing) {
+  PlacePackage({{"forum/a.jsp", "a"}, {"forum/b.jsp", "b"}});
+  const pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
+  ASSERT_TRUE(DeleteFileW(tk::ToWide(Package()).c_str()));
+  for (int writers : {1, 2}) {
+    const pub::StagingResult result = pub::UnpackPackage(index, StagingFolder(), &progress, writers);
+    EXPECT_EQ(result.kind, pub::StagingResult::PackageMissing) << writers << " writers";
+    EXPECT_EQ(result.detail, Package());
+  }
+}
+
+TEST_F(Staging, APackageNotReadIsRefusedAsItsIndexSaysAndNothingIsMade) {
+  PlacePackage({{"forum/a.jsp", "a"}});
+  pub::PackageIndex index = pub::ReadPackageIndex(pub::LocatePackage(folders.setupFolder), "");
+  index.kind = pub::PackageIndex::Refused;
+  index.detail = "why";
+  RemoveTree(StagingFolder());
+  const pub::StagingResult result = pub::UnpackPackage(index, StagingFolder(), &progress);
+  EXPECT_EQ(result.kind, pub::StagingResult::PackageRefused);
+  EXPECT_EQ(result.detail, "why");
+  EXPECT_FALSE(Exists(StagingFolder())) << "the staging folder is not even made";
+}
+
 TEST_F(Staging, AReadOnlyPackageStagesAndIsLeftByteForByte) {
   PlacePackage({{"forum/a.jsp", "a"}});
   std::string before = ReadFile(Package());
@@ -141,7 +177,7 @@ TEST_F(Staging, EachEntryIsCheckedAgainstItsDigestAsItIsWritten) {
   // One byte of b.jsp's data (after the header and a.jsp's four bytes) changed after packing.
   package[115 + 4] ^= 1;
   WriteFile(Package(), package);
-  RemoveTree(folders.stagingFolder);
+  RemoveTree(StagingFolder());
   const pub::StagingResult damaged = Stage();
   EXPECT_EQ(damaged.kind, pub::StagingResult::PackageDamaged);
   EXPECT_NE(damaged.detail.find("forum/b.jsp"), std::string::npos) << damaged.detail;
@@ -154,17 +190,16 @@ TEST_F(Staging, WithTheMakersKeyOnlyASignedPackageIsTaken) {
   ASSERT_EQ(key.size(), 65u);
   for (const std::string& package : {BuildPackage({{"forum/a.jsp", "a"}}), BuildPackageWithDigests({{"forum/a.jsp", "a"}})}) {
     WriteFile(Package(), package);
-    progress = RecordedProgress();
-    const pub::StagingResult refused = UnpackWith(key);
+    const pub::StagingResult refused = Stage(key);
     EXPECT_EQ(refused.kind, pub::StagingResult::PackageRefused);
     EXPECT_NE(refused.detail.find("没有签名"), std::string::npos) << refused.detail;
     EXPECT_FALSE(Exists(Staged("forum"))) << "nothing is written";
   }
   WriteFile(Package(), ReadFile(QUARN_DIGEST_DATA "/signed.pak"));
-  EXPECT_TRUE(UnpackWith(key).Succeeded());
+  EXPECT_TRUE(Stage(key).Succeeded());
   EXPECT_EQ(ReadFile(QUARN_DIGEST_DATA "/other-test.pub").size(), 65u);
-  RemoveTree(folders.stagingFolder);
-  const pub::StagingResult other = UnpackWith(ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
+  RemoveTree(StagingFolder());
+  const pub::StagingResult other = Stage(ReadFile(QUARN_DIGEST_DATA "/other-test.pub"));
   EXPECT_EQ(other.kind, pub::StagingResult::PackageRefused) << "signed by another maker";
 }
 
@@ -194,9 +229,8 @@ TEST_F(Staging, WithOneTwoOrFourWritersEveryEntryIsWrittenAndReportedInPackageOr
   PlacePackage(ManyEntries());
   std::vector<std::string> expected;
   for (int writers : {1, 2, 4}) {
-    RemoveTree(folders.stagingFolder);
-    progress = RecordedProgress();
-    last = UnpackWith(std::string(), writers);
+    RemoveTree(StagingFolder());
+    Stage(std::string(), writers);
     ASSERT_TRUE(last.Succeeded()) << writers << " writers: " << last.detail;
     if (expected.empty()) expected = progress.lines;  // the package's order, as one writer reports it
     EXPECT_EQ(progress.lines, expected) << writers << " writers";
@@ -224,10 +258,9 @@ TEST_F(Staging, AStagingFolderThatCannotBeClearedStopsStagingBeforeAnythingIsWri
   for (int writers : {1, 2}) {
     tk::TFileStream holder(held, tk::FileMode::Create);
     WriteFile(other, "left by an earlier run");
-    progress = RecordedProgress();
-    last = UnpackWith(std::string(), writers);
+    Stage(std::string(), writers);
     EXPECT_EQ(last.kind, pub::StagingResult::CannotWrite) << writers << " writers";
-    EXPECT_NE(last.detail.find(pub::WithoutTrailingBackslash(folders.stagingFolder)), std::string::npos)
+    EXPECT_NE(last.detail.find(pub::WithoutTrailingBackslash(StagingFolder())), std::string::npos)
         << last.detail;
     EXPECT_TRUE(progress.lines.empty()) << "nothing staged, nothing reported";
     EXPECT_FALSE(Exists(other)) << "what could be cleared was";

@@ -6,8 +6,10 @@ target_link_options(record_command PRIVATE -mconsole -municode)
 target_sources(qwintestsupport PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support/EngineFixture.cpp
                ${CMAKE_CURRENT_SOURCE_DIR}/support/PackageBuilder.cpp)
 target_link_libraries(qwintestsupport PUBLIC qpaktestsupport)
+# wine-drives: an install into another volume links a drive letter of its own.
 quarn_win_test(engine_tests SOURCES StagingTest.cpp InstallRunTest.cpp InstallRecordTest.cpp UninstallRunTest.cpp
-  LIBS qsetup LOCKS registry services port8080 javahome default-install)
+  PackageRunTest.cpp
+  LIBS qsetup LOCKS registry services port8080 javahome default-install wine-drives)
 add_dependencies(engine_tests record_command mysqld-nt tomcat5-service)
 # The wizard around the runs: the pages' end states, presses during a run, the record read.
 quarn_win_test(wizard_run_tests SOURCES WizardRunTest.cpp

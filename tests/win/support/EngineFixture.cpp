@@ -84,6 +84,7 @@ setup::InstallOutcome EngineFixture::Install(const std::string& target, bool rep
   plan.repair = repair;
   plan.onStaged = [this](const pub::StagingResult& result) { staged.push_back(result); };
   plan.bounds = bounds;
+  plan.package = package;
   return setup::RunInstall(plan, progress);
 }
 

@@ -90,6 +90,8 @@ class EngineFixture : public ::testing::Test {
   RecordedProgress progress;
   pub::CommandBounds bounds;  // the real ones, unless a test makes them small
   std::vector<pub::StagingResult> staged;  // what each run's staging reported
+  // The package's index each run is given; none: the run reads it itself.
+  std::shared_ptr<const pub::PackageIndex> package;
 
  private:
   std::unique_ptr<MachineStateGuard> machine_;
