@@ -67,8 +67,6 @@ class TfSetupMainForm : public tk::Form {
 
   // Pages. A page's index is its tab order inside BasePanel: dense, renumbered on release.
   void ShowPage(int pageIndex, bool show);
-  int CurrentPageIndex() const;
-  int PageCount() const;
   // Destroys a page; the member that named it becomes null.
   void ReleasePage(tk::Panel*& page);
 

@@ -159,7 +159,7 @@ class WizardLayout : public WizardFixture {
   // Names of the controls Tab visits on each page, from the first.
   std::vector<std::string> TabWalks() {
     std::vector<std::string> walks;
-    for (int page = 0; page < form->PageCount(); ++page) {
+    for (int page = 0; page < static_cast<int>(form->BasePanel->Controls().size()); ++page) {
       form->ShowPage(page, true);
       std::string walk;
       HWND first = GetNextDlgTabItem(form->Handle(), nullptr, FALSE);
