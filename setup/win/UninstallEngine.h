@@ -50,7 +50,8 @@ class UninstallEngine {
   // Stops and unregisters every service and deletes the product folders, as the plan orders.
   void RemoveProducts(const pub::RemovalPlan& plan);
   // Deletes one product folder, trying again for a moment while something still holds it.
-  void DeleteProduct(const std::string& folder);
+  // Runs on a deleting thread: reports to progress only.
+  void DeleteProduct(const std::string& folder, pub::Progress* progress);
   // Raises UninstallIncomplete, naming each and why, when product folders are still there.
   void StopIfFoldersRemain(const std::vector<std::string>& folders);
   // Once every product is gone: the files placed right in the install folder, the list of
