@@ -23,16 +23,7 @@ std::vector<std::wstring>* announced = nullptr;
 
 void CALLBACK OnValueChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG objectId, LONG childId, DWORD, DWORD) {
   if (!announced || ClassOf(hwnd) != L"QuarnGauge") return;
-  IAccessible* object = nullptr;
-  VARIANT child;
-  VariantInit(&child);
-  std::wstring value = L"(unreadable)";
-  if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(objectId), static_cast<DWORD>(childId), &object, &child))) {
-    BSTR text = nullptr;
-    if (object->get_accValue(child, &text) == S_OK) value = TakeBstr(text);
-    object->Release();
-  }
-  announced->push_back(value);
+  announced->push_back(e2e::ReadEventValue(hwnd, objectId, childId));
 }
 
 void PumpOwnMessages() {

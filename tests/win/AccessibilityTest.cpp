@@ -9,6 +9,7 @@
 
 #include "tests/e2e/driver/AccessibleReading.h"
 #include "tests/win/support/EngineFixture.h"
+#include "tests/win/support/FormFixture.h"
 #include "tests/win/support/PackageBuilder.h"
 #include "tests/win/support/WizardFixture.h"
 #include "toolkit/core/CodePage.h"
@@ -34,23 +35,7 @@ using e2e::TakeBstr;
 
 namespace {
 
-class Accessibility : public ::testing::Test {
- protected:
-  void SetUp() override {
-    application.Initialize();
-    form = new tk::Form(&application);
-    form->SetFormFont(L"宋体", 12, GB2312_CHARSET);
-    form->SetOuterSize(400, 300);
-  }
-  template <typename T>
-  T* Add(int x, int y, int w, int h) {
-    T* control = new T(form, form);
-    control->SetBounds(x, y, w, h);
-    return control;
-  }
-  tk::Application application;
-  tk::Form* form = nullptr;
-};
+class Accessibility : public FormTest {};
 
 // A drawn control whose description fails, as one whose text cannot be had would.
 class FailingControl : public tk::DrawnControl {
@@ -209,16 +194,7 @@ HeardValues* heard = nullptr;
 
 void CALLBACK OnValueChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG objectId, LONG childId, DWORD, DWORD) {
   if (!heard || hwnd != heard->gauge->Handle()) return;
-  IAccessible* object = nullptr;
-  VARIANT child;
-  VariantInit(&child);
-  std::wstring value = L"(unreadable)";
-  if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(objectId), static_cast<DWORD>(childId), &object, &child))) {
-    BSTR text = nullptr;
-    if (object->get_accValue(child, &text) == S_OK) value = TakeBstr(text);
-    object->Release();
-  }
-  heard->values.push_back(value);
+  heard->values.push_back(e2e::ReadEventValue(hwnd, objectId, childId));
   heard->shown.push_back(tk::ToWide(heard->gauge->PercentText()));
 }
 

@@ -3,6 +3,7 @@
 
 #include <thread>
 
+#include "tests/win/support/FormFixture.h"
 #include "tests/win/support/WinTestSupport.h"
 #include "toolkit/core/Errors.h"
 #include "toolkit/win/Button.h"
@@ -17,23 +18,7 @@ using namespace testing_support;
 
 namespace {
 
-class Controls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    application.Initialize();
-    form = new tk::Form(&application);
-    form->SetFormFont(L"宋体", 12, GB2312_CHARSET);
-    form->SetOuterSize(400, 300);
-  }
-  template <typename T>
-  T* Add(int x, int y, int w, int h) {
-    T* control = new T(form, form);
-    control->SetBounds(x, y, w, h);
-    return control;
-  }
-  tk::Application application;
-  tk::Form* form = nullptr;
-};
+class Controls : public FormTest {};
 
 }  // namespace
 

@@ -50,6 +50,21 @@ inline HRESULT AccessibleOfWindow(HWND hwnd, IAccessible** object, LONG id = OBJ
   return AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(id), __uuidof(IAccessible), reinterpret_cast<void**>(object));
 }
 
+// The value of the object an event names, read in the event's hook as a reader does;
+// "(unreadable)" when the object cannot be had or says no value.
+inline std::wstring ReadEventValue(HWND hwnd, LONG objectId, LONG childId) {
+  IAccessible* object = nullptr;
+  VARIANT child;
+  VariantInit(&child);
+  std::wstring value = L"(unreadable)";
+  if (SUCCEEDED(AccessibleObjectFromEvent(hwnd, static_cast<DWORD>(objectId), static_cast<DWORD>(childId), &object, &child))) {
+    BSTR text = nullptr;
+    if (object->get_accValue(child, &text) == S_OK) value = TakeBstr(text);
+    object->Release();
+  }
+  return value;
+}
+
 inline AccessibleRead ReadAccessibleWindow(HWND hwnd) {
   IAccessible* object = nullptr;
   HRESULT found = AccessibleOfWindow(hwnd, &object);
