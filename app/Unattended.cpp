@@ -6,6 +6,7 @@
 #include "common/portable/VersionOrder.h"
 #include "setup/win/LogProgress.h"
 #include "common/win/PackageLocation.h"
+#include "common/win/ExternalCommands.h"
 #include "setup/win/InstallationRecord.h"
 #include "setup/win/LoggedRun.h"
 #include "setup/win/Runs.h"
@@ -51,6 +52,8 @@ pub::ExitCode RunUnattendedInstall(const pub::CommandLine& commandLine) {
   run.repair = plan.repair;
   run.recordNotes = notes;
   run.package = package;
+  // Nobody watches: the service tools' consoles get no window.
+  run.commandShowMode = pub::kHideWindow;
   pub::NoDisplay none;
   const pub::ExitCode code = setup::RunInstall(run, none).code;
   setup::RemoveStagingFolder(run.stagingFolder);
@@ -61,8 +64,10 @@ pub::ExitCode RunUnattendedUninstall() {
   SingleInstance instance;
   if (!instance.IsFirst()) return EndEarly(pub::RunAction::Uninstall, kAlreadyRunning, pub::ExitCode::AlreadyRunning);
   SettleWorkingFolders();  // only for where the log goes: the removal needs neither folder
+  setup::UninstallPlan run{SettledFolders()};
+  run.commandShowMode = pub::kHideWindow;
   pub::NoDisplay none;
-  return setup::RunUninstall({SettledFolders()}, none).code;
+  return setup::RunUninstall(run, none).code;
 }
 
 }  // namespace app

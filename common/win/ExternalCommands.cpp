@@ -54,11 +54,14 @@ StartedCommand StartCommand(const ToolCommand& command, uint16_t showMode) {
   // Started suspended, so that it is in its job before it can start anything itself.
   // A start can be refused for a moment (seen under Wine right after another program ended:
   // "internal error"); it is tried again, except for a program or folder that is not there.
+  // CREATE_NO_WINDOW gives the command a new console of its own that has no window; it is
+  // ignored beside CREATE_NEW_CONSOLE, so the two are never given together.
+  const DWORD console = showMode == kHideWindow ? CREATE_NO_WINDOW : CREATE_NEW_CONSOLE;
   for (int attempt = 1;; ++attempt) {
     line.assign(wide.begin(), wide.end());
     line.push_back(L'\0');
     if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE,
-                       CREATE_NEW_CONSOLE | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, folder.c_str(), &startup,
+                       console | CREATE_SUSPENDED | NORMAL_PRIORITY_CLASS, nullptr, folder.c_str(), &startup,
                        &process))
       break;
     const DWORD error = GetLastError();
@@ -135,8 +138,8 @@ CommandOutcome RunCommand(const ToolCommand& command, uint16_t showMode) {
   return StartCommand(command, showMode).Finish();
 }
 
-CommandOutcome RunLogged(const ToolCommand& command, Progress* progress) {
-  CommandOutcome outcome = RunCommand(command, kShowWindow);
+CommandOutcome RunLogged(const ToolCommand& command, Progress* progress, uint16_t showMode) {
+  CommandOutcome outcome = RunCommand(command, showMode);
   if (progress) progress->Note(CommandNote(command.commandLine, outcome));
   return outcome;
 }

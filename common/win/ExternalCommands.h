@@ -12,6 +12,10 @@ namespace pub {
 
 // SW_SHOW: the service tools' consoles are shown, as the user would see them run.
 constexpr uint16_t kShowWindow = 5;
+// SW_HIDE: the command still gets a console of its own, but one without a window. For runs
+// nobody watches (an administrator's /S), where a console flashing up on a shared desktop
+// could also be closed by whoever sits there, ending the tool half way.
+constexpr uint16_t kHideWindow = 0;
 
 // A command that was started and is not yet waited for. Several may run at once. The command
 // runs in a job of its own, with every process it starts: when it has not ended by its bound,
@@ -40,14 +44,15 @@ class StartedCommand {
 };
 
 // Starts command.program (a full path: one that is not is refused, never looked up) with
-// command.commandLine, in a new console shown with showMode, in this program's environment, in
-// command.workingFolder (a full path too), and returns without waiting.
+// command.commandLine, in a new console shown with showMode (kHideWindow: a console with no
+// window at all), in this program's environment, in command.workingFolder (a full path too),
+// and returns without waiting.
 StartedCommand StartCommand(const ToolCommand& command, uint16_t showMode);
 
 // StartCommand, then Finish. No window messages run meanwhile.
 CommandOutcome RunCommand(const ToolCommand& command, uint16_t showMode);
 
 // RunCommand, and its CommandNote to progress (which may be none).
-CommandOutcome RunLogged(const ToolCommand& command, Progress* progress);
+CommandOutcome RunLogged(const ToolCommand& command, Progress* progress, uint16_t showMode = kShowWindow);
 
 }  // namespace pub

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
+#include "common/win/ExternalCommands.h"
 #include "common/portable/FolderProtection.h"
 #include "common/portable/PackageIndex.h"
 #include "setup/portable/PlacedFiles.h"
@@ -68,6 +69,8 @@ class InstallEngine {
 
   // How long each service command may run, and the waits for the services and the site.
   pub::CommandBounds bounds;
+  // How the service commands' consoles are shown: pub::kShowWindow, or pub::kHideWindow.
+  uint16_t commandShowMode = pub::kShowWindow;
 
   // Called once staging has found the products and the package's version.
   std::function<void(const pub::StagingResult& staged)> onStaged;

@@ -43,7 +43,7 @@ void InstallEngine::StopServices() {
     if (state.QueryFailed())
       throw InstallFailed(std::string("服务 ") + service + " 没有停止（" + state.Describe() + "）\r\n" + kNotReplaced);
     if (stops.empty()) Announce("正在停止已安装的服务......");
-    stops.push_back(std::make_unique<ServiceTakedown>(service, bounds, pub::SystemDirectory()));
+    stops.push_back(std::make_unique<ServiceTakedown>(service, bounds, pub::SystemDirectory(), commandShowMode));
   }
   std::string problems;
   for (auto& stop : stops) {
@@ -61,7 +61,7 @@ void InstallEngine::FindOurJavaHome() {
 }
 
 pub::CommandOutcome InstallEngine::RunServiceCommand(const pub::ToolCommand& command) {
-  const pub::CommandOutcome outcome = pub::RunLogged(command, &progress_);
+  const pub::CommandOutcome outcome = pub::RunLogged(command, &progress_, commandShowMode);
   if (outcome.timedOut) throw InstallFailed(pub::CommandNote(command.commandLine, outcome) + "。" + kRepairOrRemove);
   return outcome;
 }

@@ -46,6 +46,7 @@ InstallOutcome InstallApart(const InstallPlan& plan, pub::ProgressQueue& display
     InstallEngine engine(plan.folder, plan.stagingFolder, package, progress);
     engine.keepChangedFiles = plan.repair;
     engine.bounds = plan.bounds;
+    engine.commandShowMode = plan.commandShowMode;
     // What staging found is the caller's to show, on its own thread, in its place among the
     // reports.
     if (plan.onStaged)
@@ -95,6 +96,7 @@ UninstallOutcome UninstallApart(const UninstallPlan& plan, pub::Progress& displa
   try {
     UninstallEngine engine(&progress);
     engine.bounds = plan.bounds;
+    engine.commandShowMode = plan.commandShowMode;
     outcome.removal = engine.Run(recorded);
     outcome.recordGone = outcome.removal != UninstallEngine::Outcome::Refused;
     outcome.leftForRestart = engine.LeftForRestart();

@@ -34,6 +34,9 @@ struct InstallPlan : RunFolders {
   std::vector<std::string> recordNotes;
   // How long each service command may run, and the waits for the services and the site.
   pub::CommandBounds bounds;
+  // The service commands' consoles: shown, as the wizard shows them, or without a window for
+  // a run nobody watches (pub::kHideWindow).
+  uint16_t commandShowMode = pub::kShowWindow;
   // The package's index, read once by the caller (ReadSetupPackage), which every step takes;
   // null, or one that could not be read: the run reads it itself.
   std::shared_ptr<const pub::PackageIndex> package;
@@ -75,6 +78,8 @@ void RemoveStagingFolder(const std::string& stagingFolder);
 struct UninstallPlan : RunFolders {
   // How long each service command may run, and the waits for the services.
   pub::CommandBounds bounds;
+  // As InstallPlan's.
+  uint16_t commandShowMode = pub::kShowWindow;
 };
 
 // Removes the recorded installation.

@@ -23,21 +23,22 @@ pub::CommandOutcome NotStarted(const std::exception_ptr& error) {
 }  // namespace
 
 ServiceTakedown::ServiceTakedown(const pub::ServiceRemoval& removal, const pub::CommandBounds& bounds,
-                                 const std::string& systemFolder)
+                                 const std::string& systemFolder, uint16_t showMode)
     : removal_(removal),
       stop_(pub::NetCommand(systemFolder, pub::NetVerb::Stop, removal.service, bounds)),
       stopStageSeconds_(bounds.TakedownStopSeconds()),
       takedownSeconds_(bounds.TakedownSeconds(removal.removeCommand.boundSeconds)),
       began_(std::chrono::steady_clock::now()) {
-  auto shared = std::make_shared<Shared>(Shared{removal_, stop_, bounds.serviceStateSeconds * 1000, {}, {}});
+  auto shared = std::make_shared<Shared>(Shared{removal_, stop_, bounds.serviceStateSeconds * 1000, showMode, {}, {}});
   stopped_ = shared->stopped.get_future().share();
   removed_ = shared->removed.get_future().share();
   thread_ = std::thread([shared] { Run(shared); });
 }
 
 ServiceTakedown::ServiceTakedown(const std::string& service, const pub::CommandBounds& bounds,
-                                 const std::string& systemFolder)
-    : ServiceTakedown(pub::ServiceRemoval{service, std::string(), pub::ToolCommand(), false}, bounds, systemFolder) {}
+                                 const std::string& systemFolder, uint16_t showMode)
+    : ServiceTakedown(pub::ServiceRemoval{service, std::string(), pub::ToolCommand(), false}, bounds, systemFolder,
+                      showMode) {}
 
 ServiceTakedown::~ServiceTakedown() {
   if (!thread_.joinable()) return;
@@ -59,7 +60,7 @@ void ServiceTakedown::Run(const std::shared_ptr<Shared>& shared) {
   // Nothing here may escape the thread: an error is kept as the outcome it stands for.
   Stopped stopped;
   try {
-    stopped.stop = pub::StartCommand(shared->stop, pub::kShowWindow).Finish();
+    stopped.stop = pub::StartCommand(shared->stop, shared->showMode).Finish();
   } catch (...) {
     stopped.stop = NotStarted(std::current_exception());
   }
@@ -76,7 +77,7 @@ void ServiceTakedown::Run(const std::shared_ptr<Shared>& shared) {
   // A stop alone names no command to unregister the service.
   if (!shared->removal.removeCommand.program.empty()) {
     try {
-      removed = pub::StartCommand(shared->removal.removeCommand, pub::kShowWindow).Finish();
+      removed = pub::StartCommand(shared->removal.removeCommand, shared->showMode).Finish();
     } catch (...) {
       removed = NotStarted(std::current_exception());
     }

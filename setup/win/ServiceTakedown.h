@@ -8,6 +8,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <future>
 #include <memory>
 #include <string>
@@ -18,16 +19,18 @@
 #include "setup/portable/RemovalPlan.h"
 #include "common/portable/ServiceState.h"
 #include "common/portable/ToolCommand.h"
+#include "common/win/ExternalCommands.h"
 
 namespace setup {
 
 class ServiceTakedown {
  public:
-  // systemFolder: where net.exe is.
+  // systemFolder: where net.exe is; showMode: how the commands' consoles are shown.
   ServiceTakedown(const pub::ServiceRemoval& removal, const pub::CommandBounds& bounds,
-                  const std::string& systemFolder);
+                  const std::string& systemFolder, uint16_t showMode = pub::kShowWindow);
   // The service stopped and left registered.
-  ServiceTakedown(const std::string& service, const pub::CommandBounds& bounds, const std::string& systemFolder);
+  ServiceTakedown(const std::string& service, const pub::CommandBounds& bounds, const std::string& systemFolder,
+                  uint16_t showMode = pub::kShowWindow);
   ServiceTakedown(const ServiceTakedown&) = delete;
   ServiceTakedown& operator=(const ServiceTakedown&) = delete;
   // Waits for the thread as long as the whole takedown may take, then lets it go.
@@ -53,6 +56,7 @@ class ServiceTakedown {
     pub::ServiceRemoval removal;
     pub::ToolCommand stop;
     unsigned stopWaitMs;
+    uint16_t showMode;
     std::promise<Stopped> stopped;
     std::promise<pub::CommandOutcome> removed;
   };

@@ -173,7 +173,7 @@ void UninstallEngine::RemoveProducts(const pub::RemovalPlan& plan) {
   const std::string systemFolder = pub::SystemDirectory();
   std::vector<std::unique_ptr<ServiceTakedown>> takedowns;
   for (const pub::ServiceRemoval& removal : plan.services)
-    takedowns.push_back(std::make_unique<ServiceTakedown>(removal, bounds, systemFolder));
+    takedowns.push_back(std::make_unique<ServiceTakedown>(removal, bounds, systemFolder, commandShowMode));
   // Each folder is deleted by the crew as soon as nothing holds it any more, while this thread
   // waits for the next service: the deleting, not the commands, is most of a removal's time.
   pub::LockedProgress shared(progress_);

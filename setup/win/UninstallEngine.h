@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "setup/portable/CommandBounds.h"
+#include "common/win/ExternalCommands.h"
 #include "common/portable/Progress.h"
 #include "setup/portable/RecordState.h"
 #include "setup/portable/RemovalPlan.h"
@@ -36,6 +37,8 @@ class UninstallEngine {
 
   // How long each service command may run, and the waits for the services.
   pub::CommandBounds bounds;
+  // How the service commands' consoles are shown: pub::kShowWindow, or pub::kHideWindow.
+  uint16_t commandShowMode = pub::kShowWindow;
 
   // Removes what record (the installation record as read) names. Raises UninstallIncomplete
   // when a recorded folder stays; the record is kept then. A damaged record names no folder to

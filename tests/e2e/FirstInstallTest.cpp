@@ -5,6 +5,7 @@
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Input.h"
 #include "tests/e2e/driver/Services.h"
+#include "tests/e2e/driver/ToolConsoles.h"
 #include "tests/e2e/driver/WindowQuery.h"
 #include "toolkit/core/CodePage.h"
 
@@ -51,6 +52,7 @@ bool ButtonsEnabled(const Wizard& wizard, bool back, bool next, bool exit) {
 TEST_F(FirstInstallation, FromWelcomeToFinishThenTheSecondStartRemovesIt) {
   // What the machine had before the test, as the fixture noted it.
   const bool javaWasSet = javaHome->WasSet();
+  ToolConsoles consoles(setupFolder->Path() + L"consoles.txt");
   SetupProcess& setup = Start();
   Wizard wizard(setup.Id());
   ASSERT_TRUE(wizard.Found()) << "no wizard window";
@@ -93,6 +95,8 @@ TEST_F(FirstInstallation, FromWelcomeToFinishThenTheSecondStartRemovesIt) {
   EXPECT_TRUE(ButtonsEnabled(wizard, false, true, false));
   EXPECT_TRUE(wizard.ShowsLabel("安装成功!"));
   EXPECT_TRUE(OpenMessageBoxes(setup.Id()).empty());
+  // The service tools ran in consoles of their own, shown as a person watching expects.
+  EXPECT_EQ(consoles.Take(), (std::vector<std::string>{"mysqld-nt: shown", "tomcat5-service: shown"}));
   Shot(wizard, "04-copying");
 
   // What the run left on the machine.

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -17,6 +18,7 @@
 #include "tests/e2e/driver/FolderLinks.h"
 #include "tests/e2e/driver/Http.h"
 #include "tests/e2e/driver/Services.h"
+#include "tests/e2e/driver/ToolConsoles.h"
 #include "tests/e2e/driver/WindowQuery.h"
 #include "toolkit/core/CodePage.h"
 #include "toolkit/core/MemoryStream.h"
@@ -114,9 +116,13 @@ class Unattended : public EndToEnd {
 }  // namespace
 
 TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverything) {
+  // Nor do the service tools it starts: each has a console of its own with no window.
+  ToolConsoles consoles(setupFolder->Path() + L"consoles.txt");
+  const std::vector<std::string> hidden = {"mysqld-nt: no window", "tomcat5-service: no window"};
   // As winget passes them: the log's whole option quoted.
   EXPECT_EQ(Install(L"/S /D=" + tk::ToWide(kOwnFolder) + L" \"/LOG=" + log + L"\""), 0u);
   EXPECT_FALSE(showedWindow) << "an unattended install shows no window";
+  EXPECT_EQ(consoles.Take(), hidden);
   ExpectInstalledIn(kOwnFolder);
   EXPECT_FALSE(FolderExists(StagingFolder()));
   std::string text = FileBytes(log);
@@ -126,6 +132,9 @@ TEST_F(Unattended, InstallsWithoutAWindowAndTheSilentUninstallerRemovesEverythin
   const std::wstring installFolder = tk::ToWide(std::string(kOwnFolder) + "\\install\\");
   EXPECT_EQ(RunToEnd(installFolder, L"Uninstall.exe", L"/S " + LogOption()), 0u);
   EXPECT_FALSE(showedWindow);
+  std::vector<std::string> removal = consoles.Take();
+  std::sort(removal.begin(), removal.end());  // the two services are taken down side by side
+  EXPECT_EQ(removal, hidden);
   ExpectAllGone(kOwnFolder);
   EXPECT_NE(FileBytes(log).find(Utf8("卸载")), std::string::npos);
 }

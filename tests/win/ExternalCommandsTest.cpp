@@ -68,6 +68,20 @@ TEST(StartCommand, NothingIsLookedUpAndABatchFileRunsByItsFullPath) {
   }
 }
 
+// Every command gets a console of its own: shown as the wizard shows its service tools, or
+// with no window at all for a run nobody watches; a batch file's program shares its console.
+TEST(StartCommand, ACommandsConsoleIsItsOwnShownOrWithoutAWindow) {
+  const std::string tool = tk::FromWide(e2e::ProgramFolder()) + "console_window.exe";
+  const pub::ToolCommand command = pub::ProgramCommand(tool, "", kSystem, 30);
+  EXPECT_EQ(pub::RunCommand(command, pub::kShowWindow).exitCode, 1u) << "a console of its own, shown";
+  EXPECT_EQ(pub::RunCommand(command, pub::kHideWindow).exitCode, 2u) << "a console of its own, no window";
+  TempFolder temp;
+  WriteBytes(temp.Path() + "tool.bat", "@\"" + tool + "\"\r\n");
+  const pub::ToolCommand batch = pub::BatchCommand(kSystem, temp.Path() + "tool.bat", "", temp.Path(), 30);
+  EXPECT_EQ(pub::RunCommand(batch, pub::kShowWindow).exitCode, 5u) << "the command processor's console, shown";
+  EXPECT_EQ(pub::RunCommand(batch, pub::kHideWindow).exitCode, 6u) << "the command processor's console, no window";
+}
+
 // A started command runs on while the caller goes on, side by side with others, each in the
 // folder it was given; each is waited for by Finish or, failing that, when it goes out of scope.
 TEST(StartCommand, CommandsRunSideBySideEachInItsOwnFolder) {

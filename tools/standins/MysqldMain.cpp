@@ -7,7 +7,8 @@
 //   mysqld-nt --remove NAME    stop it if it runs, then delete it
 //   mysqld-nt --write NAME     ask the running service NAME to write a row to its data file
 //   mysqld-nt --service NAME   what the service control manager runs
-// With QUARN_STANDIN_NEVER_END set, --install and --remove never end (tools/standins/NeverEnd.h).
+// With QUARN_STANDIN_NEVER_END set, --install and --remove never end (tools/standins/NeverEnd.h);
+// with QUARN_STANDIN_CONSOLES set, they note their console (tools/standins/TestNotes.h).
 #include <windows.h>
 
 #include <string>
@@ -17,6 +18,7 @@
 #include "tools/standins/NeverEnd.h"
 #include "tools/standins/ServiceHost.h"
 #include "tools/standins/ServiceSetup.h"
+#include "tools/standins/TestNotes.h"
 
 using namespace standin;
 
@@ -76,7 +78,10 @@ int AskToWrite(const std::wstring& name) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 || !IsValidServiceName(argv[2])) return Usage();
   std::wstring option = argv[1], name = argv[2];
-  if (option == L"--install" || option == L"--remove") NeverEndWhenAsked();
+  if (option == L"--install" || option == L"--remove") {
+    NoteConsoleWhenAsked("mysqld-nt");
+    NeverEndWhenAsked();
+  }
   if (option == L"--install") return InstallSelfAsService(name);
   if (option == L"--remove") return RemoveService(name);
   if (option == L"--write") return AskToWrite(name);

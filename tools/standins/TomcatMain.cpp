@@ -4,7 +4,8 @@
 //   tomcat5-service --service NAME what the service control manager runs: the installed site
 //                                  on http://127.0.0.1:8080/
 // The program lives in <install folder>\tomcat5\bin; the site is the install folder.
-// With QUARN_STANDIN_NEVER_END set, install and remove never end (tools/standins/NeverEnd.h).
+// With QUARN_STANDIN_NEVER_END set, install and remove never end (tools/standins/NeverEnd.h);
+// with QUARN_STANDIN_CONSOLES set, they note their console (tools/standins/TestNotes.h).
 #include <windows.h>
 
 #include <string>
@@ -14,6 +15,7 @@
 #include "tools/standins/ServiceHost.h"
 #include "tools/standins/ServiceSetup.h"
 #include "tools/standins/SiteServer.h"
+#include "tools/standins/TestNotes.h"
 
 using namespace standin;
 
@@ -80,7 +82,10 @@ int Serve(const std::wstring& name) {
 int wmain(int argc, wchar_t** argv) {
   if (argc != 3 || !IsValidServiceName(argv[2])) return Usage();
   std::wstring command = argv[1], name = argv[2];
-  if (command == L"install" || command == L"remove") NeverEndWhenAsked();
+  if (command == L"install" || command == L"remove") {
+    NoteConsoleWhenAsked("tomcat5-service");
+    NeverEndWhenAsked();
+  }
   if (command == L"install") return Install(name);
   if (command == L"remove") return RemoveService(name);
   if (command == L"--service") return Serve(name);
