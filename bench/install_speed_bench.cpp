@@ -1,14 +1,15 @@
-// Where install time goes, for one package: the two passes of an install (staging the package,
-// then putting the product folders in place) as our routines run them behind the wizard's
-// gauge, labels and memo, against floors that do only the file operations (the package's
-// entries written with plain reads and writes, staged files copied with CopyFileW, the package
-// written straight into the install folder), and the whole install of setup.exe driven as a
-// person does it, with its finish and its silent removal. Every figure is taken with the install
-// folder on C: (the volume of the temporary folder) and on another drive; our passes stage where
-// the install run stages for that folder (on its own volume), the floors in the temporary folder. Rounds alternate which
-// goes first; each phase starts with the staging and install folders gone. Prints every round
-// and the median ratios. Under Wine each timed step first waits until the host has written
-// earlier phases' data to disk (Settle), so that no phase pays for another's write-back.
+// Where install time goes, for one package: the two passes of an install (staging the package, then
+// putting the product folders in place) as our routines run them behind the wizard's gauge, labels
+// and memo, against floors that do only the file operations (the package's entries written with
+// plain reads and writes, staged files copied with CopyFileW, the package written straight into the
+// install folder), and the whole install of setup.exe driven as a person does it, with its finish
+// and its silent removal; then setup.exe /S and Uninstall.exe /S as a deployment tool runs them,
+// each timed from its start to its end. Every figure is taken with the install folder on C: (the
+// volume of the temporary folder) and on another drive; our passes stage where the install run
+// stages for that folder (on its own volume), the floors in the temporary folder. Rounds alternate
+// which goes first; each phase starts with the staging and install folders gone. Prints every round
+// and the median ratios. Under Wine each timed step first waits until the host has written earlier
+// phases' data to disk (Settle), so that no phase pays for another's write-back.
 //
 // Our passes run as the install run does, on a worker thread beside the window's message loop.
 //
@@ -396,11 +397,42 @@ WholeRun RunSetup(const std::wstring& setupFolder, const std::wstring& installFo
   return run;
 }
 
+// setup.exe /S as a deployment tool starts it, timed from its start until it has ended, then
+// the uninstaller's /S the same way; into run.install and run.removal.
+WholeRun RunSilently(const std::wstring& setupFolder, const std::wstring& installFolder, size_t files) {
+  WholeRun run;
+  Settle();
+  double start = Seconds();
+  {
+    e2e::SetupProcess setup(setupFolder, L"setup.exe", L"/S \"/D=" + installFolder + L"\"");
+    if (!setup.WaitForExit(kLongRun) || setup.ExitCode() != 0) {
+      std::printf("silent run: setup.exe /S failed (exit code %lu)\n", setup.ExitCode());
+      return run;
+    }
+  }
+  run.install = Seconds() - start;
+  if (CountTree(installFolder) <= files) {
+    std::printf("silent run: files are missing from the install folder\n");
+    return run;
+  }
+  Settle();
+  start = Seconds();
+  e2e::SetupProcess removal(installFolder + L"\\install\\", L"Uninstall.exe", L"/S");
+  if (!removal.WaitForExit(kLongRun) || removal.ExitCode() != 0) {
+    std::printf("silent run: the removal failed (exit code %lu)\n", removal.ExitCode());
+    return run;
+  }
+  run.removal = Seconds() - start;
+  run.ok = true;
+  return run;
+}
+
 // One volume case's figures of one round, in seconds.
 struct Figures {
   double floorStage = 0, floorCopy = 0, floorDelete = 0, floorOnePass = 0;
   double staging = 0, placement = 0;
   double whole = 0, finish = 0, removal = 0;
+  double silent = 0, silentRemoval = 0;  // setup.exe /S and Uninstall.exe /S
 };
 
 double Median(std::vector<double> values) {
@@ -554,6 +586,12 @@ int main(int argc, char** argv) {
           if (e2e::FolderExists(volumeStaging)) std::printf("the whole run left %s behind\n", tk::WideToUtf8(volumeStaging).c_str());
           PutMachineInOrder(install, staging, javaHome);
           Clean(volumeStaging);
+          if (!ok) break;
+          const WholeRun silent = RunSilently(setupFolder, install, files);
+          ok = silent.ok;
+          f.silent = silent.install, f.silentRemoval = silent.removal;
+          PutMachineInOrder(install, staging, javaHome);
+          Clean(volumeStaging);
         }
       }
       if (!ok) break;
@@ -562,7 +600,9 @@ int main(int argc, char** argv) {
                   "%6.2f s, copy-or-move %6.2f s",
                   round + 1, caseNames[place], f.floorStage, f.floorCopy, f.floorDelete, f.floorOnePass, f.staging,
                   f.placement);
-      if (wholeRuns) std::printf(" | whole run %6.2f s, finish %5.2f s, removal %6.2f s", f.whole, f.finish, f.removal);
+      if (wholeRuns)
+        std::printf(" | whole run %6.2f s, finish %5.2f s, removal %6.2f s | /S %6.2f s, its removal %6.2f s", f.whole,
+                    f.finish, f.removal, f.silent, f.silentRemoval);
       std::printf("\n");
       std::fflush(stdout);
     }
@@ -591,6 +631,10 @@ int main(int argc, char** argv) {
                   median([](const Figures& f) { return f.whole; }), median([](const Figures& f) { return f.finish; }),
                   median([](const Figures& f) { return f.removal; }),
                   median([](const Figures& f) { return f.removal / f.floorDelete; }));
+    if (wholeRuns)
+      std::printf("; /S run / floor one pass %.2f, its removal / floor delete %.2f",
+                  median([](const Figures& f) { return f.silent / f.floorOnePass; }),
+                  median([](const Figures& f) { return f.silentRemoval / f.floorDelete; }));
     std::printf("\n");
   }
   return 0;
