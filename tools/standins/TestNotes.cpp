@@ -22,6 +22,8 @@ bool AppendNote(const wchar_t* variable, const std::string& line) {
 }
 
 void NoteConsoleWhenAsked(const std::string& name) {
+  // Not asked: the console is not even looked at, so the tool runs exactly as without the switch.
+  if (GetEnvironmentVariableW(L"QUARN_STANDIN_CONSOLES", nullptr, 0) == 0) return;
   const HWND window = GetConsoleWindow();
   AppendNote(L"QUARN_STANDIN_CONSOLES", name + (window && IsWindowVisible(window) ? ": shown" : ": no window"));
 }
