@@ -343,6 +343,20 @@ bool ShowsPage(const e2e::Wizard& wizard, const char* label) {
   return true;
 }
 
+// The uninstaller's /S from the install folder, timed from its start until it has ended into
+// *seconds; false, saying so after what, when it failed.
+bool TimeRemoval(const std::wstring& installFolder, const char* what, double* seconds) {
+  Settle();
+  const double start = Seconds();
+  e2e::SetupProcess removal(installFolder + L"\\install\\", L"Uninstall.exe", L"/S");
+  if (!removal.WaitForExit(kLongRun) || removal.ExitCode() != 0) {
+    std::printf("%s: the removal failed (exit code %lu)\n", what, removal.ExitCode());
+    return false;
+  }
+  *seconds = Seconds() - start;
+  return true;
+}
+
 // setup.exe from its folder, walked as a person does: timed from Next on the folder page until
 // "完成" can be pressed, then the finish until the program has ended, then the removal.
 WholeRun RunSetup(const std::wstring& setupFolder, const std::wstring& installFolder, size_t files) {
@@ -385,15 +399,7 @@ WholeRun RunSetup(const std::wstring& setupFolder, const std::wstring& installFo
   if (!setup.WaitForExit(kLongRun)) return Report("the finish did not end the program", setup, wizard), run;
   run.finish = Seconds() - start;
 
-  Settle();
-  start = Seconds();
-  e2e::SetupProcess removal(installFolder + L"\\install\\", L"Uninstall.exe", L"/S");
-  if (!removal.WaitForExit(kLongRun) || removal.ExitCode() != 0) {
-    std::printf("whole run: the removal failed (exit code %lu)\n", removal.ExitCode());
-    return run;
-  }
-  run.removal = Seconds() - start;
-  run.ok = true;
+  run.ok = TimeRemoval(installFolder, "whole run", &run.removal);
   return run;
 }
 
@@ -415,15 +421,7 @@ WholeRun RunSilently(const std::wstring& setupFolder, const std::wstring& instal
     std::printf("silent run: files are missing from the install folder\n");
     return run;
   }
-  Settle();
-  start = Seconds();
-  e2e::SetupProcess removal(installFolder + L"\\install\\", L"Uninstall.exe", L"/S");
-  if (!removal.WaitForExit(kLongRun) || removal.ExitCode() != 0) {
-    std::printf("silent run: the removal failed (exit code %lu)\n", removal.ExitCode());
-    return run;
-  }
-  run.removal = Seconds() - start;
-  run.ok = true;
+  run.ok = TimeRemoval(installFolder, "silent run", &run.removal);
   return run;
 }
 
